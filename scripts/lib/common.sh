@@ -1,0 +1,43 @@
+# Shared by the scripts: package installation and build settings.
+
+ORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ORVANE_JOBS=${ORVANE_JOBS:-2}
+
+# Debian packages the build, the tests and the tools need.
+ORVANE_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libwmf-bin fonts-urw-base35
+  clang libclang-rt-14-dev
+  xvfb xauth
+)
+
+# Installs whatever of ORVANE_PACKAGES is missing, with apt-get.
+orvane_install_packages() {
+  local missing=()
+  local pkg
+  for pkg in "${ORVANE_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# orvane_build DIR BUILD_TYPE [cmake options...]
+orvane_build() {
+  local dir=$1 type=$2
+  shift 2
+  cmake -S "$ORVANE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+  cmake --build "$dir" -j "$ORVANE_JOBS"
+}

@@ -1,0 +1,189 @@
+#include "libfile.h"
+
+#include "mirrorform.h"
+#include "patternsettings.h"
+#include "patternstream.h"
+#include "temporarypicture.h"
+#include "shell/commondialog.h"
+#include "shell/libmessage.h"
+#include "shell/libprogress.h"
+#include "shell/libsetup.h"
+#include "view/libdraw.h"
+#include "view/workform.h"
+
+#include <new>
+#include <sys/stat.h>
+
+namespace orvane {
+
+bool LibFile::LoadPattern(std::string &fileName)
+{
+    if (fileName.empty()) {
+        CommonDialog &d = m_s.dialog;
+        d.Filter = "Pattern File (*.pat)|*.pat";
+        d.InitDir = m_s.setup.SetupFolder(0);
+        d.FileName.clear();
+        d.DialogTitle = "Open Pattern File";
+        d.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::FileMustExist;
+        d.FilterIndex = 1;
+        d.CancelError = true;
+        if (d.ShowOpen() != DialogOutcome::Accepted || d.FileName.empty())
+            return false;
+        fileName = d.FileName;
+        if (d.backend)
+            d.backend->processPendingEvents();
+    }
+    if (!FileExists(fileName, true))
+        return false;
+    return ReadPattern(fileName);
+}
+
+bool LibFile::FileExists(const std::string &path, bool showMessage)
+{
+    struct stat st {};
+    if (!path.empty() && ::stat(path.c_str(), &st) == 0)
+        return true;
+    if (showMessage)
+        m_s.messages.MsgFileNotFound(path);
+    return false;
+}
+
+bool LibFile::ReadPattern(const std::string &fileName)
+{
+    PatternStream file;
+    bool ok = false;
+    try {
+        ok = file.open(fileName) && readAll(file);
+    } catch (const std::bad_alloc &) {
+        ok = false;
+    }
+    if (!ok) {
+        m_s.messages.MsgFormatUnknown();
+        m_s.progress.EndProgress();
+        file.close();
+        return false;
+    }
+    m_s.progress.EndProgress();
+    file.close();
+    return true;
+}
+
+bool LibFile::readAll(PatternStream &file)
+{
+    LibProgress &progress = m_s.progress;
+    m_picturePath.clear();
+    m_pictureBytes = 0;
+
+    progress.StartProgress(0, 1, "Loading Pattern - Header", false);
+    if (!PatternFormat::ReadHeader(file, m_header))
+        return false;
+    progress.StepProgress(1);
+
+    if (!PatternFormat::ReadSettings(file, m_header, m_s.dimension, m_s.settings))
+        return false;
+    m_s.mirror.setPatternWidth(m_s.dimension.PageWidthTwips());
+    m_s.mirror.setPatternHeight(m_s.dimension.PageHeightTwips());
+
+    // Records are read for 0 .. count - 1 in 16-bit arithmetic: -32768 overflows.
+    const std::int16_t lines = file.readInteger();
+    if (lines == -32768)
+        return false;
+    progress.StartProgress(0, lines, "Loading Pattern - Lines", false);
+    for (int i = 0; i < lines; ++i) {
+        if (!ReadLineRecord(file))
+            return false;
+        progress.StepProgress(1);
+    }
+
+    const std::int16_t shapes = file.readInteger();
+    if (shapes == -32768)
+        return false;
+    progress.StartProgress(0, shapes, "Loading Pattern - Shapes", false);
+    for (int i = 0; i < shapes; ++i) {
+        if (!ReadShapeRecord(file))
+            return false;
+        progress.StepProgress(1);
+    }
+
+    progress.StartProgress(0, 1, "Loading Pattern - Image", false);
+    ReadPicture(file);
+    progress.StepProgress(1);
+    // A read error (not a short file, which reads as zeros) fails the load.
+    return !file.failed();
+}
+
+bool LibFile::ReadLineRecord(PatternStream &file)
+{
+    const auto index = LibDraw::AddLine(m_s.workForm.drawing(), m_s.mirror);
+    if (!index || file.failed())
+        return false;
+    auto &lines = m_s.workForm.drawing().OutLine;
+    PatternLine &line = lines.member(*index);
+    line.X1 = file.readSingle();
+    line.Y1 = file.readSingle();
+    line.X2 = file.readSingle();
+    line.Y2 = file.readSingle();
+    lines.setVisible(*index, true);
+    m_s.mirror.mLine(*index, line.X1, line.Y1, line.X2, line.Y2, false);
+    return true;
+}
+
+bool LibFile::ReadShapeRecord(PatternStream &file)
+{
+    const auto index = LibDraw::AddShape(m_s.workForm.drawing(), m_s.mirror);
+    if (!index || file.failed())
+        return false;
+    auto &shapes = m_s.workForm.drawing().OutShape;
+    PatternShape &shape = shapes.member(*index);
+    shape.Shape = file.readInteger();
+    shape.Top = file.readSingle();
+    shape.Left = file.readSingle();
+    shape.Height = file.readSingle();
+    shape.Width = file.readSingle();
+    shapes.setVisible(*index, true);
+    m_s.mirror.mShape(*index, shape.Shape, shape.Top, shape.Left, shape.Height, shape.Width, false);
+    return true;
+}
+
+void LibFile::ReadPicture(PatternStream &file)
+{
+    const std::int16_t flag = file.readInteger();
+    if (flag != 0) {
+        m_picturePath = m_s.picture.path();
+        if (CopyPicture(file))
+            return;
+    }
+    m_picturePath.clear();
+    m_pictureBytes = 0;
+}
+
+bool LibFile::CopyPicture(PatternStream &file)
+{
+    TemporaryPicture &picture = m_s.picture;
+    if (!picture.open()) {
+        m_s.messages.MsgTempFileNotOpened(m_picturePath);
+        m_s.messages.MsgPictureNotLoaded();
+        picture.close();
+        return false;
+    }
+    const auto blocks = PatternFormat::pictureBlocks(file.readSingle());
+    bool writeFailed = false;
+    long long copied = 0;
+    if (blocks) {
+        // Streamed straight from the pattern file; bytes missing at its end
+        // are left out rather than padded.
+        const long long total = static_cast<long long>(blocks->blocks) * PatternFormat::PictureBlockSize
+            + (blocks->blocks >= 0 ? blocks->rest : 0);
+        if (total > 0)
+            copied = static_cast<long long>(file.copyTo(picture.fd(), static_cast<std::size_t>(total), writeFailed));
+    }
+    if (!blocks || writeFailed || file.failed() || !picture.finish(copied)) {
+        m_s.messages.MsgPictureNotLoaded();
+        picture.close();
+        return false;
+    }
+    m_pictureBytes = copied;
+    return true;
+}
+
+} // namespace orvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace orvane {
+
+// Float arithmetic is done in double and a stored result is rounded to a
+// 32-bit float; a result that a float cannot hold is a floating-point fault.
+inline std::optional<float> storeSingle(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const float stored = static_cast<float>(value);
+    if (!std::isfinite(stored))
+        return std::nullopt;
+    return stored;
+}
+
+// Nearest integer, halves to the even neighbour (the default rounding mode).
+inline double roundHalfEven(double value)
+{
+    return std::nearbyint(value);
+}
+
+inline std::optional<std::int32_t> roundToLong(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double r = roundHalfEven(value);
+    if (r < std::numeric_limits<std::int32_t>::min() || r > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(r);
+}
+
+inline std::optional<std::int16_t> roundToInteger(double value)
+{
+    const auto r = roundToLong(value);
+    if (!r || *r < std::numeric_limits<std::int16_t>::min() || *r > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(*r);
+}
+
+// 16-bit signed arithmetic that reports overflow instead of wrapping.
+inline std::optional<std::int16_t> checkedInteger(std::int32_t value)
+{
+    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(value);
+}
+
+} // namespace orvane

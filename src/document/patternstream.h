@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// Buffered little-endian reader over an open pattern file. The file is read
+// strictly front to back; a field that lies past the end reads as zero, and
+// atEnd() tells that it happened. An I/O error is remembered in failed().
+class PatternStream {
+public:
+    PatternStream() = default;
+    ~PatternStream();
+    PatternStream(const PatternStream &) = delete;
+    PatternStream &operator=(const PatternStream &) = delete;
+
+    // Opens a regular file for reading; folders, devices and pipes fail.
+    bool open(const std::string &path);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+    std::int16_t readInteger();
+    std::int32_t readLong();
+    float readSingle();
+    // Reads a text of n bytes; a negative length fails.
+    bool readText(std::int16_t n, std::string &text);
+
+    // Copies up to count bytes to the file descriptor out. Returns the number
+    // of bytes copied; fewer than count when the pattern file ends first.
+    // writeFailed is set when out refuses a write.
+    std::size_t copyTo(int out, std::size_t count, bool &writeFailed);
+
+    bool atEnd() const { return m_atEnd; }
+    bool failed() const { return m_failed; }
+
+private:
+    std::size_t read(void *data, std::size_t size);
+    bool fill();
+
+    int m_fd = -1;
+    std::vector<unsigned char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_len = 0;
+    bool m_atEnd = false;
+    bool m_failed = false;
+};
+
+} // namespace orvane

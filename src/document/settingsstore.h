@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+// The per-user settings store, read only. A missing key yields nullopt and the
+// caller falls back to its own default.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::optional<std::string> readText(const std::string &application, const std::string &section,
+                                                const std::string &key) = 0;
+};
+
+// A store with nothing in it: every key yields its default.
+class EmptySettingsStore : public SettingsStore {
+public:
+    std::optional<std::string> readText(const std::string &, const std::string &, const std::string &) override
+    {
+        return std::nullopt;
+    }
+};
+
+} // namespace orvane

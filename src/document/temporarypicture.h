@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+// The temporary copy of a pattern's embedded picture. It lives in a per-user
+// folder (never a shared one), is never opened through a symbolic link, and
+// holds exactly the latest picture's bytes.
+class TemporaryPicture {
+public:
+    static constexpr const char *FileName = "vrtmimage.tmp";
+
+    // $XDG_CACHE_HOME/Veltrum Orvane, or ~/.cache/Veltrum Orvane.
+    static std::string defaultFolder();
+
+    explicit TemporaryPicture(std::string folder = defaultFolder()) : m_folder(std::move(folder)) {}
+    ~TemporaryPicture() { close(); }
+    TemporaryPicture(const TemporaryPicture &) = delete;
+    TemporaryPicture &operator=(const TemporaryPicture &) = delete;
+
+    const std::string &folder() const { return m_folder; }
+    std::string path() const;
+
+    // Creates the folder (mode 0700) when missing and opens the file for
+    // writing from its start, creating it when missing. Refuses a folder or
+    // file that is a symbolic link or not of the expected kind, and a file
+    // that another copy of the program holds.
+    bool open();
+    int fd() const { return m_fd; }
+    // Cuts the file to what has been written and closes it.
+    bool finish(long long length);
+    void close();
+
+private:
+    std::string m_folder;
+    int m_fd = -1;
+};
+
+} // namespace orvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orvane {
+
+// Records a standard Windows Metafile in memory: a META_HEADER, then the
+// drawing records as they are made, then META_EOF. Coordinates are 16-bit
+// fields stored in the reverse of the drawing call's argument order.
+class MetafileRecorder {
+public:
+    static constexpr std::uint16_t RecordEof = 0x0000;
+    static constexpr std::uint16_t RecordSelectObject = 0x012D;
+    static constexpr std::uint16_t RecordDeleteObject = 0x01F0;
+    static constexpr std::uint16_t RecordLineTo = 0x0213;
+    static constexpr std::uint16_t RecordMoveTo = 0x0214;
+    static constexpr std::uint16_t RecordCreateBrushIndirect = 0x02FC;
+    static constexpr std::uint16_t RecordEllipse = 0x0418;
+    static constexpr std::uint16_t RecordRectangle = 0x041B;
+    static constexpr std::uint16_t BrushStyleNull = 0x0001;
+
+    MetafileRecorder();
+
+    void reserve(std::size_t records) { m_bytes.reserve(18 + records * 14); }
+
+    // Creates a brush in the first free object slot and returns the slot.
+    std::uint16_t createBrushIndirect(std::uint16_t style, std::uint32_t color, std::uint16_t hatch);
+    void selectObject(std::uint16_t index);
+    void deleteObject(std::uint16_t index);
+    void moveTo(std::int16_t x, std::int16_t y);
+    void lineTo(std::int16_t x, std::int16_t y);
+    void rectangle(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom);
+    void ellipse(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom);
+
+    // Appends META_EOF, completes the header and hands over the file's bytes.
+    std::vector<unsigned char> finish();
+
+private:
+    void beginRecord(std::uint32_t words, std::uint16_t function);
+    void put16(std::uint16_t value);
+    void put32(std::uint32_t value);
+
+    std::vector<unsigned char> m_bytes;
+    std::uint32_t m_maxRecord = 0;
+    std::uint16_t m_objects = 0;
+    std::uint16_t m_maxObjects = 0;
+};
+
+} // namespace orvane

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+// The reply to "Set Pattern Size" applied to the current pixel size.
+struct PatternSizeResult {
+    enum Outcome {
+        Unchanged, // empty reply: nothing changes, not even a step state
+        Accepted,
+        Rejected, // not a number, not above 0, or no size to scale from
+    };
+    Outcome outcome = Unchanged;
+    std::int32_t PixelsX = 0;
+    std::int32_t PixelsY = 0;
+};
+
+// The new width is the reply rounded half to even; the height follows the
+// current pair's proportion. A current width of 0 cannot be scaled from, and
+// a height that does not fit 32 bits is refused: both reject the reply.
+PatternSizeResult ApplyPatternSize(const std::string &reply, std::int32_t PixelsX, std::int32_t PixelsY);
+
+// The input box's prompt, with its two line breaks.
+std::string PatternSizePrompt();
+
+} // namespace orvane

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "commondialog.h"
+#include "libmessage.h"
+#include "libprogress.h"
+#include "libsetup.h"
+#include "stepstate.h"
+#include "document/libfile.h"
+#include "document/mirrorform.h"
+#include "document/patternsettings.h"
+#include "document/temporarypicture.h"
+#include "view/workform.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace orvane {
+
+class InputBox;
+class MessageBox;
+class SettingsStore;
+
+// What the conversion steps need of the platform.
+struct Platform {
+    MessageBox &messages;
+    SettingsStore &settings;
+    FileDialogBackend &dialogs;
+    InputBox &input;
+    // Screen twips per pixel (15 at 96 dpi).
+    double twipsPerPixelX = 15.0;
+    double twipsPerPixelY = 15.0;
+    std::string pictureFolder = TemporaryPicture::defaultFolder();
+};
+
+// State of the command panel's controls, which a window shows.
+struct PanelState {
+    std::array<bool, StepCount> commandEnabled{};
+    bool commandResetVisible = false;
+    std::array<std::string, 2> textFilename{};
+    std::array<bool, 2> textFilenameVisible{};
+    std::string labelPixelsX = "0";
+    std::string labelPixelsY = "0";
+    bool pixelLabelsVisible = false;
+    // Indicator fill colours, 0x00BBGGRR.
+    std::array<std::uint32_t, StepCount> indicatorColor{0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    // Widths that LayoutPanel sets, twips.
+    float shape2Width = 5295.0f;
+    float textFilename0Width = 3945.0f;
+    float textFilename1Width = 3945.0f;
+};
+
+// The main window's conversion steps: it owns the step states, the pixel
+// size, the shared file dialog and the document and view state beneath them.
+class MainForm {
+public:
+    static constexpr float Shape2Left = 3750.0f;
+    static constexpr float TextFilename0Left = 5010.0f;
+    static constexpr float TextFilename1Left = 3840.0f;
+    static constexpr float Shape1Left = 660.0f;
+    static constexpr float Shape1Width = 3105.0f;
+
+    explicit MainForm(Platform platform);
+
+    // Start-up, as the window loads.
+    void Load();
+
+    // Click on Command(i): the step, then the indicators.
+    void CommandClick(int index);
+    void CommandResetClick();
+
+    bool OpenPatternFile(std::string &Filename);
+    void OpenFromDialog();
+    void ConnectLineEnds();
+    void OptimizeLineSequence();
+    void SetPatternSize();
+    void SaveAsMetafile();
+    void ResetSteps();
+    void RefreshIndicators();
+    void LayoutPanel(float innerWidthTwips);
+
+    const StepStates &stepStates() const { return m_steps; }
+    std::int32_t PixelsX() const { return m_pixelsX; }
+    std::int32_t PixelsY() const { return m_pixelsY; }
+    float MinPanelWidth() const { return m_minPanelWidth; }
+    bool WorkFormClean() const { return m_workFormClean; }
+    const PanelState &panel() const { return m_panel; }
+
+    CommonDialog &MainCommonDialog() { return m_dialog; }
+    WorkForm &workForm() { return m_workForm; }
+    const WorkForm &workForm() const { return m_workForm; }
+    MirrorForm &mirrorForm() { return m_mirror; }
+    LibProgress &progress() { return m_progress; }
+    LibDimension &dimension() { return m_dimension; }
+    LibFile &libFile() { return m_libFile; }
+    const LibFile &libFile() const { return m_libFile; }
+
+    // Called whenever the panel state changed.
+    void setPanelObserver(std::function<void()> observer) { m_observer = std::move(observer); }
+
+private:
+    void panelChanged();
+
+    Platform m_platform;
+    LibSetup m_setup;
+    LibMessage m_messages;
+    LibProgress m_progress;
+    LibDimension m_dimension;
+    MirrorForm m_mirror;
+    WorkForm m_workForm;
+    TemporaryPicture m_picture;
+    CommonDialog m_dialog;
+    LibFile m_libFile;
+
+    StepStates m_steps{};
+    std::int32_t m_pixelsX = 0;
+    std::int32_t m_pixelsY = 0;
+    float m_minPanelWidth = 0;
+    bool m_workFormClean = true;
+    PanelState m_panel;
+    std::function<void()> m_observer;
+};
+
+} // namespace orvane

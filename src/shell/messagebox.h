@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+// Style numbers of the modal message box: one OK button plus an icon.
+enum MessageStyle : int {
+    MessageExclamation = 48,
+    MessageInformation = 64,
+};
+
+// The platform's message box and beep. Texts use "\r\n" line breaks.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    // Returns the code of the button pressed (1 for OK).
+    virtual int showMessage(const std::string &text, int style, const std::string &title) = 0;
+    virtual void beep() = 0;
+};
+
+} // namespace orvane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "document/settingsstore.h"
+
+namespace orvane {
+
+// The per-user settings store through QSettings (native format). On Linux
+// that is $XDG_CONFIG_HOME/<application>/<application>.conf, with the section
+// as an INI group.
+class QSettingsStore : public SettingsStore {
+public:
+    std::optional<std::string> readText(const std::string &application, const std::string &section,
+                                         const std::string &key) override;
+};
+
+} // namespace orvane

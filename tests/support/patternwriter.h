@@ -1,0 +1,136 @@
+#pragma once
+
+// Builds pattern files byte by byte, for test fixtures and the examples.
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace orvane::testing {
+
+class PatternWriter {
+public:
+    PatternWriter &integer(std::int16_t v)
+    {
+        const auto u = static_cast<std::uint16_t>(v);
+        m_bytes.push_back(static_cast<unsigned char>(u & 0xFF));
+        m_bytes.push_back(static_cast<unsigned char>(u >> 8));
+        return *this;
+    }
+    PatternWriter &boolean(bool v) { return integer(v ? -1 : 0); }
+    PatternWriter &longValue(std::int32_t v)
+    {
+        const auto u = static_cast<std::uint32_t>(v);
+        integer(static_cast<std::int16_t>(u & 0xFFFF));
+        return integer(static_cast<std::int16_t>(u >> 16));
+    }
+    PatternWriter &single(float v)
+    {
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        return longValue(static_cast<std::int32_t>(bits));
+    }
+    // An Integer length followed by the text's bytes.
+    PatternWriter &text(const std::string &s)
+    {
+        integer(static_cast<std::int16_t>(s.size()));
+        return raw(s);
+    }
+    PatternWriter &raw(const std::string &s)
+    {
+        m_bytes.insert(m_bytes.end(), s.begin(), s.end());
+        return *this;
+    }
+    PatternWriter &zeros(std::size_t n)
+    {
+        m_bytes.insert(m_bytes.end(), n, 0);
+        return *this;
+    }
+
+    PatternWriter &header(std::int16_t major, std::int16_t minor, std::int16_t sub,
+                          const std::string &first = "Veltrum Pattern Maker", const std::string &second = "")
+    {
+        text(first);
+        integer(major).integer(minor).integer(sub);
+        return text(second);
+    }
+
+    struct Page {
+        float marginTop = 0.5f, marginBottom = 0.5f, marginLeft = 0.5f, marginRight = 0.5f;
+        float defWidth = 8.5f, defHeight = 11.0f;
+        float patternWidth = 12240.0f, patternHeight = 15840.0f;
+        float penSizeValue = 0.03125f;
+        std::int32_t penColor = 0x00FF0000;
+        bool bandW = false;
+        std::string penSizeText = "1/32";
+        float bitmapPenSize = 2.0f, bitmapSizeHeight = 400.0f, bitmapSizeWidth = 500.0f;
+        bool metricPage = false, metricPen = false;
+    };
+
+    // 74 bytes.
+    PatternWriter &settings11(const Page &p)
+    {
+        zeros(10);
+        single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
+        zeros(16);
+        single(p.defWidth).single(p.defHeight);
+        zeros(16);
+        return single(p.patternWidth).single(p.patternHeight);
+    }
+
+    // 84 + n bytes, 98 + n with the bitmap tail.
+    PatternWriter &settings15(const Page &p, bool bitmapTail)
+    {
+        zeros(6);
+        single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
+        zeros(16);
+        single(p.defWidth).single(p.defHeight);
+        zeros(16);
+        single(p.patternWidth).single(p.patternHeight);
+        single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW).integer(0).text(p.penSizeText);
+        if (bitmapTail)
+            single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth).integer(0);
+        return *this;
+    }
+
+    // 52 + n bytes.
+    PatternWriter &settings21(const Page &p)
+    {
+        single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
+        single(p.defWidth).single(p.defHeight);
+        single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW).text(p.penSizeText);
+        single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth);
+        return boolean(p.metricPage).boolean(p.metricPen);
+    }
+
+    PatternWriter &line(float x1, float y1, float x2, float y2) { return single(x1).single(y1).single(x2).single(y2); }
+    // Stored top before left and height before width.
+    PatternWriter &shape(std::int16_t form, float left, float top, float width, float height)
+    {
+        return integer(form).single(top).single(left).single(height).single(width);
+    }
+
+    PatternWriter &noPicture() { return integer(0); }
+    PatternWriter &picture(const std::string &bytes)
+    {
+        integer(1).single(static_cast<float>(bytes.size()));
+        return raw(bytes);
+    }
+
+    const std::vector<unsigned char> &bytes() const { return m_bytes; }
+    std::size_t size() const { return m_bytes.size(); }
+
+    bool save(const std::string &path) const
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(m_bytes.data()), static_cast<std::streamsize>(m_bytes.size()));
+        return static_cast<bool>(out);
+    }
+
+private:
+    std::vector<unsigned char> m_bytes;
+};
+
+} // namespace orvane::testing
