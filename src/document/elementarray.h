@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "populatedallocator.h"
+
 namespace orvane {
 
 // Indexed element array: member 0 is a hidden template that exists from the
@@ -43,6 +45,8 @@ public:
             m_firstMaybeHidden = static_cast<std::size_t>(i);
     }
 
+    void reserve(int count) { m_members.reserve(static_cast<std::size_t>(count)); }
+
     // Adds member i, which must be Count; false when the array is full.
     bool addMember(int i)
     {
@@ -78,11 +82,11 @@ public:
         return static_cast<int>(i);
     }
 
-    typename std::vector<Element>::const_iterator begin() const { return m_members.begin(); }
-    typename std::vector<Element>::const_iterator end() const { return m_members.end(); }
+    auto begin() const { return m_members.begin(); }
+    auto end() const { return m_members.end(); }
 
 private:
-    std::vector<Element> m_members;
+    std::vector<Element, PopulatedAllocator<Element>> m_members;
     std::size_t m_firstMaybeHidden = 0;
 };
 

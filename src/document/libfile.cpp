@@ -88,6 +88,10 @@ bool LibFile::readAll(PatternStream &file)
     const std::int16_t lines = file.readInteger();
     if (lines == -32768)
         return false;
+    if (lines > 0) {
+        m_s.workForm.drawing().reserveLines(lines);
+        m_s.mirror.reserveLines(lines);
+    }
     progress.StartProgress(0, lines, "Loading Pattern - Lines", false);
     for (int i = 0; i < lines; ++i) {
         if (!ReadLineRecord(file))
@@ -98,6 +102,10 @@ bool LibFile::readAll(PatternStream &file)
     const std::int16_t shapes = file.readInteger();
     if (shapes == -32768)
         return false;
+    if (shapes > 0) {
+        m_s.workForm.drawing().reserveShapes(shapes);
+        m_s.mirror.reserveShapes(shapes);
+    }
     progress.StartProgress(0, shapes, "Loading Pattern - Shapes", false);
     for (int i = 0; i < shapes; ++i) {
         if (!ReadShapeRecord(file))

@@ -33,6 +33,8 @@ public:
                 float shapeWidth, bool bScale);
     bool nLine(int iLine) { return m_lines.addMember(iLine); }
     bool nShape(int iShape) { return m_shapes.addMember(iShape); }
+    void reserveLines(int n) { m_lines.reserve(m_lines.count() + n); }
+    void reserveShapes(int n) { m_shapes.reserve(m_shapes.count() + n); }
     // A base height of 0 leaves the scale as it is rather than making it infinite.
     void UpdateMirrorScale(float baseHeight);
 

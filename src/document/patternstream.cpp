@@ -107,14 +107,14 @@ std::size_t PatternStream::read(void *data, std::size_t size)
 std::int16_t PatternStream::readInteger()
 {
     unsigned char b[2];
-    read(b, sizeof b);
+    readField(b, sizeof b);
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
 }
 
 std::int32_t PatternStream::readLong()
 {
     unsigned char b[4];
-    read(b, sizeof b);
+    readField(b, sizeof b);
     const std::uint32_t v = std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16)
         | (std::uint32_t(b[3]) << 24);
     return static_cast<std::int32_t>(v);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,17 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    // Whole fields come straight out of the buffer; only a field that
+    // straddles a refill takes the slow path.
+    void readField(void *data, std::size_t size)
+    {
+        if (m_len - m_pos >= size) {
+            std::memcpy(data, m_buffer.data() + m_pos, size);
+            m_pos += size;
+        } else {
+            read(data, size);
+        }
+    }
     std::size_t read(void *data, std::size_t size);
     bool fill();
 

@@ -4,11 +4,23 @@
 
 namespace orvane {
 
-void Drawing::bringToFront(std::vector<std::uint64_t> &order, int index)
+void Drawing::bringToFront(OrderStamps &order, int index)
 {
     if (order.size() <= static_cast<std::size_t>(index))
         order.resize(static_cast<std::size_t>(index) + 1, 0);
     order[static_cast<std::size_t>(index)] = m_nextStamp++;
+}
+
+void Drawing::reserveLines(int n)
+{
+    OutLine.reserve(OutLine.count() + n);
+    m_lineOrder.reserve(static_cast<std::size_t>(OutLine.count() + n));
+}
+
+void Drawing::reserveShapes(int n)
+{
+    OutShape.reserve(OutShape.count() + n);
+    m_shapeOrder.reserve(static_cast<std::size_t>(OutShape.count() + n));
 }
 
 void Drawing::resetOrder()

@@ -2,6 +2,7 @@
 
 #include "document/elementarray.h"
 #include "document/patternelements.h"
+#include "document/populatedallocator.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,6 +19,8 @@ struct DrawingItem {
 // The pattern surface's element collections. Lines and shapes share one
 // front-to-back order: every element handed out is brought to the front.
 class Drawing {
+    using OrderStamps = std::vector<std::uint64_t, PopulatedAllocator<std::uint64_t>>;
+
 public:
     ElementArray<PatternLine> OutLine;
     ElementArray<PatternShape> OutShape;
@@ -26,6 +29,10 @@ public:
     PatternShape EditShape;
     float HiddenPointWidth = 0;
     float HiddenPointHeight = 0;
+
+    // Room for n more lines or shapes, so a large load does not keep regrowing.
+    void reserveLines(int n);
+    void reserveShapes(int n);
 
     void bringLineToFront(int index) { bringToFront(m_lineOrder, index); }
     void bringShapeToFront(int index) { bringToFront(m_shapeOrder, index); }
@@ -38,10 +45,10 @@ public:
     void resetOrder();
 
 private:
-    void bringToFront(std::vector<std::uint64_t> &order, int index);
+    void bringToFront(OrderStamps &order, int index);
 
-    std::vector<std::uint64_t> m_lineOrder = {0};
-    std::vector<std::uint64_t> m_shapeOrder = {0};
+    OrderStamps m_lineOrder = {0};
+    OrderStamps m_shapeOrder = {0};
     std::uint64_t m_nextStamp = 1;
     mutable std::vector<DrawingItem> m_paintOrder;
     mutable std::uint64_t m_paintOrderStamp = 0;

@@ -1,0 +1,146 @@
+// Load and save of the largest pattern a file can hold: 32767 lines and
+// 32767 shapes.
+
+#include "patternwriter.h"
+
+#include "document/settingsstore.h"
+#include "export/libemf.h"
+#include "shell/commondialog.h"
+#include "shell/inputbox.h"
+#include "shell/mainform.h"
+#include "shell/messagebox.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace orvane;
+
+class SilentMessages : public MessageBox {
+public:
+    int showMessage(const std::string &, int, const std::string &) override { return 1; }
+    void beep() override {}
+};
+
+class PathDialogs : public FileDialogBackend {
+public:
+    std::string open;
+    std::string save;
+    DialogOutcome showOpen(CommonDialog &d) override
+    {
+        d.FileName = open;
+        return DialogOutcome::Accepted;
+    }
+    DialogOutcome showSave(CommonDialog &d) override
+    {
+        d.FileName = save;
+        return DialogOutcome::Accepted;
+    }
+};
+
+class NoInput : public InputBox {
+public:
+    std::string inputBox(const std::string &, const std::string &) override { return {}; }
+};
+
+struct Fixture {
+    std::filesystem::path folder;
+    std::string pattern;
+    Fixture()
+    {
+        char name[] = "/tmp/orvane-bench-XXXXXX";
+        folder = ::mkdtemp(name);
+        pattern = (folder / "largest.pat").string();
+        testing::PatternWriter w;
+        w.header(2, 1, 0).settings21({});
+        w.integer(32767);
+        for (int i = 0; i < 32767; ++i)
+            w.line(float(i % 12240), float(i % 15840), float((i * 7) % 12240), float((i * 13) % 15840));
+        w.integer(32767);
+        for (int i = 0; i < 32767; ++i)
+            w.shape(static_cast<std::int16_t>(i % 6), float(i % 11000), float(i % 14000), 1000, 800);
+        w.noPicture();
+        w.save(pattern);
+    }
+    ~Fixture() { std::filesystem::remove_all(folder); }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+struct Session {
+    SilentMessages messages;
+    EmptySettingsStore settings;
+    PathDialogs dialogs;
+    NoInput input;
+    MainForm form;
+    explicit Session(const std::string &pictureFolder)
+        : form(Platform{messages, settings, dialogs, input, 15.0, 15.0, pictureFolder})
+    {
+        form.Load();
+    }
+};
+
+// Opening the file as the window does, into a fresh window whose arrays have
+// never held a pattern (the cold case of a first open).
+void BM_LoadLargestPattern(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = std::make_unique<Session>((f.folder / "cache").string());
+        s->dialogs.open = f.pattern;
+        state.ResumeTiming();
+        s->form.CommandClick(0);
+        if (s->form.stepStates()[0] != StepDone)
+            state.SkipWithError("load failed");
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadLargestPattern)->Unit(benchmark::kMillisecond);
+
+// "Save As Metafile" of the loaded pattern: records, write, flush and rename.
+void BM_SaveLargestPattern(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    Session s((f.folder / "cache").string());
+    s.dialogs.open = f.pattern;
+    s.dialogs.save = (f.folder / "largest.wmf").string();
+    s.form.CommandClick(0);
+    for (auto _ : state) {
+        s.form.CommandClick(4);
+        if (s.form.stepStates()[4] != StepDone)
+            state.SkipWithError("save failed");
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(s.dialogs.save));
+}
+BENCHMARK(BM_SaveLargestPattern)->Unit(benchmark::kMillisecond);
+
+// The metafile's records alone, without the file system.
+void BM_BuildMetafile(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    Session s((f.folder / "cache").string());
+    s.dialogs.open = f.pattern;
+    s.form.CommandClick(0);
+    const WorkForm &work = s.form.workForm();
+    for (auto _ : state) {
+        auto result = LibEMF::BuildMetafile(work.drawing(), work.PatternWidth(), work.PatternHeight(), 816, 1056);
+        benchmark::DoNotOptimize(result.bytes.data());
+    }
+}
+BENCHMARK(BM_BuildMetafile)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
