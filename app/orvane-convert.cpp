@@ -254,7 +254,7 @@ int main(int argc, char **argv)
             (void)option;
             return argv[++i];
         };
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+        if (optionsEnded || arg.empty() || arg[0] != '-') {
             options.inputs.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
@@ -285,6 +285,9 @@ int main(int argc, char **argv)
     }
     if (options.inputs.empty())
         return usageError("no input file");
+    for (const std::string &input : options.inputs)
+        if (input.empty())
+            return usageError("an input file name is empty");
     if (options.info && (options.inputs.size() != 1 || options.hasWidth || !options.output.empty()
                          || !options.outDir.empty()))
         return usageError("--info takes one input and no other option");
