@@ -111,6 +111,7 @@ bool MainForm::OpenPatternFile(std::string &Filename)
         return false;
     }
 
+    m_workForm.notifyDrawingChanged();
     m_workForm.setPatternSize(width, height);
     m_workForm.SetScroll();
     m_pixelsX = *pixelsX;

@@ -84,6 +84,11 @@ void WorkForm::ClearDrawing()
 
     m_mirror.ClearMirror();
     m_progress.EndProgress();
+    notifyDrawingChanged();
+}
+
+void WorkForm::notifyDrawingChanged()
+{
     if (m_view)
         m_view->drawingChanged();
 }

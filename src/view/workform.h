@@ -68,6 +68,9 @@ public:
 
     void ClearWorkForm();
     void ClearDrawing();
+    // The loader fills the element arrays directly; this tells the view once
+    // it is done.
+    void notifyDrawingChanged();
 
     // Lays out viewport and scroll bars for the given inner size, in twips.
     // Sizes that would come out negative in a tiny window are clamped at 0.
