@@ -1,0 +1,118 @@
+#include "patternsurface.h"
+
+#include "twips.h"
+#include "view/drawing.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+
+namespace orvane {
+
+namespace {
+
+QRgb toRgb(std::uint32_t color)
+{
+    // Colours are stored 0x00BBGGRR.
+    return qRgb(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+} // namespace
+
+PatternSurface::PatternSurface(const Drawing &drawing, double twipsPerPixelX, double twipsPerPixelY, QWidget *parent)
+    : QWidget(parent), m_drawing(drawing), m_twipsPerPixelX(twipsPerPixelX), m_twipsPerPixelY(twipsPerPixelY)
+{
+    // Every paint fills what it exposes, which also lets Qt move the surface
+    // by copying pixels and expose only the strip that scrolled in.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setObjectName(QStringLiteral("Pattern"));
+}
+
+void PatternSurface::drawingChanged()
+{
+    const auto x = [this](double twips) { return twipsToPixels(twips, m_twipsPerPixelX); };
+    const auto y = [this](double twips) { return twipsToPixels(twips, m_twipsPerPixelY); };
+
+    m_items.clear();
+    for (const DrawingItem &entry : m_drawing.paintOrder()) {
+        Item item{};
+        if (entry.kind == DrawingItem::Line) {
+            const PatternLine &line = m_drawing.OutLine[entry.index];
+            if (!line.Visible)
+                continue;
+            item.kind = Item::Line;
+            item.from = QPoint(x(line.X1), y(line.Y1));
+            item.to = QPoint(x(line.X2), y(line.Y2));
+            item.color = toRgb(line.BorderColor);
+            item.width = std::max<int>(1, line.BorderWidth);
+        } else {
+            const PatternShape &shape = m_drawing.OutShape[entry.index];
+            if (!shape.Visible)
+                continue;
+            // The box the metafile records: corners scaled one by one, each
+            // kind filling its whole box, rounded kinds as plain rectangles.
+            int left = x(shape.Left);
+            int top = y(shape.Top);
+            int right = x(double(shape.Left) + shape.Width);
+            int bottom = y(double(shape.Top) + shape.Height);
+            if (right < left)
+                std::swap(left, right);
+            if (bottom < top)
+                std::swap(top, bottom);
+            item.kind = isEllipseKind(shape.Shape) ? Item::Ellipse : Item::Rectangle;
+            item.from = QPoint(left, top);
+            item.to = QPoint(right, bottom);
+            item.color = toRgb(shape.BorderColor);
+            item.width = std::max<int>(1, shape.BorderWidth);
+        }
+        const int pen = item.width;
+        item.bounds = QRect(item.from, item.to).normalized().adjusted(-pen, -pen, pen, pen);
+        m_items.push_back(item);
+    }
+    update();
+}
+
+void PatternSurface::paintEvent(QPaintEvent *event)
+{
+    const QRect exposed = event->rect();
+    QPainter painter(this);
+    painter.fillRect(exposed, Qt::white);
+    painter.setBrush(Qt::NoBrush);
+
+    QRgb color = qRgb(0, 0, 0);
+    int width = 1;
+    QPen pen(QColor::fromRgb(color), width);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+
+    int painted = 0;
+    for (const Item &item : m_items) {
+        if (!item.bounds.intersects(exposed))
+            continue;
+        if (item.color != color || item.width != width) {
+            color = item.color;
+            width = item.width;
+            pen.setColor(QColor::fromRgb(color));
+            pen.setWidth(width);
+            painter.setPen(pen);
+        }
+        if (item.kind == Item::Line) {
+            painter.drawLine(item.from, item.to);
+        } else {
+            // A GDI box covers its left and top edge but stops a pixel short
+            // of its right and bottom edge.
+            const QRect box(item.from.x(), item.from.y(), std::max(0, item.to.x() - item.from.x() - 1),
+                            std::max(0, item.to.y() - item.from.y() - 1));
+            if (item.kind == Item::Ellipse)
+                painter.drawEllipse(box);
+            else
+                painter.drawRect(box);
+        }
+        ++painted;
+    }
+    m_lastPaintCount = painted;
+}
+
+} // namespace orvane
