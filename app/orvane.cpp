@@ -1,0 +1,27 @@
+// orvane: the desktop converter window. It takes no command-line arguments.
+
+#include "shell/mainform.h"
+#include "shell/qt/mainwindow.h"
+#include "shell/qt/qmessageboxadapter.h"
+#include "shell/qt/qsettingsstore.h"
+#include "shell/qt/qtfiledialogs.h"
+#include "shell/qt/qtinputbox.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvane"));
+
+    orvane::QMessageBoxAdapter messages;
+    orvane::QSettingsStore settings;
+    orvane::QtFileDialogs dialogs;
+    orvane::QtInputBox input;
+    orvane::MainWindow window(orvane::Platform{messages, settings, dialogs, input});
+    messages.setParentWidget(&window);
+    dialogs.setParentWidget(&window);
+    input.setParentWidget(&window);
+    window.show();
+    return app.exec();
+}

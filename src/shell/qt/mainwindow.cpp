@@ -1,0 +1,102 @@
+#include "mainwindow.h"
+
+#include "picpanel.h"
+#include "progressform.h"
+#include "view/qt/twips.h"
+#include "view/qt/workformwidget.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace orvane {
+
+Platform MainWindow::withScreenTwips(Platform platform, const QWidget &window)
+{
+    platform.twipsPerPixelX = screenTwipsPerPixelX(window);
+    platform.twipsPerPixelY = screenTwipsPerPixelY(window);
+    return platform;
+}
+
+MainWindow::MainWindow(Platform platform, QWidget *parent)
+    : QMainWindow(parent), m_form(withScreenTwips(std::move(platform), *this))
+{
+    const double twipsX = screenTwipsPerPixelX(*this);
+    const double twipsY = screenTwipsPerPixelY(*this);
+    setWindowTitle(QStringLiteral("Veltrum Pattern Maker File Converter"));
+
+    QMenu *menuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    menuFile->setObjectName(QStringLiteral("menuFile"));
+    m_menuFileExit = menuFile->addAction(QStringLiteral("E&xit"));
+    m_menuFileExit->setObjectName(QStringLiteral("menuFileExit"));
+    connect(m_menuFileExit, &QAction::triggered, this, &MainWindow::endProgram);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_panel = new PicPanel(twipsX, twipsY, central);
+    m_mdiArea = new QMdiArea(central);
+    // Qt's counterpart of the application-workspace colour.
+    m_mdiArea->setBackground(m_mdiArea->palette().brush(QPalette::Dark));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(m_panel);
+    layout->addWidget(m_mdiArea, 1);
+    setCentralWidget(central);
+
+    m_workForm = new WorkFormWidget(m_form.workForm(), twipsX, twipsY);
+    // The work window lives as long as the program; it is hidden, not closed.
+    m_workFormWindow = m_mdiArea->addSubWindow(m_workForm, Qt::SubWindow | Qt::WindowTitleHint
+                                                               | Qt::WindowMinMaxButtonsHint);
+    m_workFormWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_workFormWindow->resize(m_workFormWindow->sizeHint());
+    m_workFormWindow->setVisible(m_form.workForm().Visible());
+
+    m_progressForm = new ProgressForm(m_form.progress(), this, twipsX, twipsY);
+    m_form.progress().setView(m_progressForm);
+
+    connect(m_panel, &PicPanel::commandClicked, this, [this](int index) { m_form.CommandClick(index); });
+    connect(m_panel, &PicPanel::commandResetClicked, this, [this] { m_form.CommandResetClick(); });
+    connect(m_panel, &PicPanel::widthChanged, this, [this](float width) { m_form.LayoutPanel(width); });
+    m_form.setPanelObserver([this] { showPanel(); });
+    m_form.Load();
+
+    resize(twipsToPixels(DesignWidthTwips, twipsX),
+           twipsToPixels(DesignHeightTwips, twipsY) + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow()
+{
+    // The windows that show the core go before it does; Qt would delete them
+    // only after m_form is gone.
+    m_form.setPanelObserver(nullptr);
+    m_form.progress().setView(nullptr);
+    m_panel->disconnect(this);
+    delete m_workFormWindow;
+    delete m_progressForm;
+}
+
+void MainWindow::showPanel()
+{
+    m_panel->showState(m_form.panel());
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    endProgram();
+}
+
+void MainWindow::endProgram()
+{
+    // Nothing is asked or saved; every window goes with the program.
+    m_progressForm->hide();
+    hide();
+    QCoreApplication::exit(0);
+}
+
+} // namespace orvane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "shell/mainform.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace orvane {
+
+class PicPanel;
+class ProgressForm;
+class WorkFormWidget;
+
+// The main window: the command panel across the top and, below it, the MDI
+// area holding the work window. It shows MainForm's panel state and passes
+// clicks and resizes on to it.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr float DesignWidthTwips = 9195.0f;
+    static constexpr float DesignHeightTwips = 5070.0f;
+
+    // The screen's twips per pixel replace those in platform.
+    explicit MainWindow(Platform platform, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    MainForm &mainForm() { return m_form; }
+    PicPanel *picPanel() const { return m_panel; }
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+    WorkFormWidget *workFormWidget() const { return m_workForm; }
+    QMdiSubWindow *workFormWindow() const { return m_workFormWindow; }
+    ProgressForm *progressForm() const { return m_progressForm; }
+    QAction *menuFileExit() const { return m_menuFileExit; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    static Platform withScreenTwips(Platform platform, const QWidget &window);
+    void showPanel();
+    void endProgram();
+
+    MainForm m_form;
+    PicPanel *m_panel = nullptr;
+    QMdiArea *m_mdiArea = nullptr;
+    WorkFormWidget *m_workForm = nullptr;
+    QMdiSubWindow *m_workFormWindow = nullptr;
+    ProgressForm *m_progressForm = nullptr;
+    QAction *m_menuFileExit = nullptr;
+};
+
+} // namespace orvane

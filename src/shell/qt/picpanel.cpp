@@ -1,0 +1,186 @@
+#include "picpanel.h"
+
+#include "shapewidget.h"
+#include "shell/mainform.h"
+#include "view/qt/twips.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace orvane {
+
+namespace {
+
+constexpr const char *WidthProperty = "widthTwips";
+
+struct StepRow {
+    float shapeLeft[3]; // Shape0, Shape1, Shape2
+    float shapeCLeft;
+    float top;
+    float commandLeft;
+    float commandTop;
+};
+
+// Steps 1 and 2 sit outside the visible rows and stay hidden.
+constexpr StepRow Rows[StepCount] = {
+    {{30, 660, 3750}, 90, 330, 810, 420},
+    {{9330, 9960, 13050}, 9390, 300, 10080, 390},
+    {{9330, 9960, 13050}, 9390, 840, 10080, 930},
+    {{30, 660, 3750}, 90, 870, 780, 960},
+    {{30, 660, 3750}, 90, 1410, 780, 1500},
+};
+
+constexpr const char *Captions[StepCount] = {
+    "Open Veltrum Pattern Maker File", "Connect Adjacent Line Ends", "Optimize Line Sequence", "Set Pattern Size",
+    "Save As Metafile",
+};
+
+QString fromNative(const std::string &text)
+{
+    return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+QColor toColor(std::uint32_t color)
+{
+    // Colours are stored 0x00BBGGRR.
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+} // namespace
+
+PicPanel::PicPanel(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent)
+    : QWidget(parent),
+      m_twipsPerPixelX(twipsPerPixelX),
+      m_twipsPerPixelY(twipsPerPixelY),
+      m_label1(new QLabel(QStringLiteral(" Convert Veltrum Pattern Maker Files (*.pat) to Windows Metafiles (*.wmf)"),
+                          this)),
+      m_commandReset(new QPushButton(QStringLiteral("Change Files"), this))
+{
+    setObjectName(QStringLiteral("PicPanel"));
+    setBackgroundRole(QPalette::Window);
+    setAutoFillBackground(true);
+    setFixedHeight(twipsToPixels(HeightTwips, m_twipsPerPixelY));
+    // The controls' sizes were chosen for a small 8-point face; a
+    // Helvetica-like face at 7.5 points keeps every caption inside its control
+    // ("Horizonal Pixels:" has 78 pixels at 96 dpi).
+    QFont panelFont(QStringLiteral("Nimbus Sans"));
+    panelFont.setStyleHint(QFont::SansSerif);
+    panelFont.setPointSizeF(7.5);
+    setFont(panelFont);
+
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    place(m_label1, 60, 60, 6585, 255);
+
+    // Frames first, so that the buttons and texts lie over them.
+    for (int i = 0; i < StepCount; ++i) {
+        const StepRow &row = Rows[i];
+        const bool visibleRow = i == 0 || i >= 3;
+        m_shape0[std::size_t(i)] = new ShapeWidget(ShapeWidget::Frame, this);
+        m_shape1[std::size_t(i)] = new ShapeWidget(ShapeWidget::Frame, this);
+        m_shape2[std::size_t(i)] = new ShapeWidget(ShapeWidget::Frame, this);
+        m_shapeC[std::size_t(i)] = new ShapeWidget(ShapeWidget::Circle, this);
+        place(Shape0(i), row.shapeLeft[0], row.top, 645, 555);
+        place(Shape1(i), row.shapeLeft[1], row.top, 3105, 555);
+        place(Shape2(i), row.shapeLeft[2], row.top, 5295, 555);
+        place(ShapeC(i), row.shapeCLeft, row.top + 60, 525, 435);
+        ShapeC(i)->setObjectName(QStringLiteral("ShapeC%1").arg(i));
+        for (QWidget *shape : {static_cast<QWidget *>(Shape0(i)), static_cast<QWidget *>(Shape1(i)),
+                               static_cast<QWidget *>(Shape2(i)), static_cast<QWidget *>(ShapeC(i))})
+            shape->setVisible(visibleRow);
+    }
+
+    for (int i = 0; i < StepCount; ++i) {
+        const StepRow &row = Rows[i];
+        auto *button = new QPushButton(QString::fromLatin1(Captions[i]), this);
+        button->setObjectName(QStringLiteral("Command%1").arg(i));
+        button->setCursor(Qt::PointingHandCursor);
+        place(button, row.commandLeft, row.commandTop, 2865, 375);
+        button->setVisible(i == 0 || i >= 3);
+        connect(button, &QPushButton::clicked, this, [this, i] { emit commandClicked(i); });
+        m_command[std::size_t(i)] = button;
+    }
+    m_commandReset->setObjectName(QStringLiteral("CommandReset"));
+    place(m_commandReset, 3810, 420, 1155, 375);
+    connect(m_commandReset, &QPushButton::clicked, this, &PicPanel::commandResetClicked);
+
+    for (int i = 0; i < 2; ++i) {
+        auto *text = new QLineEdit(this);
+        text->setObjectName(QStringLiteral("TextFilename%1").arg(i));
+        text->setReadOnly(true);
+        m_textFilename[std::size_t(i)] = text;
+    }
+    place(TextFilename(0), 5010, 450, 3945, 345);
+    place(TextFilename(1), 3840, 1500, 3945, 345);
+
+    for (int i = 0; i < 2; ++i) {
+        m_labelPixelsX[std::size_t(i)] = new QLabel(i == 0 ? QStringLiteral("Horizonal Pixels:") : QStringLiteral("0"), this);
+        m_labelPixelsY[std::size_t(i)] = new QLabel(i == 0 ? QStringLiteral("Vertical Pixels:") : QStringLiteral("0"), this);
+        LabelPixelsX(i)->setObjectName(QStringLiteral("LabelPixelsX%1").arg(i));
+        LabelPixelsY(i)->setObjectName(QStringLiteral("LabelPixelsY%1").arg(i));
+    }
+    place(LabelPixelsX(0), 3930, 1020, 1185, 225);
+    place(LabelPixelsX(1), 5100, 1020, 1185, 225);
+    place(LabelPixelsY(0), 6600, 1020, 1035, 225);
+    place(LabelPixelsY(1), 7650, 1020, 1035, 225);
+
+    const QWidget *order[] = {CommandReset(), Command(3), Command(2), Command(0),
+                              Command(4),     Command(1), TextFilename(0), TextFilename(1)};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
+}
+
+void PicPanel::place(QWidget *control, float left, float top, float width, float height) const
+{
+    control->setGeometry(twipsToPixels(left, m_twipsPerPixelX),
+                         twipsToPixels(top, m_twipsPerPixelY), twipsToPixels(width, m_twipsPerPixelX),
+                         twipsToPixels(height, m_twipsPerPixelY));
+    control->setProperty(WidthProperty, width);
+}
+
+float PicPanel::widthTwips(const QWidget *control) const
+{
+    return control->property(WidthProperty).toFloat();
+}
+
+void PicPanel::setWidthTwips(QWidget *control, float width)
+{
+    if (widthTwips(control) == width)
+        return;
+    control->resize(twipsToPixels(width, m_twipsPerPixelX), control->height());
+    control->setProperty(WidthProperty, width);
+}
+
+void PicPanel::showState(const PanelState &state)
+{
+    for (int i = 0; i < StepCount; ++i) {
+        Command(i)->setEnabled(state.commandEnabled[std::size_t(i)]);
+        ShapeC(i)->setFillColor(toColor(state.indicatorColor[std::size_t(i)]));
+        setWidthTwips(Shape2(i), state.shape2Width);
+    }
+    CommandReset()->setVisible(state.commandResetVisible);
+    for (int i = 0; i < 2; ++i) {
+        const QString text = fromNative(state.textFilename[std::size_t(i)]);
+        if (TextFilename(i)->text() != text)
+            TextFilename(i)->setText(text);
+        TextFilename(i)->setVisible(state.textFilenameVisible[std::size_t(i)]);
+    }
+    setWidthTwips(TextFilename(0), state.textFilename0Width);
+    setWidthTwips(TextFilename(1), state.textFilename1Width);
+    LabelPixelsX(1)->setText(QString::fromStdString(state.labelPixelsX));
+    LabelPixelsY(1)->setText(QString::fromStdString(state.labelPixelsY));
+    for (int i = 0; i < 2; ++i) {
+        LabelPixelsX(i)->setVisible(state.pixelLabelsVisible);
+        LabelPixelsY(i)->setVisible(state.pixelLabelsVisible);
+    }
+}
+
+void PicPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit widthChanged(static_cast<float>(event->size().width() * m_twipsPerPixelX));
+}
+
+} // namespace orvane
