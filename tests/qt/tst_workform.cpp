@@ -1,0 +1,168 @@
+// The work window: scroll layout, scrolling, and what the surface paints.
+
+#include "scriptedplatform.h"
+#include "shell/qt/mainwindow.h"
+#include "shell/qt/picpanel.h"
+#include "view/qt/patternsurface.h"
+#include "view/qt/workformwidget.h"
+
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+class TestWorkForm : public QObject {
+    Q_OBJECT
+
+private:
+    void open(const std::string &path)
+    {
+        m_platform->answerOpen(path);
+        QTest::mouseClick(m_window->picPanel()->Command(0), Qt::LeftButton);
+        QCOMPARE(m_window->mainForm().stepStates()[0], std::int16_t(StepDone));
+    }
+    WorkFormWidget *work() const { return m_window->workFormWidget(); }
+    // Resizes the window's inner area and delivers the resize at once.
+    void resizeInner(QSize size)
+    {
+        const QSize old = work()->size();
+        work()->resize(size);
+        QResizeEvent event(size, old);
+        QCoreApplication::sendEvent(work(), &event);
+    }
+    static bool blackNear(const QImage &image, int x, int y, int radius = 0)
+    {
+        for (int dy = -radius; dy <= radius; ++dy)
+            for (int dx = -radius; dx <= radius; ++dx)
+                if (qGray(image.pixel(x + dx, y + dy)) < 64)
+                    return true;
+        return false;
+    }
+
+private slots:
+    void init()
+    {
+        m_platform = std::make_unique<ScriptedPlatform>();
+        m_window = std::make_unique<MainWindow>(m_platform->platform());
+        m_window->resize(900, 800);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_platform.reset();
+    }
+
+    void workedExample()
+    {
+        open(writePattern(*m_platform, "letter.pat", 12240, 15840, {}, {}));
+        QCOMPARE(m_window->workFormWindow()->windowTitle(), "New");
+        QCOMPARE(work()->size(), QSize(639, 390)); // 9585 x 5850 twips
+        QCOMPARE(work()->PicScroll()->size(), QSize(620, 371));
+        QCOMPARE(work()->VScroll1()->geometry(), QRect(620, 0, 19, 371));
+        QCOMPARE(work()->HScroll1()->geometry(), QRect(0, 371, 620, 19));
+        QScrollBar *h = work()->HScroll1();
+        QScrollBar *v = work()->VScroll1();
+        QCOMPARE((QList<int>{h->maximum(), h->pageStep(), h->singleStep()}), (QList<int>{2940, 295, 30}));
+        QCOMPARE((QList<int>{v->maximum(), v->pageStep(), v->singleStep()}), (QList<int>{10275, 1028, 104}));
+        QVERIFY(h->isEnabled() && v->isEnabled());
+    }
+
+    void overhangBelowOnePixel()
+    {
+        open(writePattern(*m_platform, "narrow.pat", 9300.3f, 1000, {}, {}));
+        QScrollBar *h = work()->HScroll1();
+        QVERIFY(h->isEnabled());
+        QCOMPARE((QList<int>{h->maximum(), h->pageStep(), h->singleStep()}), (QList<int>{0, 1, 1}));
+        QVERIFY(!work()->VScroll1()->isEnabled());
+    }
+
+    void pageFollowsThumb()
+    {
+        open(writePattern(*m_platform, "letter.pat", 12240, 15840, {}, {}));
+        QScrollBar *v = work()->VScroll1();
+        v->setTracking(false); // even then every position of a drag moves the page
+        v->setSliderDown(true);
+        v->setSliderPosition(1500);
+        QCOMPARE(work()->Pattern()->y(), -100);
+        v->setSliderDown(false);
+        QCOMPARE(v->value(), 1500);
+        QCOMPARE(work()->Pattern()->y(), -100);
+
+        // A resize lays out again from the top-left corner.
+        resizeInner(QSize(500, 300));
+        QCOMPARE(work()->Pattern()->pos(), QPoint(0, 0));
+        QCOMPARE(v->value(), 0);
+    }
+
+    void tinyWindowClampsAtZero()
+    {
+        open(writePattern(*m_platform, "letter.pat", 12240, 15840, {}, {}));
+        resizeInner(QSize(10, 12));
+        QCOMPARE(work()->PicScroll()->size(), QSize(0, 0));
+        QCOMPARE(work()->VScroll1()->geometry(), QRect(0, 0, 19, 0));
+        QCOMPARE(work()->HScroll1()->geometry(), QRect(0, 0, 0, 19));
+    }
+
+    void nothingWhileMinimized()
+    {
+        open(writePattern(*m_platform, "letter.pat", 12240, 15840, {}, {}));
+        m_window->showMinimized();
+        QTRY_VERIFY(m_window->isMinimized());
+        resizeInner(QSize(300, 200));
+        QCOMPARE(work()->HScroll1()->maximum(), 2940);
+        QCOMPARE(m_window->mainForm().workForm().layout().PicScrollWidth, 9300.0f);
+
+        m_window->showNormal();
+        QTRY_VERIFY(!m_window->isMinimized());
+        resizeInner(QSize(300, 200));
+        QCOMPARE(m_window->mainForm().workForm().layout().PicScrollWidth, 300 * 15 - 285.0f);
+    }
+
+    void paintsWhatTheMetafileHolds()
+    {
+        open(writePattern(*m_platform, "drawing.pat", 12240, 15840, {{1500, 1500, 6000, 1500}},
+                          {{1, 1500, 3000, 3000, 1500}, {3, 6000, 3000, 3000, 1500}, {5, 1500, 6000, 1500, 1500}}));
+        const QImage image = work()->Pattern()->grab().toImage();
+        QCOMPARE(image.size(), QSize(816, 1056));
+
+        for (int x = 0; x < image.width(); ++x)
+            QCOMPARE(blackNear(image, x, 100), x >= 100 && x <= 400);
+        QVERIFY(!blackNear(image, 250, 150, 10));
+
+        // A square fills its 200 x 100 box, its right edge a pixel inside.
+        QVERIFY(blackNear(image, 100, 250) && blackNear(image, 299, 250));
+        QVERIFY(blackNear(image, 200, 200) && blackNear(image, 200, 299));
+        QVERIFY(!blackNear(image, 300, 250) && !blackNear(image, 200, 250, 20));
+        // So does a circle: an ellipse touching all four sides.
+        QVERIFY(blackNear(image, 400, 250, 2) && blackNear(image, 599, 250, 2));
+        QVERIFY(blackNear(image, 500, 200, 1) && blackNear(image, 500, 299, 1));
+        QVERIFY(!blackNear(image, 402, 202, 2));
+        // A rounded square is a plain square: its corner is drawn.
+        QVERIFY(blackNear(image, 100, 400));
+    }
+
+    void paintsOnlyTheExposedArea()
+    {
+        open(writePattern(*m_platform, "two.pat", 12240, 15840, {{1500, 1500, 6000, 1500}, {1500, 9000, 6000, 9000}},
+                          {}));
+        PatternSurface *surface = work()->Pattern();
+        surface->grab();
+        QCOMPARE(surface->lastPaintCount(), 2);
+        surface->grab(QRect(0, 0, 50, 50));
+        QCOMPARE(surface->lastPaintCount(), 0);
+        surface->grab(QRect(0, 590, 200, 20));
+        QCOMPARE(surface->lastPaintCount(), 1);
+    }
+
+private:
+    std::unique_ptr<ScriptedPlatform> m_platform;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QTEST_MAIN(TestWorkForm)
+#include "tst_workform.moc"
