@@ -48,6 +48,18 @@ public:
         m_bytes.insert(m_bytes.end(), n, 0);
         return *this;
     }
+    // Fields the reader skips ("not interpreted"); zeros unless a test asks
+    // for other bytes to show that they are skipped.
+    PatternWriter &notInterpreted(std::size_t n)
+    {
+        m_bytes.insert(m_bytes.end(), n, m_fill);
+        return *this;
+    }
+    PatternWriter &fillNotInterpreted(unsigned char fill)
+    {
+        m_fill = fill;
+        return *this;
+    }
 
     PatternWriter &header(std::int16_t major, std::int16_t minor, std::int16_t sub,
                           const std::string &first = "Veltrum Pattern Maker", const std::string &second = "")
@@ -72,26 +84,27 @@ public:
     // 74 bytes.
     PatternWriter &settings11(const Page &p)
     {
-        zeros(10);
+        notInterpreted(10);
         single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
-        zeros(16);
+        notInterpreted(16);
         single(p.defWidth).single(p.defHeight);
-        zeros(16);
+        notInterpreted(16);
         return single(p.patternWidth).single(p.patternHeight);
     }
 
     // 84 + n bytes, 98 + n with the bitmap tail.
     PatternWriter &settings15(const Page &p, bool bitmapTail)
     {
-        zeros(6);
+        notInterpreted(6);
         single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
-        zeros(16);
+        notInterpreted(16);
         single(p.defWidth).single(p.defHeight);
-        zeros(16);
+        notInterpreted(16);
         single(p.patternWidth).single(p.patternHeight);
-        single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW).integer(0).text(p.penSizeText);
+        single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW);
+        notInterpreted(2).text(p.penSizeText);
         if (bitmapTail)
-            single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth).integer(0);
+            single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth).notInterpreted(2);
         return *this;
     }
 
@@ -131,6 +144,7 @@ public:
 
 private:
     std::vector<unsigned char> m_bytes;
+    unsigned char m_fill = 0;
 };
 
 } // namespace orvane::testing
