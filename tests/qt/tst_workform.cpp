@@ -148,14 +148,18 @@ private slots:
 
     void paintsOnlyTheExposedArea()
     {
-        open(writePattern(*m_platform, "two.pat", 12240, 15840, {{1500, 1500, 6000, 1500}, {1500, 9000, 6000, 9000}},
-                          {}));
+        open(writePattern(*m_platform, "three.pat", 12240, 15840, {{1500, 1500, 6000, 1500}, {0, 9000, 9000, 0}},
+                          {{0, 1500, 10500, 3000, 3000}}));
         PatternSurface *surface = work()->Pattern();
         surface->grab();
-        QCOMPARE(surface->lastPaintCount(), 2);
-        surface->grab(QRect(0, 0, 50, 50));
+        QCOMPARE(surface->lastPaintCount(), 3);
+        surface->grab(QRect(0, 0, 50, 50)); // inside the diagonal's box, off its path
         QCOMPARE(surface->lastPaintCount(), 0);
-        surface->grab(QRect(0, 590, 200, 20));
+        surface->grab(QRect(150, 750, 50, 50)); // inside the square's outline
+        QCOMPARE(surface->lastPaintCount(), 0);
+        surface->grab(QRect(90, 90, 20, 20));
+        QCOMPARE(surface->lastPaintCount(), 1);
+        surface->grab(QRect(290, 290, 20, 20)); // on the diagonal
         QCOMPARE(surface->lastPaintCount(), 1);
     }
 

@@ -19,6 +19,23 @@ QRgb toRgb(std::uint32_t color)
     return qRgb(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
 
+// Whether a line from a to b can touch area; its box is known to meet it.
+bool lineMeets(const QPoint &a, const QPoint &b, const QRect &area)
+{
+    if (area.contains(a) || area.contains(b))
+        return true;
+    // Otherwise the line must pass between the area's corners: they may not
+    // all lie on one side of it.
+    const qint64 dx = b.x() - a.x();
+    const qint64 dy = b.y() - a.y();
+    auto side = [&](int x, int y) { return dx * (y - a.y()) - dy * (x - a.x()); };
+    const qint64 s1 = side(area.left(), area.top());
+    const qint64 s2 = side(area.right() + 1, area.top());
+    const qint64 s3 = side(area.left(), area.bottom() + 1);
+    const qint64 s4 = side(area.right() + 1, area.bottom() + 1);
+    return !((s1 > 0 && s2 > 0 && s3 > 0 && s4 > 0) || (s1 < 0 && s2 < 0 && s3 < 0 && s4 < 0));
+}
+
 } // namespace
 
 PatternSurface::PatternSurface(const Drawing &drawing, double twipsPerPixelX, double twipsPerPixelY, QWidget *parent)
@@ -69,6 +86,14 @@ void PatternSurface::drawingChanged()
         }
         const int pen = item.width;
         item.bounds = QRect(item.from, item.to).normalized().adjusted(-pen, -pen, pen, pen);
+        // An outline does not reach into the middle of its box; for an
+        // ellipse the inscribed rectangle is used.
+        const QRect box(item.from, item.to);
+        const int insetX = item.kind == Item::Ellipse ? box.width() * 3 / 20 : 0;
+        const int insetY = item.kind == Item::Ellipse ? box.height() * 3 / 20 : 0;
+        item.hollow = item.kind == Item::Line
+                          ? QRect()
+                          : box.adjusted(insetX + pen + 1, insetY + pen + 1, -insetX - pen - 1, -insetY - pen - 1);
         m_items.push_back(item);
     }
     update();
@@ -87,11 +112,23 @@ void PatternSurface::paintEvent(QPaintEvent *event)
     pen.setCosmetic(true);
     painter.setPen(pen);
 
+    // Runs of lines in one pen go to the painter together.
+    std::vector<QLine> &lines = m_lineBatch;
+    auto flushLines = [&] {
+        if (!lines.empty())
+            painter.drawLines(lines.data(), int(lines.size()));
+        lines.clear();
+    };
+
     int painted = 0;
     for (const Item &item : m_items) {
         if (!item.bounds.intersects(exposed))
             continue;
+        if (item.kind == Item::Line ? !lineMeets(item.from, item.to, exposed.adjusted(-width, -width, width, width))
+                                    : item.hollow.contains(exposed))
+            continue;
         if (item.color != color || item.width != width) {
+            flushLines();
             color = item.color;
             width = item.width;
             pen.setColor(QColor::fromRgb(color));
@@ -99,8 +136,9 @@ void PatternSurface::paintEvent(QPaintEvent *event)
             painter.setPen(pen);
         }
         if (item.kind == Item::Line) {
-            painter.drawLine(item.from, item.to);
+            lines.emplace_back(item.from, item.to);
         } else {
+            flushLines();
             // A GDI box covers its left and top edge but stops a pixel short
             // of its right and bottom edge.
             const QRect box(item.from.x(), item.from.y(), std::max(0, item.to.x() - item.from.x() - 1),
@@ -112,6 +150,7 @@ void PatternSurface::paintEvent(QPaintEvent *event)
         }
         ++painted;
     }
+    flushLines();
     m_lastPaintCount = painted;
 }
 

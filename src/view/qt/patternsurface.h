@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLine>
 #include <QWidget>
 
 #include <vector>
@@ -31,6 +32,7 @@ private:
     struct Item {
         enum Kind : unsigned char { Line, Rectangle, Ellipse };
         QRect bounds; // pixels the element can touch
+        QRect hollow; // inside a shape's outline, where it draws nothing
         QPoint from;  // line ends, or a shape's box corners
         QPoint to;
         QRgb color;
@@ -42,6 +44,7 @@ private:
     double m_twipsPerPixelX;
     double m_twipsPerPixelY;
     std::vector<Item> m_items;
+    std::vector<QLine> m_lineBatch;
     int m_lastPaintCount = 0;
 };
 
