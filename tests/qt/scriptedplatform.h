@@ -1,85 +1,26 @@
 #pragma once
 
-// The window's platform with its dialogs replaced by scripted answers, and
-// pattern fixtures written into a temporary folder.
+// The window's platform with the dialogs answered from a script, and pattern
+// fixtures written into a temporary folder.
 
+#include "fakes.h"
 #include "patternwriter.h"
-#include "document/settingsstore.h"
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
 #include "shell/mainform.h"
-#include "shell/messagebox.h"
 
-#include <QTemporaryDir>
-
-#include <deque>
-#include <string>
-#include <vector>
+#include <array>
 
 namespace orvane::testing {
 
-class ScriptedDialogs : public FileDialogBackend {
-public:
-    struct Answer {
-        DialogOutcome outcome;
-        std::string path;
-    };
-    std::deque<Answer> answers;
-    int shown = 0;
-
-    DialogOutcome showOpen(CommonDialog &dialog) override { return answer(dialog); }
-    DialogOutcome showSave(CommonDialog &dialog) override { return answer(dialog); }
-
-private:
-    DialogOutcome answer(CommonDialog &dialog)
-    {
-        ++shown;
-        if (answers.empty())
-            return DialogOutcome::Cancelled;
-        const Answer a = answers.front();
-        answers.pop_front();
-        if (a.outcome == DialogOutcome::Accepted)
-            dialog.FileName = a.path;
-        return a.outcome;
-    }
-};
-
-class RecordingMessages : public MessageBox {
-public:
-    std::vector<std::string> texts;
-    int beeps = 0;
-    int showMessage(const std::string &text, int, const std::string &) override
-    {
-        texts.push_back(text);
-        return 1;
-    }
-    void beep() override { ++beeps; }
-};
-
-class ScriptedInput : public InputBox {
-public:
-    std::deque<std::string> replies;
-    std::string inputBox(const std::string &, const std::string &) override
-    {
-        if (replies.empty())
-            return {};
-        const std::string reply = replies.front();
-        replies.pop_front();
-        return reply;
-    }
-};
-
 struct ScriptedPlatform {
-    RecordingMessages messages;
+    FakeMessageBox messages;
     EmptySettingsStore settings;
     ScriptedDialogs dialogs;
     ScriptedInput input;
-    QTemporaryDir folder;
+    TempDir folder;
 
-    Platform platform() { return Platform{messages, settings, dialogs, input, 15.0, 15.0, path("cache")}; }
-    std::string path(const char *name) const { return folder.filePath(QString::fromLatin1(name)).toStdString(); }
-    void answerOpen(const std::string &file) { dialogs.answers.push_back({DialogOutcome::Accepted, file}); }
-    void answerCancel() { dialogs.answers.push_back({DialogOutcome::Cancelled, {}}); }
+    Platform platform() { return Platform{messages, settings, dialogs, input, 15.0, 15.0, folder.file("cache")}; }
+    std::string path(const char *name) const { return folder.file(name); }
+    int dialogsShown() const { return int(dialogs.openShown.size() + dialogs.saveShown.size()); }
 };
 
 struct Shape {

@@ -67,13 +67,13 @@ private slots:
 void TestMainWindow::Session::run(const QString &action)
 {
     if (action == "open") {
-        p.answerOpen(letter);
+        p.dialogs.scriptOpen(DialogOutcome::Accepted, letter);
         click(0);
     } else if (action == "cancel-open") {
-        p.answerCancel();
+        p.dialogs.scriptOpen(DialogOutcome::Cancelled);
         click(0);
     } else if (action == "bad-open") {
-        p.answerOpen(p.path("missing.pat"));
+        p.dialogs.scriptOpen(DialogOutcome::Accepted, p.path("missing.pat"));
         click(0);
     } else if (action == "connect") {
         click(1);
@@ -83,13 +83,13 @@ void TestMainWindow::Session::run(const QString &action)
         p.input.replies.push_back(action.mid(5).toStdString());
         click(3);
     } else if (action == "save") {
-        p.answerOpen(p.path("out.wmf"));
+        p.dialogs.scriptSave(DialogOutcome::Accepted, p.path("out.wmf"));
         click(4);
     } else if (action == "cancel-save") {
-        p.answerCancel();
+        p.dialogs.scriptSave(DialogOutcome::Cancelled);
         click(4);
     } else if (action == "fail-save") {
-        p.answerOpen(p.path("no-such-folder/out.wmf"));
+        p.dialogs.scriptSave(DialogOutcome::Accepted, p.path("no-such-folder/out.wmf"));
         click(4);
     } else if (action == "reset") {
         QTest::mouseClick(panel()->CommandReset(), Qt::LeftButton);
@@ -196,7 +196,7 @@ void TestMainWindow::saveOutcomes()
     s.run("fail-save");
     QVERIFY(result->isVisible());
     QCOMPARE(result->text(), "Error: File not saved");
-    QCOMPARE(s.p.messages.texts.size(), std::size_t(1));
+    QCOMPARE(s.p.messages.boxes.size(), std::size_t(1));
     QCOMPARE(s.p.messages.beeps, 1);
 }
 
@@ -206,7 +206,7 @@ void TestMainWindow::savedFileMatchesConverter()
     // page as loaded, as the converter does.
     Session s;
     const std::string pattern = ORVANE_EXAMPLES "/star-a4-v2.1.pat";
-    s.p.answerOpen(pattern);
+    s.p.dialogs.scriptOpen(DialogOutcome::Accepted, pattern);
     s.click(0);
     s.run("size:500");
     s.run("save");
@@ -218,12 +218,9 @@ void TestMainWindow::savedFileMatchesConverter()
     QVERIFY(convert.waitForFinished(30000));
     QCOMPARE(convert.exitCode(), 0);
 
-    QFile a(QString::fromStdString(s.p.path("out.wmf")));
-    QFile b(converted);
-    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    const QByteArray saved = a.readAll();
+    const auto saved = readFileBytes(s.p.path("out.wmf"));
     QVERIFY(saved.size() > 18);
-    QCOMPARE(saved, b.readAll());
+    QVERIFY(saved == readFileBytes(converted.toStdString()));
 }
 
 void TestMainWindow::failedOpenLeavesNothingBehind()
@@ -235,10 +232,10 @@ void TestMainWindow::failedOpenLeavesNothingBehind()
     w.integer(2).line(0, 0, 3000, 3000).line(0, 3000, 3000, 0).integer(-32768);
     const std::string broken = s.p.path("broken.pat");
     QVERIFY(w.save(broken));
-    s.p.answerOpen(broken);
+    s.p.dialogs.scriptOpen(DialogOutcome::Accepted, broken);
     s.click(0);
     QCOMPARE(s.window.mainForm().stepStates()[0], std::int16_t(StepFailed));
-    QCOMPARE(s.p.messages.texts.size(), std::size_t(1));
+    QCOMPARE(s.p.messages.boxes.size(), std::size_t(1));
 
     const Drawing &drawing = s.window.mainForm().workForm().drawing();
     QCOMPARE(drawing.OutLine.count(), 1);
@@ -254,13 +251,13 @@ void TestMainWindow::exitEndsProgramAtOnce()
 {
     Session s;
     s.run("open");
-    const int dialogs = s.p.dialogs.shown;
+    const int dialogs = s.p.dialogsShown();
     QTimer::singleShot(0, s.window.menuFileExit(), &QAction::trigger);
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!s.window.isVisible());
-    QCOMPARE(s.p.dialogs.shown, dialogs);
-    QVERIFY(s.p.messages.texts.empty());
+    QCOMPARE(s.p.dialogsShown(), dialogs);
+    QVERIFY(s.p.messages.boxes.empty());
 }
 
 void TestMainWindow::closingEndsProgram()

@@ -78,7 +78,7 @@ private slots:
 
     void focusOrder()
     {
-        m_platform->answerOpen(writePattern(*m_platform, "a.pat", 1440, 1440, {}, {}));
+        m_platform->dialogs.scriptOpen(DialogOutcome::Accepted, writePattern(*m_platform, "a.pat", 1440, 1440, {}, {}));
         QTest::mouseClick(m_window->picPanel()->Command(0), Qt::LeftButton);
         PicPanel *panel = m_window->picPanel();
         m_window->activateWindow();

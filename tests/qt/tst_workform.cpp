@@ -20,7 +20,7 @@ class TestWorkForm : public QObject {
 private:
     void open(const std::string &path)
     {
-        m_platform->answerOpen(path);
+        m_platform->dialogs.scriptOpen(DialogOutcome::Accepted, path);
         QTest::mouseClick(m_window->picPanel()->Command(0), Qt::LeftButton);
         QCOMPARE(m_window->mainForm().stepStates()[0], std::int16_t(StepDone));
     }
@@ -79,6 +79,15 @@ private slots:
         QVERIFY(h->isEnabled());
         QCOMPARE((QList<int>{h->maximum(), h->pageStep(), h->singleStep()}), (QList<int>{0, 1, 1}));
         QVERIFY(!work()->VScroll1()->isEnabled());
+    }
+
+    void overhangBeyondSixteenBits()
+    {
+        open(writePattern(*m_platform, "wide.pat", 60000, 1000, {}, {}));
+        QScrollBar *h = work()->HScroll1();
+        QCOMPARE(h->maximum(), 50700);
+        h->setValue(h->maximum());
+        QCOMPARE(work()->Pattern()->x(), -3380); // the page's right edge at the viewport's
     }
 
     void pageFollowsThumb()
