@@ -126,10 +126,10 @@ PicPanel::PicPanel(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent
     place(LabelPixelsY(0), 6600, 1020, 1035, 225);
     place(LabelPixelsY(1), 7650, 1020, 1035, 225);
 
-    const QWidget *order[] = {CommandReset(), Command(3), Command(2), Command(0),
+    QWidget *const order[] = {CommandReset(), Command(3), Command(2), Command(0),
                               Command(4),     Command(1), TextFilename(0), TextFilename(1)};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
+        setTabOrder(order[i], order[i + 1]);
 }
 
 void PicPanel::place(QWidget *control, float left, float top, float width, float height) const

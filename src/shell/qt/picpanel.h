@@ -37,9 +37,7 @@ public:
     QLabel *LabelPixelsX(int index) const { return m_labelPixelsX.at(std::size_t(index)); }
     QLabel *LabelPixelsY(int index) const { return m_labelPixelsY.at(std::size_t(index)); }
 
-    // Places a control at left, top, width x height twips.
-    void place(QWidget *control, float left, float top, float width, float height) const;
-    // The width of a control in twips, as LayoutPanel last set it.
+    // The width of a control in twips, as placed or as LayoutPanel last set it.
     float widthTwips(const QWidget *control) const;
 
     void showState(const PanelState &state);
@@ -54,6 +52,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Places a control at left, top, width x height twips.
+    void place(QWidget *control, float left, float top, float width, float height) const;
     void setWidthTwips(QWidget *control, float width);
 
     double m_twipsPerPixelX;
