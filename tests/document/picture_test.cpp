@@ -11,6 +11,9 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -262,4 +265,26 @@ TEST(Picture, NoTemporaryFolderAtAllShowsTheTwoMessages)
     ASSERT_EQ(box.boxes.size(), 2u);
     EXPECT_EQ(box.boxes[0].style, 64);
     EXPECT_EQ(box.boxes[1].style, 48);
+}
+
+// Runs in a child process: files may grow to 1000 bytes only, so the
+// picture copy's writes fail part-way. Exits 0 when the load went as it must.
+[[noreturn]] static void loadWithSmallFileLimit(LoaderHarness &h, const std::string &path)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {};
+    limit.rlim_cur = limit.rlim_max = 1000;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const bool loaded = h.load(path);
+    const bool oneBox = h.box.boxes.size() == 1 && h.box.boxes[0].text == LibMessage::PictureNotLoadedText();
+    const bool noPath = h.file.temporaryPicturePath().empty();
+    const bool lines = h.visibleLines().size() == 1;
+    std::_Exit(loaded && oneBox && noPath && lines ? 0 : 1);
+}
+
+TEST(Picture, WriteFailureDuringTheCopyShowsPictureNotLoadedAndTheLoadSucceeds)
+{
+    LoaderHarness h;
+    const std::string path = h.write(withPicture(pictureOf(4096)));
+    EXPECT_EXIT(loadWithSmallFileLimit(h, path), ::testing::ExitedWithCode(0), "");
 }
