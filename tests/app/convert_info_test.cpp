@@ -212,3 +212,17 @@ TEST(ConvertInfo, FailedLoadPrintsTheMessageAndNoJson)
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("The selected file could not be loaded."), std::string::npos);
 }
+
+TEST(ConvertInfo, PictureThatWasNotCopiedIsNull)
+{
+    ConvertEnvironment env;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0);
+    w.integer(1).single(1e9f);
+    w.save(env.file("big.pat"));
+    const ConvertResult r = env.run({"--info", env.file("big.pat")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("The background picture was not loaded."), std::string::npos) << r.err;
+    const Json j = JsonReader::parse(r.out);
+    EXPECT_EQ(j["picture"].kind, Json::Null);
+}

@@ -133,5 +133,6 @@ TEST(ConvertSettings, MetafileIsTheSameWhateverTheStoreHolds)
     ASSERT_EQ(stored.run({b}).exitCode, 0);
     EXPECT_EQ(readFileBytes(plain.file("v11.wmf")), readFileBytes(stored.file("v11.wmf")));
     SCOPED_TRACE("v11.wmf");
+    expectMetafileReadable(plain.file("v11.wmf"), 816, 1056);
     expectMetafileReadable(stored.file("v11.wmf"), 816, 1056);
 }

@@ -5,6 +5,7 @@
 
 #include "fakes.h"
 #include "patternwriter.h"
+#include "wmf2svg.h"
 
 #include "document/libfile.h"
 #include "document/mirrorform.h"
@@ -16,6 +17,8 @@
 #include "shell/mainform.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -109,10 +112,16 @@ struct MainFormHarness {
         input.replies.push_back(reply);
         form.CommandClick(3);
     }
+    // Clicks "Save As Metafile" with the dialog answering path; a file that
+    // was written is read back by our decoder and by wmf2svg.
     void save(const std::string &path)
     {
         dialogs.scriptSave(DialogOutcome::Accepted, path);
         form.CommandClick(4);
+        if (form.stepStates()[4] == StepDone) {
+            SCOPED_TRACE("saved " + path);
+            expectMetafileReadable(path, form.PixelsX(), form.PixelsY());
+        }
     }
 
     StepStates steps() const { return form.stepStates(); }
