@@ -296,8 +296,10 @@ int main(int argc, char **argv)
     if (!options.output.empty() && options.inputs.size() != 1)
         return usageError("-o takes exactly one input");
     if (options.hasWidth) {
-        // The reply itself must be a size the rule accepts for some page.
-        if (ApplyPatternSize(options.width, 1, 1).outcome != PatternSizeResult::Accepted)
+        // The reply itself must be a width the rule accepts for some page: a
+        // number that rounds to more than 0. Against a height of 0 nothing
+        // else can refuse it; whether its height fits is up to each page.
+        if (ApplyPatternSize(options.width, 1, 0).outcome != PatternSizeResult::Accepted)
             return usageError("--width must be a number of pixels above 0, not \"" + options.width + "\"");
     }
     if (!options.outDir.empty()) {

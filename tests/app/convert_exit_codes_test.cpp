@@ -135,3 +135,34 @@ TEST(ConvertExit, DoubleDashEndsTheOptions)
     EXPECT_TRUE(std::filesystem::exists(env.file("-dash.wmf")));
     expectMetafileReadable(env.file("-dash.wmf"), 816, 1056);
 }
+
+TEST(ConvertExit, WidthTheRuleAcceptsForThePageIsNoUsageError)
+{
+    // On a landscape page (1056 x 816 pixels) the rule takes a width near the
+    // top of the 32-bit range: the height, 816/1056 of it, still fits. A page
+    // without elements then saves at that size.
+    ConvertEnvironment env;
+    PatternWriter::Page landscape;
+    landscape.defWidth = 11.0f;
+    landscape.defHeight = 8.5f;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21(landscape).integer(0).integer(0).noPicture();
+    w.save(env.file("wide.pat"));
+    const ConvertResult r = env.run({"--width", "2147483600", env.file("wide.pat")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("(2147483600 x "), std::string::npos) << r.out;
+    expectMetafileReadable(env.file("wide.wmf"), 1056, 816);
+}
+
+TEST(ConvertExit, WidthTheRuleRejectsForThisPageFailsThatInputOnly)
+{
+    // On a portrait page the same width makes a height beyond 32 bits.
+    ConvertEnvironment env;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0).noPicture();
+    w.save(env.file("tall.pat"));
+    const ConvertResult r = env.run({"--width", "2147483600", env.file("tall.pat")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("2147483600"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(env.file("tall.wmf")));
+}
