@@ -13,6 +13,8 @@
 #include <limits>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -218,6 +220,23 @@ TEST(Picture, TemporaryPathThatIsAFolderIsRefused)
     ASSERT_EQ(h.box.boxes.size(), 2u);
     EXPECT_EQ(h.box.boxes[0].style, 64);
     EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
+}
+
+TEST(Picture, CopyHeldByAnotherProgramIsRefusedWithTheTwoMessages)
+{
+    LoaderHarness h;
+    std::filesystem::create_directories(h.pictureFolder());
+    ::chmod(h.pictureFolder().c_str(), 0700);
+    writeFileBytes(h.picturePath(), "held");
+    const int fd = ::open(h.picturePath().c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ASSERT_TRUE(h.load(withPicture(pictureOf(100))));
+    ::close(fd);
+    ASSERT_EQ(h.box.boxes.size(), 2u);
+    EXPECT_EQ(h.box.boxes[0].text, LibMessage::TempFileNotOpenedText(h.picturePath()));
+    EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
+    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf("held"));
 }
 
 TEST(Picture, LengthOf32MiBOrMoreShowsPictureNotLoadedButTheLoadSucceeds)
