@@ -4,14 +4,15 @@
 // save leaves the existing output alone, a written metafile is well formed and
 // holds exactly the visible elements, and nothing else is left in the folder.
 
+#include "document/settingsstore.h"
 #include "export/libemf.h"
 #include "shell/commondialog.h"
 #include "shell/inputbox.h"
 #include "shell/libmessage.h"
 #include "shell/mainform.h"
 #include "shell/messagebox.h"
-#include "document/settingsstore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -265,7 +266,7 @@ void checkLoadMessages(const std::vector<Shown> &shown, bool loaded)
             "successful load with unexpected messages");
 }
 
-Outcome openAndSave(MainForm &form, RecordingMessages &messages, ScriptedDialogs &dialogs, std::size_t inputSize,
+Outcome openAndSave(MainForm &form, RecordingMessages &messages, ScriptedDialogs &dialogs, const Bytes &input,
                     bool save)
 {
     Outcome outcome;
@@ -290,7 +291,12 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, ScriptedDialogs
         struct stat st {};
         require(::lstat(picture.c_str(), &st) == 0 && S_ISREG(st.st_mode), "picture copy is not a regular file");
         require(st.st_size == form.libFile().pictureBytes(), "picture copy is not the size reported");
-        require(static_cast<std::size_t>(st.st_size) <= inputSize, "picture copy larger than the pattern file");
+        // The picture is read straight from the pattern file, so the copy
+        // can only be a run of the input's own bytes.
+        const Bytes copy = readBytes(picture);
+        require(copy.size() == static_cast<std::size_t>(st.st_size), "picture copy changed while read");
+        require(std::search(input.begin(), input.end(), copy.begin(), copy.end()) != input.end(),
+                "picture copy holds bytes that are not in the pattern file");
     }
 
     if (!save) {
@@ -355,12 +361,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     MainForm form(Platform{messages, settings, dialogs, input});
     form.Load();
 
-    const Outcome first = openAndSave(form, messages, dialogs, size, true);
+    const Bytes bytes(data, data + size);
+    const Outcome first = openAndSave(form, messages, dialogs, bytes, true);
     // "Change Files" and the same file again, as orvane-convert does between
     // inputs: nothing of the first load may show in the second. The second
     // metafile is only built, not written, which is the costly part.
     form.CommandResetClick();
-    const Outcome second = openAndSave(form, messages, dialogs, size, false);
+    const Outcome second = openAndSave(form, messages, dialogs, bytes, false);
     require(first.loaded == second.loaded, "the same file loaded once and failed once");
     require(first.loadMessages.size() == second.loadMessages.size(), "the same file gave other messages");
     require(first.metafile == second.metafile, "the same file gave another metafile");
