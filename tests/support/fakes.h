@@ -32,7 +32,7 @@ public:
         int style = 0;
         std::string title;
     };
-    // One entry per event: a box, or a beep (style -1, no text).
+    // Every box and beep in the order they came; beep is true for a beep.
     struct Event {
         bool beep = false;
         Box box;

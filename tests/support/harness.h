@@ -164,13 +164,4 @@ struct DrawingHarness {
     }
 };
 
-// A letter page (8.5 x 11 inches, 12240 x 15840 twips) of version 2.1 with the
-// given records written by the caller between the header and the picture.
-inline PatternWriter letterV21()
-{
-    PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{});
-    return w;
-}
-
 } // namespace orvane::testing
