@@ -114,10 +114,10 @@ bool LibFile::readAll(PatternStream &file)
     }
 
     progress.StartProgress(0, 1, "Loading Pattern - Image", false);
-    ReadPicture(file);
+    if (!ReadPicture(file))
+        return false;
     progress.StepProgress(1);
-    // A read error (not a short file, which reads as zeros) fails the load.
-    return !file.failed();
+    return true;
 }
 
 bool LibFile::ReadLineRecord(PatternStream &file)
@@ -153,16 +153,21 @@ bool LibFile::ReadShapeRecord(PatternStream &file)
     return true;
 }
 
-void LibFile::ReadPicture(PatternStream &file)
+bool LibFile::ReadPicture(PatternStream &file)
 {
+    // A read error up to the picture flag (not a short file, which reads as
+    // zeros) fails the load; one in the picture bytes only fails the copy.
     const std::int16_t flag = file.readInteger();
+    if (file.failed())
+        return false;
     if (flag != 0) {
         m_picturePath = m_s.picture.path();
         if (CopyPicture(file))
-            return;
+            return true;
     }
     m_picturePath.clear();
     m_pictureBytes = 0;
+    return true;
 }
 
 bool LibFile::CopyPicture(PatternStream &file)

@@ -52,7 +52,7 @@ private:
     bool readAll(PatternStream &file);
     bool ReadLineRecord(PatternStream &file);
     bool ReadShapeRecord(PatternStream &file);
-    void ReadPicture(PatternStream &file);
+    bool ReadPicture(PatternStream &file);
     bool CopyPicture(PatternStream &file);
 
     Services m_s;
