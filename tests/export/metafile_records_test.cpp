@@ -1,5 +1,5 @@
 // The metafile writer's records, decoded back by our own reader and by
-// wmf2svg, against the worked examples of Part 2.1.
+// wmf2svg, against the worked examples of the letter page.
 
 #include "harness.h"
 #include "wmf2svg.h"
