@@ -1,10 +1,11 @@
-// orvane-convert --info: one JSON object with the version, all 17 settings by
-// their names, the visible element counts, the pixel size and the picture;
-// floats that read back to the same 32-bit value; no metafile written.
+// orvane-convert --info: one JSON line with the version, the 17 settings by
+// name, the element counts, the pixel size and the picture, writing no
+// metafile; and the settings store that changes a version 1 file's defaults.
 
 #include "convertrunner.h"
-#include "minijson.h"
 #include "patternwriter.h"
+
+#include "shell/libmessage.h"
 
 #include <gtest/gtest.h>
 
@@ -12,42 +13,54 @@
 #include <filesystem>
 #include <limits>
 
+using namespace orvane;
 using namespace orvane::testing;
 
 namespace {
 
-const std::vector<std::string> SettingNames = {
-    "MarginTop",     "MarginBottom",    "MarginLeft",       "MarginRight",     "DefWidth",     "DefHeight",
-    "PatternWidth",  "PatternHeight",   "PenSizeValue",     "PenSizeText",     "PenColor",     "BandW",
-    "BitmapPenSize", "BitmapSizeWidth", "BitmapSizeHeight", "MetricPen",       "MetricPage"};
+const char *const SettingNames[] = {
+    "MarginTop",    "MarginBottom", "MarginLeft",    "MarginRight",     "DefWidth",         "DefHeight",
+    "PatternWidth", "PatternHeight", "PenSizeValue", "PenSizeText",     "PenColor",         "BandW",
+    "BitmapPenSize", "BitmapSizeWidth", "BitmapSizeHeight", "MetricPen", "MetricPage"};
 
-Json info(const ConvertEnvironment &env, const std::string &path, ConvertResult *out = nullptr)
+// Runs --info and checks the line is exactly the expected members, in order,
+// with nothing else around them.
+InfoMembers info(const ConvertEnvironment &env, const std::string &path)
 {
     const ConvertResult r = env.run({"--info", path});
-    if (out)
-        *out = r;
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_FALSE(r.out.empty());
-    EXPECT_EQ(r.out.back(), '\n');
-    try {
-        return JsonReader::parse(r.out);
-    } catch (const std::exception &e) {
-        ADD_FAILURE() << "not JSON: " << e.what() << "\n" << r.out;
-        return Json{};
-    }
+    const InfoMembers m = infoMembers(r.out);
+    std::string rebuilt = "{\"version\":" + m["version"] + ",\"settings\":{";
+    for (const char *name : SettingNames)
+        rebuilt += std::string(name == SettingNames[0] ? "" : ",") + "\"" + name + "\":" + m[name];
+    rebuilt += "},\"lines\":" + m["lines"] + ",\"shapes\":" + m["shapes"] + ",\"pixels\":" + m["pixels"]
+               + ",\"picture\":"
+               + (m["picture"] == "{" ? "{\"path\":" + m["path"] + ",\"bytes\":" + m["bytes"] + "}" : m["picture"])
+               + "}\n";
+    EXPECT_EQ(r.out, rebuilt);
+    return m;
 }
 
-// The number as a 32-bit float, read the way a JSON reader would.
-float single(const Json &v)
+// A JSON number read back as a 32-bit float.
+float single(const std::string &text)
 {
-    EXPECT_EQ(v.kind, Json::Number) << v.text;
-    return std::strtof(v.text.c_str(), nullptr);
+    static const std::regex number(R"(-?(0|[1-9]\d*)(\.\d+)?([eE][+-]?\d+)?)");
+    EXPECT_TRUE(std::regex_match(text, number)) << text;
+    return std::strtof(text.c_str(), nullptr);
+}
+
+std::string writeV11(const ConvertEnvironment &env)
+{
+    PatternWriter w;
+    w.header(1, 1, 0).settings11(PatternWriter::Page{}).integer(1).line(1440, 1440, 2880, 1440).integer(0);
+    const std::string path = env.file("v11.pat");
+    w.noPicture().save(path);
+    return path;
 }
 
 } // namespace
 
-TEST(ConvertInfo, Version21File)
+TEST(ConvertInfo, EveryFieldOfAVersion21File)
 {
     ConvertEnvironment env;
     PatternWriter::Page p;
@@ -58,7 +71,6 @@ TEST(ConvertInfo, Version21File)
     p.defWidth = 21.0f;
     p.defHeight = 29.7f;
     p.metricPage = true;
-    p.metricPen = false;
     p.penSizeValue = 1.0f / 3.0f;
     p.penColor = 0x00FF8040;
     p.bandW = true;
@@ -71,86 +83,49 @@ TEST(ConvertInfo, Version21File)
     w.integer(2).shape(0, 1, 2, 3, 4).shape(3, 5, 6, 7, 8).noPicture();
     w.save(env.file("a4.pat"));
 
-    const Json j = info(env, env.file("a4.pat"));
-    ASSERT_EQ(j.kind, Json::Object);
-    EXPECT_EQ(j.keys(), (std::vector<std::string>{"version", "settings", "lines", "shapes", "pixels", "picture"}));
-    ASSERT_EQ(j["version"].items.size(), 3u);
-    EXPECT_EQ(j["version"][0].integer(), 2);
-    EXPECT_EQ(j["version"][1].integer(), 1);
-    EXPECT_EQ(j["version"][2].integer(), 7);
-
-    const Json &s = j["settings"];
-    EXPECT_EQ(s.keys().size(), 17u);
-    for (const std::string &name : SettingNames)
-        EXPECT_TRUE(s.has(name)) << name;
-    EXPECT_EQ(single(s["MarginTop"]), 0.1f);
-    EXPECT_EQ(single(s["MarginBottom"]), 0.2f);
-    EXPECT_EQ(single(s["MarginLeft"]), 0.3f);
-    EXPECT_EQ(single(s["MarginRight"]), 0.7f);
-    EXPECT_EQ(single(s["DefWidth"]), 21.0f);
-    EXPECT_EQ(single(s["DefHeight"]), 29.7f);
-    EXPECT_EQ(single(s["PatternWidth"]), static_cast<float>(21.0 / 2.54 * 1440.0));
-    EXPECT_EQ(single(s["PatternHeight"]), static_cast<float>(double(29.7f) / 2.54 * 1440.0));
-    EXPECT_EQ(single(s["PenSizeValue"]), 1.0f / 3.0f);
-    EXPECT_EQ(s["PenSizeText"].kind, Json::String);
-    EXPECT_EQ(s["PenSizeText"].text, "\xC2\xBD mm \"q\"\\"); // Windows-1252 decoded
-    EXPECT_EQ(s["PenColor"].integer(), 0x00FF8040);
-    EXPECT_EQ(s["BandW"].kind, Json::Bool);
-    EXPECT_TRUE(s["BandW"].boolean);
-    EXPECT_EQ(single(s["BitmapPenSize"]), 2.5f);
-    EXPECT_EQ(single(s["BitmapSizeHeight"]), 1e-7f);
-    EXPECT_EQ(single(s["BitmapSizeWidth"]), 3.4e38f);
-    EXPECT_EQ(s["MetricPage"].kind, Json::Bool);
-    EXPECT_TRUE(s["MetricPage"].boolean);
-    EXPECT_FALSE(s["MetricPen"].boolean);
-
-    EXPECT_EQ(j["lines"].integer(), 3);
-    EXPECT_EQ(j["shapes"].integer(), 2);
-    ASSERT_EQ(j["pixels"].items.size(), 2u);
-    EXPECT_EQ(j["pixels"][0].integer(), 794);
-    EXPECT_EQ(j["pixels"][1].integer(), 1123);
-    EXPECT_EQ(j["picture"].kind, Json::Null);
-
-    // No metafile is written.
+    const InfoMembers m = info(env, env.file("a4.pat"));
+    EXPECT_EQ(m["version"], "[2,1,7]");
+    const std::pair<const char *, float> floats[] = {
+        {"MarginTop", 0.1f},      {"MarginBottom", 0.2f}, {"MarginLeft", 0.3f},       {"MarginRight", 0.7f},
+        {"DefWidth", 21.0f},      {"DefHeight", 29.7f},   {"PenSizeValue", 1.0f / 3}, {"BitmapPenSize", 2.5f},
+        {"BitmapSizeHeight", 1e-7f}, {"BitmapSizeWidth", 3.4e38f},
+        {"PatternWidth", static_cast<float>(21.0 / 2.54 * 1440.0)},
+        {"PatternHeight", static_cast<float>(double(29.7f) / 2.54 * 1440.0)}};
+    for (const auto &[name, value] : floats)
+        EXPECT_EQ(single(m[name]), value) << name;
+    EXPECT_EQ(m["PenSizeText"], "\"\xC2\xBD mm \\\"q\\\"\\\\\""); // Windows-1252 decoded, escaped
+    EXPECT_EQ(m["PenColor"], std::to_string(0x00FF8040));
+    EXPECT_EQ(m["BandW"], "true");
+    EXPECT_EQ(m["MetricPage"], "true");
+    EXPECT_EQ(m["MetricPen"], "false");
+    EXPECT_EQ(m["lines"], "3");
+    EXPECT_EQ(m["shapes"], "2");
+    EXPECT_EQ(m["pixels"], "[794,1123]");
+    EXPECT_EQ(m["picture"], "null");
     EXPECT_FALSE(std::filesystem::exists(env.file("a4.wmf")));
 }
 
-TEST(ConvertInfo, Version1FileWithDefaultsAndDerivedBitmapHeight)
+TEST(ConvertInfo, Version1Defaults)
 {
     ConvertEnvironment env;
-    PatternWriter w;
-    w.header(1, 5, 0).settings15(PatternWriter::Page{}, false).integer(0).integer(0).noPicture();
-    w.save(env.file("v15.pat"));
-    const Json j = info(env, env.file("v15.pat"));
-    const Json &s = j["settings"];
-    EXPECT_EQ(single(s["BitmapSizeWidth"]), 300.0f);
-    EXPECT_EQ(single(s["BitmapSizeHeight"]), static_cast<float>(11.0 / 8.5 * 300.0));
-    EXPECT_EQ(single(s["BitmapPenSize"]), 1.0f);
-    EXPECT_FALSE(s["MetricPage"].boolean);
-    EXPECT_FALSE(s["MetricPen"].boolean);
-    EXPECT_FALSE(s["BandW"].boolean);
-    EXPECT_EQ(s["PenSizeText"].text, "1/32");
-    EXPECT_EQ(j["version"][0].integer(), 1);
-    EXPECT_EQ(j["version"][1].integer(), 5);
-    EXPECT_EQ(j["lines"].integer(), 0);
-    EXPECT_EQ(j["shapes"].integer(), 0);
-    EXPECT_EQ(j["pixels"][0].integer(), 816);
-    EXPECT_EQ(j["pixels"][1].integer(), 1056);
-}
+    PatternWriter v15;
+    v15.header(1, 5, 0).settings15(PatternWriter::Page{}, false).integer(0).integer(0).noPicture();
+    v15.save(env.file("v15.pat"));
+    InfoMembers m = info(env, env.file("v15.pat"));
+    EXPECT_EQ(m["version"], "[1,5,0]");
+    EXPECT_EQ(single(m["BitmapSizeWidth"]), 300.0f);
+    EXPECT_EQ(single(m["BitmapSizeHeight"]), static_cast<float>(11.0 / 8.5 * 300.0));
+    EXPECT_EQ(single(m["BitmapPenSize"]), 1.0f);
+    EXPECT_EQ(m["BandW"] + m["MetricPage"] + m["MetricPen"], "falsefalsefalse");
+    EXPECT_EQ(m["PenSizeText"], "\"1/32\"");
+    EXPECT_EQ(m["lines"] + m["shapes"] + m["pixels"], "00[816,1056]");
 
-TEST(ConvertInfo, Version11DefaultsFromAnEmptyStore)
-{
-    ConvertEnvironment env;
-    PatternWriter w;
-    w.header(1, 1, 0).settings11(PatternWriter::Page{}).integer(0).integer(0).noPicture();
-    w.save(env.file("v11.pat"));
-    const Json s = info(env, env.file("v11.pat"))["settings"];
-    EXPECT_EQ(single(s["PenSizeValue"]), 0.015625f);
-    EXPECT_EQ(s["PenSizeText"].text, "1/64");
-    EXPECT_EQ(s["PenColor"].integer(), 0);
-    EXPECT_TRUE(s["BandW"].boolean);
-    EXPECT_EQ(single(s["BitmapSizeWidth"]), 300.0f);
-    EXPECT_EQ(single(s["BitmapSizeHeight"]), 300.0f);
+    m = info(env, writeV11(env)); // an empty store gives the defaults
+    EXPECT_EQ(single(m["PenSizeValue"]), 0.015625f);
+    EXPECT_EQ(m["PenSizeText"], "\"1/64\"");
+    EXPECT_EQ(m["PenColor"], "0");
+    EXPECT_EQ(m["BandW"], "true");
+    EXPECT_EQ(single(m["BitmapSizeHeight"]), 300.0f);
 }
 
 TEST(ConvertInfo, PicturePathAndBytes)
@@ -158,27 +133,15 @@ TEST(ConvertInfo, PicturePathAndBytes)
     ConvertEnvironment env;
     PatternWriter w;
     w.header(1, 6, 2).settings15(PatternWriter::Page{}, true).integer(1).line(1, 2, 3, 4).integer(0);
-    w.picture(std::string(2500, 'z'));
-    w.save(env.file("pic.pat"));
-    const Json j = info(env, env.file("pic.pat"));
-    ASSERT_EQ(j["picture"].kind, Json::Object);
-    EXPECT_EQ(j["picture"]["path"].text, env.picturePath());
-    EXPECT_EQ(j["picture"]["bytes"].integer(), 2500);
+    w.picture(std::string(2500, 'z')).save(env.file("pic.pat"));
+    const InfoMembers m = info(env, env.file("pic.pat"));
+    EXPECT_EQ(m["path"], "\"" + env.picturePath() + "\"");
+    EXPECT_EQ(m["bytes"], "2500");
     EXPECT_EQ(std::filesystem::file_size(env.picturePath()), 2500u);
-    EXPECT_EQ(j["lines"].integer(), 1);
-}
 
-TEST(ConvertInfo, PictureFolderFallsBackToHomeCache)
-{
-    ConvertEnvironment env;
-    env.unsetEnv.push_back("XDG_CACHE_HOME");
-    PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0).picture("abc");
-    w.save(env.file("pic.pat"));
-    const Json j = info(env, env.file("pic.pat"));
-    const std::string expected = env.home() + "/.cache/Veltrum Orvane/vrtmimage.tmp";
-    EXPECT_EQ(j["picture"]["path"].text, expected);
-    EXPECT_EQ(std::filesystem::file_size(expected), 3u);
+    // Without XDG_CACHE_HOME the copy goes under $HOME/.cache.
+    env.withCacheHome = false;
+    EXPECT_EQ(info(env, env.file("pic.pat"))["path"], "\"" + env.home() + "/.cache/Veltrum Orvane/vrtmimage.tmp\"");
 }
 
 TEST(ConvertInfo, OddValuesFromTheFile)
@@ -186,43 +149,75 @@ TEST(ConvertInfo, OddValuesFromTheFile)
     ConvertEnvironment env;
     PatternWriter w;
     w.header(2, 1, 0);
-    // A page that is not a number in the file prints as null.
     w.single(std::numeric_limits<float>::quiet_NaN()).single(0).single(0).single(0);
     w.single(8.5f).single(11).single(0).longValue(-1).integer(5).text("");
     w.single(0).single(0).single(0).integer(0).integer(0);
-    w.integer(0).integer(0).noPicture();
-    w.save(env.file("odd.pat"));
-    const Json j = info(env, env.file("odd.pat"));
-    const Json &s = j["settings"];
-    EXPECT_EQ(s["MarginTop"].kind, Json::Null);
-    EXPECT_EQ(s["PenColor"].integer(), -1);
-    EXPECT_TRUE(s["BandW"].boolean); // 5 counts as true
-    EXPECT_EQ(single(s["MarginBottom"]), 0.0f);
-    EXPECT_EQ(j["lines"].integer(), 0);
+    w.integer(0).integer(0).noPicture().save(env.file("odd.pat"));
+    const InfoMembers m = info(env, env.file("odd.pat"));
+    EXPECT_EQ(m["MarginTop"], "null"); // JSON has no NaN
+    EXPECT_EQ(m["PenColor"], "-1");
+    EXPECT_EQ(m["BandW"], "true"); // 5 counts as true
+    EXPECT_EQ(m["MarginBottom"], "0");
 }
 
 TEST(ConvertInfo, FailedLoadPrintsTheMessageAndNoJson)
 {
     ConvertEnvironment env;
     PatternWriter w;
-    w.header(1, 7, 0);
-    w.save(env.file("v17.pat"));
+    w.header(1, 7, 0).save(env.file("v17.pat"));
     const ConvertResult r = env.run({"--info", env.file("v17.pat")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("The selected file could not be loaded."), std::string::npos);
+    EXPECT_EQ(r.err, plainMessage(LibMessage::FormatUnknownText()) + "\n");
+
+    PatternWriter big; // a picture too large to copy: the file loads without it
+    big.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0).integer(1).single(1e9f);
+    big.save(env.file("big.pat"));
+    const ConvertResult b = env.run({"--info", env.file("big.pat")});
+    EXPECT_EQ(b.exitCode, 0);
+    EXPECT_EQ(b.err, plainMessage(LibMessage::PictureNotLoadedText()) + "\n");
+    EXPECT_EQ(infoMembers(b.out)["picture"], "null");
 }
 
-TEST(ConvertInfo, PictureThatWasNotCopiedIsNull)
+TEST(ConvertSettings, PatternGroupChangesAVersion1FilesDefaults)
 {
     ConvertEnvironment env;
-    PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0);
-    w.integer(1).single(1e9f);
-    w.save(env.file("big.pat"));
-    const ConvertResult r = env.run({"--info", env.file("big.pat")});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.err.find("The background picture was not loaded."), std::string::npos) << r.err;
-    const Json j = JsonReader::parse(r.out);
-    EXPECT_EQ(j["picture"].kind, Json::Null);
+    env.writeSettings("[General]\nPenColor=7\n[Pattern]\nPenSizeValue=0.125\nPenSizeText=1/8\nPenColor=255\n"
+                      "BandW=false\nBitmapPenSize=4\nBitmapSizeWidth=600\nMetricPage=true\nMarginTop=2\n");
+    InfoMembers m = info(env, writeV11(env));
+    EXPECT_EQ(single(m["PenSizeValue"]), 0.125f);
+    EXPECT_EQ(m["PenSizeText"], "\"1/8\"");
+    EXPECT_EQ(m["PenColor"], "255");
+    EXPECT_EQ(m["BandW"], "false");
+    EXPECT_EQ(single(m["BitmapPenSize"]), 4.0f);
+    EXPECT_EQ(single(m["BitmapSizeHeight"]), 600.0f); // read from the width's key
+    // What the file holds, and a version 1 file's metric flags, stay.
+    EXPECT_EQ(single(m["MarginTop"]), 0.5f);
+    EXPECT_EQ(m["MetricPage"], "false");
+
+    PatternWriter v161;
+    v161.header(1, 6, 1).settings15(PatternWriter::Page{}, false).integer(0).integer(0).noPicture();
+    v161.save(env.file("v161.pat"));
+    EXPECT_EQ(single(info(env, env.file("v161.pat"))["BitmapSizeHeight"]), static_cast<float>(11.0 / 8.5 * 600.0));
+
+    PatternWriter v21;
+    v21.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0).noPicture();
+    v21.save(env.file("v21.pat"));
+    EXPECT_EQ(info(env, env.file("v21.pat"))["PenSizeText"], "\"1/32\"");
+}
+
+TEST(ConvertSettings, TheMetafileDoesNotDependOnTheStore)
+{
+    ConvertEnvironment plain, stored;
+    stored.writeSettings("[Pattern]\nDefWidth=20\nDefHeight=30\nMetricPage=true\nPenColor=255\n");
+    ASSERT_EQ(plain.run({writeV11(plain)}).exitCode, 0);
+    ASSERT_EQ(stored.run({writeV11(stored)}).exitCode, 0);
+    EXPECT_EQ(readFileBytes(plain.file("v11.wmf")), readFileBytes(stored.file("v11.wmf")));
+
+    // Stored text that does not convert fails a version 1 file.
+    stored.writeSettings("[Pattern]\nDefWidth=abc\n");
+    const ConvertResult r = stored.run({"-o", stored.file("bad.wmf"), stored.file("v11.pat")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, plainMessage(LibMessage::FormatUnknownText()) + "\n");
+    EXPECT_FALSE(std::filesystem::exists(stored.file("bad.wmf")));
 }
