@@ -1,6 +1,6 @@
 // The embedded picture: copied in 1024-byte blocks and a rest to the per-user
-// temporary picture file, never through a symbolic link, and a failed copy
-// never fails the load.
+// temporary picture file, never through a symbolic link; a failed copy never
+// fails the load.
 
 #include "harness.h"
 
@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <filesystem>
-#include <limits>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <limits>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -21,8 +21,12 @@
 
 using namespace orvane;
 using namespace orvane::testing;
+namespace fs = std::filesystem;
 
 namespace {
+
+constexpr float Inf = std::numeric_limits<float>::infinity();
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
 std::string pictureOf(std::size_t size, char seed = 'a')
 {
@@ -32,278 +36,229 @@ std::string pictureOf(std::size_t size, char seed = 'a')
     return bytes;
 }
 
-PatternWriter withPicture(const std::string &picture)
+// A 1.6 file with one line and no shapes, ready for the picture block.
+PatternWriter withLine()
 {
     PatternWriter w;
     w.header(1, 6, 2).settings15(PatternWriter::Page{}, true).integer(1).line(1, 2, 3, 4).integer(0);
-    w.picture(picture);
     return w;
 }
 
-std::vector<unsigned char> bytesOf(const std::string &s)
-{
-    return std::vector<unsigned char>(s.begin(), s.end());
-}
+std::vector<unsigned char> bytesOf(const std::string &s) { return {s.begin(), s.end()}; }
 
-void expectPictureNotLoadedOnly(const FakeMessageBox &box)
+void expectBox(const FakeMessageBox::Box &box, const std::string &text, int style)
 {
-    ASSERT_EQ(box.boxes.size(), 1u);
-    EXPECT_EQ(box.boxes[0].text, LibMessage::PictureNotLoadedText());
-    EXPECT_EQ(box.boxes[0].style, 48);
-    EXPECT_EQ(box.boxes[0].title, "Veltrum Orvane");
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.style, style);
+    EXPECT_EQ(box.title, "Veltrum Orvane");
 }
 
 } // namespace
 
-TEST(PictureBlocks, WholeBlocksAndRest)
+TEST(PictureBlocks, WholeBlocksAndARestRoundedHalfToEven)
 {
-    using PatternFormat::pictureBlocks;
-    auto check = [](float length, int blocks, int rest) {
-        const auto b = pictureBlocks(length);
-        ASSERT_TRUE(b.has_value()) << length;
-        EXPECT_EQ(b->blocks, blocks) << length;
-        EXPECT_EQ(b->rest, rest) << length;
+    struct Case {
+        float length;
+        int blocks, rest; // -1: cannot be copied
     };
-    check(0, 0, 0);
-    check(1000, 0, 1000);
-    check(1024, 1, 0);
-    check(2048, 2, 0);
-    check(2500, 2, 452);
-    check(32767.0f * 1024, 32767, 0);
-    // The rest is rounded half to even.
-    check(1000.5f, 0, 1000);
-    check(1001.5f, 0, 1002);
+    const Case cases[] = {{0, 0, 0},          {1000, 0, 1000},  {1024, 1, 0},   {2048, 2, 0},
+                          {2500, 2, 452},     {1000.5f, 0, 1000}, {1001.5f, 0, 1002},
+                          {32767.0f * 1024, 32767, 0}, {33554432.0f, -1, -1}, {1e9f, -1, -1},
+                          {Inf, -1, -1},      {NaN, -1, -1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.length);
+        const auto b = PatternFormat::pictureBlocks(c.length);
+        ASSERT_EQ(b.has_value(), c.blocks >= 0);
+        if (b) {
+            EXPECT_EQ(b->blocks, c.blocks);
+            EXPECT_EQ(b->rest, c.rest);
+        }
+    }
 }
 
-TEST(PictureBlocks, MoreThan32767WholeBlocksCannotBeCopied)
+TEST(PictureLoad, CopiesWhatTheFileHolds)
 {
-    using PatternFormat::pictureBlocks;
-    EXPECT_FALSE(pictureBlocks(33554432.0f).has_value()); // 32 x 1024 x 1024
-    EXPECT_FALSE(pictureBlocks(1e9f).has_value());
-    EXPECT_FALSE(pictureBlocks(std::numeric_limits<float>::infinity()).has_value());
-    EXPECT_FALSE(pictureBlocks(std::numeric_limits<float>::quiet_NaN()).has_value());
-}
-
-TEST(Picture, ThousandBytesAreOneShortBlock)
-{
+    struct Case {
+        const char *name;
+        std::int16_t flag;
+        float length;
+        std::string held;
+        std::string after; // bytes after the picture, never copied
+    };
+    const Case cases[] = {
+        {"1000 bytes: one short block", 1, 1000, pictureOf(1000), ""},
+        {"2048 bytes: two whole blocks and nothing more", 1, 2048, pictureOf(2048), "bytes after the block"},
+        {"larger picture streamed", 1, 300 * 1024 + 17, pictureOf(300 * 1024 + 17, 'q'), ""},
+        {"any non-zero flag", -1, 3, "abc", ""},
+        {"just below the limit, file holds 3000", 1, 33554430.0f, std::string(3000, 'p'), ""},
+        {"longer than the file", 1, 5000, std::string(100, 'p'), ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LoaderHarness h;
+        PatternWriter w = withLine();
+        w.integer(c.flag).single(c.length).raw(c.held).raw(c.after);
+        ASSERT_TRUE(h.load(w));
+        EXPECT_TRUE(h.box.boxes.empty());
+        EXPECT_EQ(h.file.temporaryPicturePath(), h.picturePath());
+        EXPECT_EQ(h.file.pictureBytes(), static_cast<long long>(c.held.size()));
+        EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf(c.held));
+    }
+    // A flag with no length after it copies nothing.
     LoaderHarness h;
-    const std::string picture = pictureOf(1000);
-    ASSERT_TRUE(h.load(withPicture(picture)));
+    ASSERT_TRUE(h.load(withLine().integer(1)));
     EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(h.file.temporaryPicturePath(), h.picturePath());
-    EXPECT_EQ(h.file.pictureBytes(), 1000);
-    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf(picture));
+    EXPECT_EQ(fs::file_size(h.picturePath()), 0u);
 }
 
-TEST(Picture, Exactly2048BytesAreTwoWholeBlocksAndNothingMore)
+TEST(PictureLoad, LengthsThatCannotBeCopiedShowPictureNotLoaded)
 {
-    LoaderHarness h;
-    const std::string picture = pictureOf(2048);
-    PatternWriter w = withPicture(picture);
-    w.raw("these bytes follow the picture block");
-    ASSERT_TRUE(h.load(w));
-    EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(h.file.pictureBytes(), 2048);
-    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf(picture));
+    for (const float length : {33554432.0f, 1e12f, 1e30f, Inf, -1.0f, NaN}) {
+        SCOPED_TRACE(length);
+        LoaderHarness h;
+        PatternWriter w = withLine();
+        w.integer(1).single(length).raw(std::string(4096, 'p'));
+        ASSERT_TRUE(h.load(w));
+        ASSERT_EQ(h.box.boxes.size(), 1u);
+        expectBox(h.box.boxes[0], LibMessage::PictureNotLoadedText(), MessageExclamation);
+        EXPECT_TRUE(h.file.temporaryPicturePath().empty());
+        EXPECT_EQ(h.visibleLines().size(), 1u);
+    }
 }
 
-TEST(Picture, WholeMultipleOf1024IsCopiedCompletelyWithoutAMessage)
+TEST(PictureLoad, TemporaryFileIsCutToTheNewPicturesLength)
 {
     LoaderHarness h;
-    const std::string picture = pictureOf(5 * 1024, 'k');
-    ASSERT_TRUE(h.load(withPicture(picture)));
-    EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf(picture));
-}
-
-TEST(Picture, LargerPictureIsStreamedCompletely)
-{
-    LoaderHarness h;
-    const std::string picture = pictureOf(300 * 1024 + 17, 'q');
-    ASSERT_TRUE(h.load(withPicture(picture)));
-    EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(h.file.pictureBytes(), static_cast<long long>(picture.size()));
-    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf(picture));
-}
-
-TEST(Picture, TemporaryFileIsCutToTheNewPicturesLength)
-{
-    LoaderHarness h;
-    ASSERT_TRUE(h.load(withPicture(pictureOf(2048, 'x')), "first.pat"));
-    ASSERT_EQ(std::filesystem::file_size(h.picturePath()), 2048u);
+    ASSERT_TRUE(h.load(withLine().picture(pictureOf(2048, 'x')), "first.pat"));
     const std::string second = pictureOf(1000, 'b');
-    ASSERT_TRUE(h.load(withPicture(second), "second.pat"));
-    EXPECT_EQ(std::filesystem::file_size(h.picturePath()), 1000u);
+    ASSERT_TRUE(h.load(withLine().picture(second), "second.pat"));
     EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf(second));
     EXPECT_TRUE(h.box.boxes.empty());
 }
 
-TEST(Picture, FolderIsCreatedPrivate)
+TEST(PictureLoad, FolderIsCreatedPrivate)
 {
     LoaderHarness h;
-    ASSERT_FALSE(std::filesystem::exists(h.pictureFolder()));
-    ASSERT_TRUE(h.load(withPicture(pictureOf(10))));
+    ASSERT_FALSE(fs::exists(h.pictureFolder()));
+    ASSERT_TRUE(h.load(withLine().picture(pictureOf(10))));
     struct stat st {};
     ASSERT_EQ(::lstat(h.pictureFolder().c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
-TEST(Picture, AnyNonZeroFlagMeansAPicture)
+TEST(PictureLoad, FailedCopyLeavesEarlierCopyInPlace)
 {
     LoaderHarness h;
-    PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0);
-    w.integer(-1).single(3.0f).raw("abc");
-    ASSERT_TRUE(h.load(w));
-    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf("abc"));
-}
-
-TEST(Picture, FlagZeroLeavesNoPathAndWritesNothing)
-{
-    LoaderHarness h;
-    ASSERT_TRUE(h.load(withPicture(pictureOf(100)), "with.pat"));
-    ASSERT_FALSE(h.file.temporaryPicturePath().empty());
-    PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0).noPicture();
-    ASSERT_TRUE(h.load(w, "without.pat"));
+    ASSERT_TRUE(h.load(withLine().picture("first picture"), "first.pat"));
+    // No picture: no path, nothing written.
+    ASSERT_TRUE(h.load(withLine().noPicture(), "none.pat"));
     EXPECT_TRUE(h.file.temporaryPicturePath().empty());
     EXPECT_EQ(h.file.pictureBytes(), 0);
-    // The earlier copy is not touched.
-    EXPECT_EQ(std::filesystem::file_size(h.picturePath()), 100u);
+    // A length that cannot be copied: the message, and nothing half-written.
+    ASSERT_TRUE(h.load(withLine().integer(1).single(-5.0f), "bad.pat"));
+    ASSERT_EQ(h.box.boxes.size(), 1u);
+    EXPECT_EQ(h.box.boxes[0].text, LibMessage::PictureNotLoadedText());
+    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf("first picture"));
 }
 
-TEST(Picture, SymbolicLinkAtTheTemporaryPathIsRefusedWithTheTwoMessages)
+// Whatever stands at the copy's path: the copy is refused with two messages,
+// nothing outside the copy is written, and the pattern still loads.
+TEST(PictureLoad, CopyThatCannotBeOpenedShowsTheTwoMessages)
 {
-    LoaderHarness h;
-    std::filesystem::create_directories(h.pictureFolder());
-    ::chmod(h.pictureFolder().c_str(), 0700);
-    const std::string target = h.dir.file("target.txt");
-    writeFileBytes(target, "do not touch");
-    std::filesystem::create_symlink(target, h.picturePath());
-
-    ASSERT_TRUE(h.load(withPicture(pictureOf(1000))));
-    ASSERT_EQ(h.box.boxes.size(), 2u);
-    EXPECT_EQ(h.box.boxes[0].text, LibMessage::TempFileNotOpenedText(h.picturePath()));
-    EXPECT_EQ(h.box.boxes[0].style, 64);
-    EXPECT_EQ(h.box.boxes[0].title, "Veltrum Orvane");
-    EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-    EXPECT_EQ(h.box.boxes[1].style, 48);
-    EXPECT_EQ(h.box.boxes[1].title, "Veltrum Orvane");
-    EXPECT_EQ(readFileBytes(target), bytesOf("do not touch"));
-    EXPECT_TRUE(h.file.temporaryPicturePath().empty());
-    // The pattern itself loaded.
-    EXPECT_EQ(h.visibleLines().size(), 1u);
-}
-
-TEST(Picture, SymbolicLinkAsTheTemporaryFolderIsRefused)
-{
-    LoaderHarness h;
-    const std::string elsewhere = h.dir.file("elsewhere");
-    std::filesystem::create_directories(elsewhere);
-    std::filesystem::create_directories(h.dir.file("cache"));
-    std::filesystem::create_directory_symlink(elsewhere, h.pictureFolder());
-
-    ASSERT_TRUE(h.load(withPicture(pictureOf(1000))));
-    ASSERT_EQ(h.box.boxes.size(), 2u);
-    EXPECT_EQ(h.box.boxes[0].text, LibMessage::TempFileNotOpenedText(h.picturePath()));
-    EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
-}
-
-TEST(Picture, TemporaryPathThatIsAFolderIsRefused)
-{
-    LoaderHarness h;
-    std::filesystem::create_directories(h.picturePath());
-    ::chmod(h.pictureFolder().c_str(), 0700);
-    ASSERT_TRUE(h.load(withPicture(pictureOf(10))));
-    ASSERT_EQ(h.box.boxes.size(), 2u);
-    EXPECT_EQ(h.box.boxes[0].style, 64);
-    EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-}
-
-TEST(Picture, CopyHeldByAnotherProgramIsRefusedWithTheTwoMessages)
-{
-    LoaderHarness h;
-    std::filesystem::create_directories(h.pictureFolder());
-    ::chmod(h.pictureFolder().c_str(), 0700);
-    writeFileBytes(h.picturePath(), "held");
-    const int fd = ::open(h.picturePath().c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    ASSERT_TRUE(h.load(withPicture(pictureOf(100))));
-    ::close(fd);
-    ASSERT_EQ(h.box.boxes.size(), 2u);
-    EXPECT_EQ(h.box.boxes[0].text, LibMessage::TempFileNotOpenedText(h.picturePath()));
-    EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-    EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf("held"));
-}
-
-TEST(Picture, LengthOf32MiBOrMoreShowsPictureNotLoadedButTheLoadSucceeds)
-{
-    for (const float length : {33554432.0f, 1e12f}) {
+    struct Case {
+        const char *name;
+        std::function<void(LoaderHarness &)> prepare, check;
+    };
+    auto privateFolder = [](LoaderHarness &h) {
+        fs::create_directories(h.pictureFolder());
+        ::chmod(h.pictureFolder().c_str(), 0700);
+    };
+    int held = -1;
+    const Case cases[] = {
+        {"symbolic link at the copy path",
+         [&](LoaderHarness &h) {
+             privateFolder(h);
+             writeFileBytes(h.dir.file("victim.txt"), "somebody else's file");
+             fs::create_symlink(h.dir.file("victim.txt"), h.picturePath());
+         },
+         [](LoaderHarness &h) {
+             EXPECT_EQ(readFileBytes(h.dir.file("victim.txt")), bytesOf("somebody else's file"));
+             EXPECT_TRUE(fs::is_symlink(h.picturePath()));
+         }},
+        {"dangling symbolic link",
+         [&](LoaderHarness &h) {
+             privateFolder(h);
+             fs::create_symlink(h.dir.file("would-be-created.txt"), h.picturePath());
+         },
+         [](LoaderHarness &h) { EXPECT_FALSE(fs::exists(h.dir.file("would-be-created.txt"))); }},
+        {"symbolic link in place of the folder",
+         [](LoaderHarness &h) {
+             fs::create_directories(h.dir.file("elsewhere"));
+             fs::create_directories(h.dir.file("cache"));
+             fs::create_directory_symlink(h.dir.file("elsewhere"), h.pictureFolder());
+         },
+         [](LoaderHarness &h) { EXPECT_TRUE(fs::is_empty(h.dir.file("elsewhere"))); }},
+        {"folder at the copy path",
+         [](LoaderHarness &h) {
+             fs::create_directories(h.picturePath());
+             ::chmod(h.pictureFolder().c_str(), 0700);
+         },
+         [](LoaderHarness &h) { EXPECT_TRUE(fs::is_directory(h.picturePath())); }},
+        {"copy held by another program",
+         [&](LoaderHarness &h) {
+             privateFolder(h);
+             writeFileBytes(h.picturePath(), "held");
+             held = ::open(h.picturePath().c_str(), O_RDONLY);
+             ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+         },
+         [&](LoaderHarness &h) {
+             ::close(held);
+             EXPECT_EQ(readFileBytes(h.picturePath()), bytesOf("held"));
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         LoaderHarness h;
-        PatternWriter w;
-        w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(1).line(1, 2, 3, 4).integer(0);
-        w.integer(1).single(length).raw("a few bytes");
-        EXPECT_TRUE(h.load(w)) << length;
-        expectPictureNotLoadedOnly(h.box);
+        c.prepare(h);
+        ASSERT_TRUE(h.load(withLine().picture("picture bytes")));
+        c.check(h);
+        ASSERT_EQ(h.box.boxes.size(), 2u);
+        expectBox(h.box.boxes[0], LibMessage::TempFileNotOpenedText(h.picturePath()), MessageInformation);
+        expectBox(h.box.boxes[1], LibMessage::PictureNotLoadedText(), MessageExclamation);
         EXPECT_TRUE(h.file.temporaryPicturePath().empty());
         EXPECT_EQ(h.visibleLines().size(), 1u);
     }
 }
 
-TEST(Picture, LengthThatIsNotANumberShowsPictureNotLoaded)
+TEST(PictureLoad, NoTemporaryFolderAtAllShowsTheTwoMessages)
 {
     LoaderHarness h;
-    PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0);
-    w.integer(1).single(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_TRUE(h.load(w));
-    expectPictureNotLoadedOnly(h.box);
-}
-
-TEST(Picture, NoTemporaryFolderAtAllShowsTheTwoMessages)
-{
-    TempDir dir;
-    FakeMessageBox box;
-    FakeSettingsStore store;
-    LibSetup setup;
-    LibMessage messages{box};
-    LibProgress progress;
-    LibDimension dimension;
-    MirrorForm mirror{progress};
-    WorkForm work{mirror, progress, setup};
-    TemporaryPicture picture{""}; // neither $XDG_CACHE_HOME nor $HOME
-    CommonDialog dialog;
-    LibFile file{LibFile::Services{dimension, mirror, work, progress, messages, setup, store, dialog, picture}};
-    const std::string path = dir.file("p.pat");
-    withPicture(pictureOf(10)).save(path);
-    std::string name = path;
+    TemporaryPicture none{""}; // neither $XDG_CACHE_HOME nor $HOME
+    LibFile file{LibFile::Services{h.dimension, h.mirror, h.workForm, h.progress, h.messages, h.setup, h.store,
+                                   h.dialog, none}};
+    std::string name = h.write(withLine().picture("abc"));
     EXPECT_TRUE(file.LoadPattern(name));
-    ASSERT_EQ(box.boxes.size(), 2u);
-    EXPECT_EQ(box.boxes[0].style, 64);
-    EXPECT_EQ(box.boxes[1].style, 48);
+    ASSERT_EQ(h.box.boxes.size(), 2u);
+    EXPECT_EQ(h.box.boxes[0].style, MessageInformation);
+    EXPECT_EQ(h.box.boxes[1].style, MessageExclamation);
 }
 
-// Runs in a child process: files may grow to 1000 bytes only, so the
-// picture copy's writes fail part-way. Exits 0 when the load went as it must.
+// In a child process whose files may grow to 1000 bytes only: the copy's
+// writes fail part-way. Exits 0 when the load went as it must.
 [[noreturn]] static void loadWithSmallFileLimit(LoaderHarness &h, const std::string &path)
 {
     std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {};
-    limit.rlim_cur = limit.rlim_max = 1000;
+    const rlimit limit{1000, 1000};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     const bool loaded = h.load(path);
     const bool oneBox = h.box.boxes.size() == 1 && h.box.boxes[0].text == LibMessage::PictureNotLoadedText();
-    const bool noPath = h.file.temporaryPicturePath().empty();
-    const bool lines = h.visibleLines().size() == 1;
-    std::_Exit(loaded && oneBox && noPath && lines ? 0 : 1);
+    std::_Exit(loaded && oneBox && h.file.temporaryPicturePath().empty() && h.visibleLines().size() == 1 ? 0 : 1);
 }
 
-TEST(Picture, WriteFailureDuringTheCopyShowsPictureNotLoadedAndTheLoadSucceeds)
+TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
 {
     LoaderHarness h;
-    const std::string path = h.write(withPicture(pictureOf(4096)));
+    const std::string path = h.write(withLine().picture(pictureOf(4096)));
     EXPECT_EXIT(loadWithSmallFileLimit(h, path), ::testing::ExitedWithCode(0), "");
 }
