@@ -8,57 +8,30 @@
 using namespace orvane;
 using namespace orvane::testing;
 
-TEST(LayoutPanel, MinimumWidthIsTheButtonColumnPlus100)
+TEST(LayoutPanel, Widths)
 {
-    MainFormHarness h;
-    EXPECT_EQ(h.form.MinPanelWidth(), 3865.0f);
-}
-
-TEST(LayoutPanel, Width12000)
-{
-    MainFormHarness h;
-    h.form.LayoutPanel(12000);
-    EXPECT_EQ(h.form.panel().shape2Width, 8250.0f);
-    EXPECT_EQ(h.form.panel().textFilename0Width, 6890.0f);
-    EXPECT_EQ(h.form.panel().textFilename1Width, 8060.0f);
-}
-
-TEST(LayoutPanel, BelowTheFloorWorksWith3865)
-{
-    for (const float width : {3865.0f, 3000.0f, 0.0f, -500.0f}) {
+    const struct {
+        std::vector<float> widths; // laid out in turn
+        float shape2, box0, box1;
+    } cases[] = {
+        {{12000}, 8250, 6890, 8060},
+        {{3865}, 115, 3945, 3945}, // below the floor: 3865, the boxes keep their design widths
+        {{3000}, 115, 3945, 3945},
+        {{-500}, 115, 3945, 3945},
+        {{12000, 5210}, 1460, 6890, 8060}, // up to 5210 the boxes keep the widths they had
+        {{5211}, 1461, 101, 1271},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.widths.back());
         MainFormHarness h;
-        h.form.LayoutPanel(width);
-        EXPECT_EQ(h.form.panel().shape2Width, 115.0f) << width;
-        // The boxes keep their design widths.
-        EXPECT_EQ(h.form.panel().textFilename0Width, 3945.0f) << width;
-        EXPECT_EQ(h.form.panel().textFilename1Width, 3945.0f) << width;
+        int changes = 0;
+        h.form.setPanelObserver([&changes] { ++changes; });
+        for (const float width : c.widths)
+            h.form.LayoutPanel(width);
+        const PanelState &p = h.form.panel();
+        EXPECT_EQ(p.shape2Width, c.shape2);
+        EXPECT_EQ(p.textFilename0Width, c.box0);
+        EXPECT_EQ(p.textFilename1Width, c.box1);
+        EXPECT_GE(changes, 1); // the window is told
     }
-}
-
-TEST(LayoutPanel, UpTo5210TheBoxesKeepTheWidthsTheyHad)
-{
-    MainFormHarness h;
-    h.form.LayoutPanel(12000);
-    h.form.LayoutPanel(5210);
-    EXPECT_EQ(h.form.panel().shape2Width, 1460.0f);
-    EXPECT_EQ(h.form.panel().textFilename0Width, 6890.0f);
-    EXPECT_EQ(h.form.panel().textFilename1Width, 8060.0f);
-}
-
-TEST(LayoutPanel, At5211TheBoxesFollow)
-{
-    MainFormHarness h;
-    h.form.LayoutPanel(5211);
-    EXPECT_EQ(h.form.panel().shape2Width, 1461.0f);
-    EXPECT_EQ(h.form.panel().textFilename0Width, 101.0f);
-    EXPECT_EQ(h.form.panel().textFilename1Width, 1271.0f);
-}
-
-TEST(LayoutPanel, TellsTheWindow)
-{
-    MainFormHarness h;
-    int changes = 0;
-    h.form.setPanelObserver([&changes] { ++changes; });
-    h.form.LayoutPanel(9000);
-    EXPECT_GE(changes, 1);
 }

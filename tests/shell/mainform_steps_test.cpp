@@ -1,6 +1,5 @@
 // The main window's conversion steps driven through CommandClick with the
-// fakes: the step-state table, the buttons, boxes and labels of the panel,
-// and the indicators.
+// fakes: the step-state table, then the panel's buttons, boxes and labels.
 
 #include "harness.h"
 #include "wmf2svg.h"
@@ -8,392 +7,279 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 using namespace orvane;
 using namespace orvane::testing;
 
 namespace {
 
-constexpr std::uint32_t White = 0xFFFFFF, Green = 0x00FF00, Yellow = 0x00FFFF, Red = 0x0000FF;
-
-// A letter page with the worked example's line and rectangle.
 PatternWriter letterFile()
 {
     PatternWriter w;
-    w.header(2, 1, 0).settings21(PatternWriter::Page{});
-    w.integer(1).line(1440, 1440, 2880, 1440);
+    w.header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440);
     w.integer(1).shape(ShapeRectangle, 720, 720, 1440, 720);
     return w.noPicture();
 }
 
-class Steps : public ::testing::Test {
-protected:
+struct Session {
     MainFormHarness h;
     MainForm &form = h.form;
 
-    void openLetter() { h.open(h.write(letterFile(), "letter.pat")); }
+    std::string openLetter()
+    {
+        const std::string path = h.write(letterFile(), "letter.pat");
+        h.open(path);
+        return path;
+    }
+
+    void run(const std::string &action)
+    {
+        if (action == "open") {
+            openLetter();
+        } else if (action == "cancel-open") {
+            h.dialogs.scriptOpen(DialogOutcome::Cancelled);
+            form.CommandClick(0);
+        } else if (action == "bad-open") {
+            PatternWriter bad;
+            h.open(h.write(bad.header(3, 0, 0), "bad.pat"));
+        } else if (action == "missing-open") {
+            h.open(h.dir.file("missing.pat"));
+        } else if (action.rfind("size:", 0) == 0) {
+            h.setSize(action.substr(5));
+        } else if (action == "save") {
+            h.save(h.dir.file("out.wmf"));
+        } else if (action == "cancel-save") {
+            h.dialogs.scriptSave(DialogOutcome::Cancelled);
+            form.CommandClick(4);
+        } else if (action == "fail-save") {
+            h.save(h.dir.file("no folder/x.wmf"));
+        } else if (action == "dialog-fail-named") {
+            h.dialogs.scriptSave(DialogOutcome::Failed, h.dir.file("x.wmf"));
+            form.CommandClick(4);
+        } else if (action == "dialog-fail") {
+            h.dialogs.scriptSave(DialogOutcome::Failed);
+            form.CommandClick(4);
+        } else if (action == "connect" || action == "optimize") {
+            form.CommandClick(action == "connect" ? 1 : 2);
+        } else if (action == "reset") {
+            form.CommandResetClick();
+        } else {
+            FAIL() << "unknown action " << action;
+        }
+    }
 
     void expectSteps(StepStates expected)
     {
         EXPECT_EQ(form.stepStates(), expected);
-        for (int i = 0; i < StepCount; ++i)
-            EXPECT_EQ(form.panel().indicatorColor[static_cast<std::size_t>(i)],
-                      *indicatorColor(expected[static_cast<std::size_t>(i)]))
-                << "indicator " << i;
+        for (std::size_t i = 0; i < StepCount; ++i)
+            EXPECT_EQ(form.panel().indicatorColor[i], *indicatorColor(expected[i])) << "indicator " << i;
     }
 };
 
+struct Panel : Session, ::testing::Test {};
+
 } // namespace
 
-TEST_F(Steps, StartUp)
+TEST(Steps, StateTable)
+{
+    const struct {
+        const char *actions;
+        StepStates expected;
+        std::size_t boxes;
+    } rows[] = {
+        {"", {0, 0, 0, 0, 0}, 0},
+        {"open", {1, 0, 0, 0, 0}, 0},
+        {"cancel-open", {2, 0, 0, 0, 0}, 0},
+        {"bad-open", {3, 0, 0, 0, 0}, 1},
+        {"missing-open", {3, 0, 0, 0, 0}, 1},
+        {"bad-open open", {1, 0, 0, 0, 0}, 1},
+        {"open size:1000", {1, 2, 2, 1, 0}, 0},
+        {"open size:abc", {1, 2, 2, 3, 0}, 0},
+        {"open size:0", {1, 2, 2, 3, 0}, 0},
+        {"open size:-5", {1, 2, 2, 3, 0}, 0},
+        {"open size:0.4", {1, 2, 2, 3, 0}, 0},
+        {"open size:abc size:400", {1, 2, 2, 1, 0}, 0},
+        {"open size:", {1, 0, 0, 0, 0}, 0},
+        {"open save", {1, 2, 2, 2, 1}, 0},
+        {"open size:408 save", {1, 2, 2, 1, 1}, 0},
+        {"open cancel-save", {1, 2, 2, 2, 2}, 0},
+        {"open fail-save", {1, 2, 2, 2, 3}, 1},
+        {"open dialog-fail-named", {1, 2, 2, 2, 3}, 1},
+        {"open dialog-fail", {1, 2, 2, 2, 2}, 1},
+        {"open save connect", {1, 1, 0, 0, 0}, 0},
+        {"open optimize", {1, 2, 1, 0, 0}, 0},
+        {"open save optimize", {1, 2, 1, 0, 1}, 0},
+        {"open save optimize connect optimize", {1, 1, 1, 0, 0}, 0},
+        {"open size:1000 save reset", {0, 0, 0, 0, 0}, 0},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.actions);
+        Session s;
+        std::istringstream actions(row.actions);
+        for (std::string action; actions >> action;)
+            s.run(action);
+        s.expectSteps(row.expected);
+        EXPECT_EQ(s.h.box.boxes.size(), row.boxes);
+    }
+}
+
+TEST_F(Panel, StartUpOpenAndChangeFiles)
 {
     const PanelState &p = form.panel();
-    EXPECT_EQ(p.commandEnabled, (std::array<bool, 5>{true, false, false, false, false}));
-    EXPECT_FALSE(p.commandResetVisible);
-    EXPECT_FALSE(p.textFilenameVisible[0]);
-    EXPECT_FALSE(p.textFilenameVisible[1]);
-    EXPECT_FALSE(p.pixelLabelsVisible);
-    EXPECT_EQ(p.labelPixelsX, "0");
-    EXPECT_EQ(p.labelPixelsY, "0");
-    expectSteps({0, 0, 0, 0, 0});
+    auto expectReadyToOpen = [&] {
+        EXPECT_EQ(p.commandEnabled, (std::array<bool, 5>{true, false, false, false, false}));
+        EXPECT_FALSE(p.commandResetVisible);
+        EXPECT_FALSE(p.textFilenameVisible[0] || p.textFilenameVisible[1] || p.pixelLabelsVisible);
+        EXPECT_TRUE(form.WorkFormClean());
+        EXPECT_FALSE(form.workForm().Visible());
+    };
+    expectReadyToOpen();
+    EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "0/0");
     EXPECT_EQ(form.MinPanelWidth(), 3865.0f);
-    EXPECT_TRUE(form.WorkFormClean());
-    EXPECT_EQ(form.PixelsX(), 0);
-    EXPECT_EQ(form.PixelsY(), 0);
-    EXPECT_FALSE(form.workForm().Visible());
     // No file is opened and no setting is read at start-up.
     EXPECT_TRUE(h.dialogs.openShown.empty());
     EXPECT_TRUE(h.store.reads.empty());
-}
 
-TEST_F(Steps, OpenSucceeded)
-{
-    const std::string path = h.write(letterFile(), "letter.pat");
-    h.open(path);
-    expectSteps({1, 0, 0, 0, 0});
-    const PanelState &p = form.panel();
+    const std::string path = openLetter();
     EXPECT_EQ(p.commandEnabled, (std::array<bool, 5>{false, true, true, true, true}));
     EXPECT_TRUE(p.commandResetVisible);
     EXPECT_EQ(p.textFilename[0], path);
-    EXPECT_TRUE(p.textFilenameVisible[0]);
+    EXPECT_TRUE(p.textFilenameVisible[0] && p.pixelLabelsVisible);
     EXPECT_FALSE(p.textFilenameVisible[1]);
-    EXPECT_TRUE(p.pixelLabelsVisible);
-    EXPECT_EQ(p.labelPixelsX, "816");
-    EXPECT_EQ(p.labelPixelsY, "1056");
-    EXPECT_EQ(form.PixelsX(), 816);
-    EXPECT_EQ(form.PixelsY(), 1056);
+    EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "816/1056");
     EXPECT_TRUE(form.workForm().Visible());
-    EXPECT_FALSE(form.WorkFormClean());
-    EXPECT_EQ(form.workForm().PatternWidth(), 12240.0f);
-    EXPECT_EQ(form.workForm().PatternHeight(), 15840.0f);
     EXPECT_EQ(form.workForm().layout().HScroll.Max, 2940);
-    EXPECT_EQ(form.workForm().layout().VScroll.Max, 10275);
     EXPECT_FALSE(form.progress().ProgressEnabled());
-    EXPECT_TRUE(h.box.boxes.empty());
-}
 
-TEST_F(Steps, OpenCancelled)
-{
-    h.dialogs.scriptOpen(DialogOutcome::Cancelled);
-    form.CommandClick(0);
-    expectSteps({2, 0, 0, 0, 0});
-    EXPECT_EQ(form.panel().commandEnabled, (std::array<bool, 5>{true, false, false, false, false}));
-    EXPECT_FALSE(form.panel().commandResetVisible);
-    EXPECT_FALSE(form.workForm().Visible());
-    EXPECT_EQ(form.panel().textFilename[0], "");
-    EXPECT_TRUE(h.box.boxes.empty());
-}
-
-TEST_F(Steps, OpenFailed)
-{
-    PatternWriter bad;
-    bad.header(3, 0, 0);
-    h.open(h.write(bad, "bad.pat"));
-    expectSteps({3, 0, 0, 0, 0});
-    EXPECT_EQ(form.panel().commandEnabled, (std::array<bool, 5>{true, false, false, false, false}));
-    EXPECT_FALSE(form.panel().textFilenameVisible[0]);
-    EXPECT_EQ(form.panel().textFilename[0], "");
-    EXPECT_FALSE(form.workForm().Visible());
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, LibMessage::FormatUnknownText());
-    // The user can try again at once.
-    openLetter();
-    expectSteps({1, 0, 0, 0, 0});
-}
-
-TEST_F(Steps, OpenMissingFileFails)
-{
-    h.open(h.dir.file("missing.pat"));
-    expectSteps({3, 0, 0, 0, 0});
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, LibMessage::FileNotFoundText(h.dir.file("missing.pat")));
-}
-
-TEST_F(Steps, SetSizeAccepted)
-{
-    openLetter();
     h.setSize("1000");
-    expectSteps({1, 2, 2, 1, 0});
-    EXPECT_EQ(form.PixelsX(), 1000);
-    EXPECT_EQ(form.PixelsY(), 1294);
-    EXPECT_EQ(form.panel().labelPixelsX, "1000");
-    EXPECT_EQ(form.panel().labelPixelsY, "1294");
+    EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "1000/1294");
     ASSERT_EQ(h.input.prompts.size(), 1u);
     EXPECT_EQ(h.input.prompts[0], "Set the number of Horizontal (X-axis) pixels for the enhanced metafile pattern."
                                   "\r\n\r\nHorizontal Pixels?");
     EXPECT_EQ(h.input.titles[0], "Orvane");
+    h.setSize("abc"); // a rejected size keeps the last one
+    EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "1000/1294");
+
+    h.save(h.dir.file("a.wmf"));
+    form.CommandResetClick();
+    expectReadyToOpen();
+    EXPECT_EQ(form.workForm().drawing().OutLine.count(), 1);
+    EXPECT_EQ(form.workForm().drawing().OutShape.count(), 1);
+    EXPECT_EQ(form.mirrorForm().LineCount(), 1);
+    // Texts are only hidden, and the pixel size stays until the next open.
+    EXPECT_EQ(p.labelPixelsX, "1000");
+    EXPECT_EQ(form.PixelsX(), 1000);
+
+    PatternWriter w;
+    w.header(1, 1, 0).settings11({}).integer(2).line(1, 1, 2, 2).line(3, 3, 4, 4).integer(0).noPicture();
+    h.open(h.write(w, "second.pat"));
+    EXPECT_EQ(form.mirrorForm().LineCount(), 2);
+    EXPECT_EQ(form.mirrorForm().ShapeCount(), 1);
+    EXPECT_FALSE(form.workForm().drawing().OutShape[0].Visible);
 }
 
-TEST_F(Steps, SetSizeRejected)
+TEST_F(Panel, SizesCarryTheRoundingOfEarlierChanges)
 {
     openLetter();
-    for (const char *reply : {"abc", "0", "-5", "0.4"}) {
+    const std::pair<const char *, std::pair<int, int>> sizes[] = {
+        {"400", {400, 518}}, {"816", {816, 1057}}, {"12.5", {12, 16}}, {"13.5", {14, 19}}};
+    for (const auto &[reply, pixels] : sizes) {
         h.setSize(reply);
-        expectSteps({1, 2, 2, 3, 0});
-        EXPECT_EQ(form.PixelsX(), 816) << reply;
-        EXPECT_EQ(form.PixelsY(), 1056) << reply;
-        EXPECT_EQ(form.panel().labelPixelsX, "816");
-        EXPECT_EQ(form.panel().labelPixelsY, "1056");
+        EXPECT_EQ(std::make_pair(form.PixelsX(), form.PixelsY()), pixels) << reply;
     }
-    EXPECT_TRUE(h.box.boxes.empty());
-    // A valid size after a failed one.
-    h.setSize("400");
-    expectSteps({1, 2, 2, 1, 0});
-    EXPECT_EQ(form.PixelsY(), 518);
 }
 
-TEST_F(Steps, SetSizeEmptyChangesNothing)
-{
-    openLetter();
-    h.setSize("");
-    expectSteps({1, 0, 0, 0, 0});
-    EXPECT_EQ(form.PixelsX(), 816);
-    EXPECT_EQ(h.input.prompts.size(), 1u);
-}
-
-TEST_F(Steps, SetSizeCarriesTheRoundingOfEarlierChanges)
-{
-    openLetter();
-    h.setSize("400");
-    h.setSize("816");
-    EXPECT_EQ(form.PixelsX(), 816);
-    EXPECT_EQ(form.PixelsY(), 1057);
-    h.setSize("12.5");
-    EXPECT_EQ(form.PixelsX(), 12);
-    h.setSize("13.5");
-    EXPECT_EQ(form.PixelsX(), 14);
-}
-
-TEST_F(Steps, SaveWritten)
-{
-    openLetter();
-    const std::string out = h.dir.file("letter.wmf");
-    h.save(out);
-    // Saving right after opening: indicator 4 green, 3 yellow.
-    expectSteps({1, 2, 2, 2, 1});
-    EXPECT_EQ(form.panel().textFilename[1], out);
-    EXPECT_TRUE(form.panel().textFilenameVisible[1]);
-    EXPECT_TRUE(h.box.boxes.empty());
-    SCOPED_TRACE(out);
-    const ReadableMetafile m = expectMetafileReadable(out, 816, 1056);
-    EXPECT_EQ(m.decoded.lines(), (std::vector<WmfLine>{{96, 96, 192, 96}}));
-    EXPECT_EQ(m.decoded.boxes(), (std::vector<WmfBox>{{false, 48, 48, 144, 96}}));
-    // The save dialog is the open dialog's object.
-    ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
-    EXPECT_EQ(h.dialogs.saveShown[0].DialogTitle, "Open Pattern File");
-    EXPECT_TRUE(h.dialogs.saveShown[0].CancelError);
-}
-
-TEST_F(Steps, SaveAfterSetSizeUsesTheNewSize)
+TEST_F(Panel, SaveOutcomes)
 {
     openLetter();
     h.setSize("408");
     const std::string out = h.dir.file("half.wmf");
     h.save(out);
-    expectSteps({1, 2, 2, 1, 1});
-    SCOPED_TRACE(out);
+    EXPECT_EQ(form.panel().textFilename[1], out);
+    EXPECT_TRUE(form.panel().textFilenameVisible[1]);
     const ReadableMetafile m = expectMetafileReadable(out, 408, 528);
     EXPECT_EQ(m.decoded.lines(), (std::vector<WmfLine>{{48, 48, 96, 48}}));
     EXPECT_EQ(m.decoded.boxes(), (std::vector<WmfBox>{{false, 24, 24, 72, 48}}));
-}
+    // The save dialog is the open dialog's object.
+    ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
+    EXPECT_EQ(h.dialogs.saveShown[0].DialogTitle, "Open Pattern File");
+    EXPECT_TRUE(h.dialogs.saveShown[0].CancelError);
 
-TEST_F(Steps, SaveCancelled)
-{
-    openLetter();
-    h.dialogs.scriptSave(DialogOutcome::Cancelled);
-    form.CommandClick(4);
-    expectSteps({1, 2, 2, 2, 2});
-    EXPECT_EQ(form.panel().textFilename[1], "");
-    EXPECT_FALSE(form.panel().textFilenameVisible[1]);
-    EXPECT_TRUE(h.box.boxes.empty());
-}
-
-TEST_F(Steps, SaveFailed)
-{
-    openLetter();
-    const std::string out = h.dir.file("no folder/x.wmf");
-    h.save(out);
-    expectSteps({1, 2, 2, 2, 3});
-    EXPECT_EQ(form.panel().textFilename[1], "Error: File not saved");
-    EXPECT_TRUE(form.panel().textFilenameVisible[1]);
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text.rfind("Error creating metafile " + out + ".", 0), 0u);
-    EXPECT_EQ(h.box.beeps, 1);
-}
-
-TEST_F(Steps, SaveDialogFailedWithAName)
-{
-    openLetter();
-    h.dialogs.scriptSave(DialogOutcome::Failed, h.dir.file("x.wmf"));
-    form.CommandClick(4);
-    expectSteps({1, 2, 2, 2, 3});
-    EXPECT_EQ(form.panel().textFilename[1], "Error: File not saved");
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, "Error selecting file.");
-}
-
-TEST_F(Steps, SaveDialogFailedWithoutANameActsAsCancel)
-{
-    openLetter();
-    h.dialogs.scriptSave(DialogOutcome::Failed);
-    form.CommandClick(4);
-    expectSteps({1, 2, 2, 2, 2});
-    EXPECT_FALSE(form.panel().textFilenameVisible[1]);
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, "Error selecting file.");
-}
-
-TEST_F(Steps, ConnectLineEnds)
-{
-    openLetter();
-    h.save(h.dir.file("a.wmf"));
-    expectSteps({1, 2, 2, 2, 1});
-    form.CommandClick(1);
-    expectSteps({1, 1, 0, 0, 0});
-}
-
-TEST_F(Steps, OptimizeLineSequence)
-{
-    openLetter();
-    h.save(h.dir.file("a.wmf"));
-    form.CommandClick(2);
-    expectSteps({1, 2, 1, 0, 1});
-    form.CommandClick(1);
-    form.CommandClick(2);
-    expectSteps({1, 1, 1, 0, 0});
-}
-
-TEST_F(Steps, OptimizeMarksAnUnrunConnectAsSkipped)
-{
-    openLetter();
-    form.CommandClick(2);
-    expectSteps({1, 2, 1, 0, 0});
-}
-
-TEST_F(Steps, ConnectAndOptimizeChangeNothingInTheFile)
-{
-    openLetter();
-    h.save(h.dir.file("before.wmf"));
+    // Connect and optimize change nothing in the file.
     form.CommandClick(1);
     form.CommandClick(2);
     h.save(h.dir.file("after.wmf"));
-    EXPECT_EQ(readFileBytes(h.dir.file("before.wmf")), readFileBytes(h.dir.file("after.wmf")));
-    SCOPED_TRACE("after.wmf");
-    expectMetafileReadable(h.dir.file("after.wmf"), 816, 1056);
+    EXPECT_EQ(readFileBytes(out), readFileBytes(h.dir.file("after.wmf")));
+
+    run("cancel-save");
+    EXPECT_EQ(form.panel().textFilename[1], "");
+    EXPECT_FALSE(form.panel().textFilenameVisible[1]);
+
+    const std::string bad = h.dir.file("no folder/x.wmf");
+    h.save(bad);
+    EXPECT_EQ(form.panel().textFilename[1], "Error: File not saved");
+    EXPECT_TRUE(form.panel().textFilenameVisible[1]);
+    ASSERT_EQ(h.box.boxes.size(), 1u);
+    EXPECT_EQ(h.box.boxes[0].text.rfind("Error creating metafile " + bad + ".", 0), 0u);
+    EXPECT_EQ(h.box.beeps, 1);
+
+    run("dialog-fail");
+    EXPECT_EQ(h.box.boxes.back().text, "Error selecting file.");
 }
 
-TEST_F(Steps, ChangeFilesResetsEverything)
+TEST_F(Panel, OpenFailureMessages)
 {
-    openLetter();
-    h.setSize("1000");
-    h.save(h.dir.file("a.wmf"));
-    form.CommandResetClick();
-    expectSteps({0, 0, 0, 0, 0});
-    const PanelState &p = form.panel();
-    EXPECT_EQ(p.commandEnabled, (std::array<bool, 5>{true, false, false, false, false}));
-    EXPECT_FALSE(p.commandResetVisible);
-    EXPECT_FALSE(p.textFilenameVisible[0]);
-    EXPECT_FALSE(p.textFilenameVisible[1]);
-    EXPECT_FALSE(p.pixelLabelsVisible);
-    EXPECT_TRUE(form.WorkFormClean());
+    run("bad-open");
+    run("missing-open");
+    ASSERT_EQ(h.box.boxes.size(), 2u);
+    EXPECT_EQ(h.box.boxes[0].text, LibMessage::FormatUnknownText());
+    EXPECT_EQ(h.box.boxes[1].text, LibMessage::FileNotFoundText(h.dir.file("missing.pat")));
+    EXPECT_EQ(form.panel().textFilename[0], "");
     EXPECT_FALSE(form.workForm().Visible());
-    EXPECT_EQ(form.workForm().drawing().OutLine.count(), 1);
-    EXPECT_FALSE(form.workForm().drawing().OutLine[0].Visible);
-    EXPECT_EQ(form.workForm().drawing().OutShape.count(), 1);
-    EXPECT_FALSE(form.workForm().drawing().OutShape[0].Visible);
-    EXPECT_EQ(form.mirrorForm().LineCount(), 1);
-    // Texts are only hidden, and the pixel size stays until the next open.
-    EXPECT_EQ(p.labelPixelsX, "1000");
-    EXPECT_EQ(form.PixelsX(), 1000);
 }
 
-TEST_F(Steps, NextOpenAfterChangeFilesShowsOnlyItsOwnElements)
-{
-    openLetter();
-    form.CommandResetClick();
-    PatternWriter w;
-    w.header(1, 1, 0).settings11(PatternWriter::Page{}).integer(2).line(1, 1, 2, 2).line(3, 3, 4, 4);
-    w.integer(0).noPicture();
-    h.open(h.write(w, "second.pat"));
-    expectSteps({1, 0, 0, 0, 0});
-    int visibleLines = 0, visibleShapes = 0;
-    for (const auto &l : form.workForm().drawing().OutLine)
-        visibleLines += l.Visible;
-    for (const auto &s : form.workForm().drawing().OutShape)
-        visibleShapes += s.Visible;
-    EXPECT_EQ(visibleLines, 2);
-    EXPECT_EQ(visibleShapes, 0);
-    EXPECT_EQ(form.mirrorForm().LineCount(), 2);
-    EXPECT_EQ(form.mirrorForm().ShapeCount(), 1);
-}
-
-TEST_F(Steps, StepIndexOutsideZeroToFourRunsNothing)
+TEST_F(Panel, StepIndexOutsideZeroToFourRunsNothing)
 {
     openLetter();
     const StepStates before = form.stepStates();
     form.CommandClick(5);
     form.CommandClick(-1);
     EXPECT_EQ(form.stepStates(), before);
-    EXPECT_TRUE(h.input.prompts.empty());
-    EXPECT_TRUE(h.dialogs.saveShown.empty());
+    EXPECT_TRUE(h.input.prompts.empty() && h.dialogs.saveShown.empty());
 }
 
-TEST_F(Steps, OpenPatternFileWithANameSkipsTheDialog)
+TEST_F(Panel, OpenPatternFileWithANameSkipsTheDialogAndTheSteps)
 {
     std::string name = h.write(letterFile(), "named.pat");
     EXPECT_TRUE(form.OpenPatternFile(name));
     EXPECT_TRUE(h.dialogs.openShown.empty());
     EXPECT_EQ(form.PixelsX(), 816);
-    // OpenPatternFile leaves the steps and buttons to its caller.
     EXPECT_EQ(form.stepStates()[0], 0);
-    EXPECT_EQ(form.panel().commandEnabled[0], true);
+    EXPECT_TRUE(form.panel().commandEnabled[0]);
 }
 
-TEST_F(Steps, PixelSizeOfAnA4Page)
+TEST_F(Panel, PixelSizeOfAnA4Page)
 {
     PatternWriter::Page a4;
     a4.defWidth = 21.0f;
     a4.defHeight = 29.7f;
     a4.metricPage = true;
     PatternWriter w;
-    w.header(2, 1, 0).settings21(a4).integer(0).integer(0).noPicture();
-    h.open(h.write(w, "a4.pat"));
+    h.open(h.write(w.header(2, 1, 0).settings21(a4).integer(0).integer(0).noPicture(), "a4.pat"));
     // 11905.512 / 15 = 793.7 -> 794; 16837.795 / 15 = 1122.5197 -> 1123.
     EXPECT_EQ(form.PixelsX(), 794);
     EXPECT_EQ(form.PixelsY(), 1123);
 }
 
-TEST_F(Steps, PageOfWidthZeroOpensButCannotBeSizedOrSaved)
+TEST_F(Panel, PageOfWidthZeroOpensButCannotBeSizedOrSaved)
 {
     PatternWriter::Page page;
     page.defWidth = 0;
     PatternWriter w;
-    w.header(2, 1, 0).settings21(page).integer(1).line(0, 0, 0, 100).integer(0).noPicture();
-    h.open(h.write(w, "thin.pat"));
-    expectSteps({1, 0, 0, 0, 0});
+    h.open(h.write(w.header(2, 1, 0).settings21(page).integer(1).line(0, 0, 0, 100).integer(0).noPicture()));
     EXPECT_EQ(form.PixelsX(), 0);
     h.setSize("100");
-    expectSteps({1, 2, 2, 3, 0});
     const std::string out = h.dir.file("thin.wmf");
     h.save(out);
     expectSteps({1, 2, 2, 3, 3});
@@ -403,23 +289,15 @@ TEST_F(Steps, PageOfWidthZeroOpensButCannotBeSizedOrSaved)
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-TEST_F(Steps, PageTheSurfaceCannotTakeFailsTheOpen)
+TEST_F(Panel, PageTheSurfaceCannotTakeFailsTheOpen)
 {
-    PatternWriter::Page page;
-    page.patternWidth = -100;
-    PatternWriter negative;
-    negative.header(1, 1, 0).settings11(page).integer(1).line(0, 0, 1, 1).integer(0).noPicture();
-    h.open(h.write(negative, "negative.pat"));
-    expectSteps({3, 0, 0, 0, 0});
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, LibMessage::FormatUnknownText());
-    EXPECT_EQ(form.workForm().drawing().OutLine.count(), 1);
-    EXPECT_FALSE(form.workForm().drawing().OutLine[0].Visible);
-
-    page.patternWidth = 1e30f; // no 32-bit pixel count
-    PatternWriter huge;
-    huge.header(1, 1, 0).settings11(page).integer(0).integer(0).noPicture();
-    h.open(h.write(huge, "huge.pat"));
-    expectSteps({3, 0, 0, 0, 0});
-    EXPECT_EQ(h.box.boxes.size(), 2u);
+    for (const float width : {-100.0f, 1e30f}) { // 1e30: no 32-bit pixel count
+        PatternWriter::Page page;
+        page.patternWidth = width;
+        PatternWriter w;
+        h.open(h.write(w.header(1, 1, 0).settings11(page).integer(1).line(0, 0, 1, 1).integer(0).noPicture()));
+        expectSteps({3, 0, 0, 0, 0});
+        EXPECT_EQ(h.box.boxes.back().text, LibMessage::FormatUnknownText()) << width;
+        EXPECT_FALSE(form.workForm().drawing().OutLine[0].Visible);
+    }
 }
