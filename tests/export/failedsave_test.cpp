@@ -1,286 +1,252 @@
 // A save that fails must not cost the user a file: whatever stood at the
-// target stays byte for byte, and no temporary file is left beside it.
+// target stays byte for byte, no temporary file is left beside it, and the
+// user is told why with a beep and one message.
 
-#include "formfixture.h"
+#include "harness.h"
+#include "wmf2svg.h"
 
 #include "export/libemf.h"
-#include "shell/libid.h"
-#include "view/drawing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 #include <limits>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
+
+using namespace orvane;
+using namespace orvane::testing;
+namespace fs = std::filesystem;
 
 namespace {
 
-using namespace orvane;
-using orvane::testing::PatternWriter;
-using Boxes = orvane::testing::RecordingBoxes;
-namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+const std::string Precious = "an earlier metafile";
+const std::string RangeReason = "\r\n\r\nA point of the pattern lies outside the range a metafile can hold "
+                                "(-32768 to 32767). Choose a smaller pattern size.";
 
-class Folder {
-public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "orvane-save-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~Folder()
-    {
-        std::error_code error;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(m_path, error);
-    }
-    std::string file(const std::string &name) const { return (m_path / name).string(); }
-    const fs::path &path() const { return m_path; }
-
-    // Everything in the folder apart from the names given.
-    std::vector<std::string> othersThan(const std::vector<std::string> &names) const
-    {
-        std::vector<std::string> others;
-        for (const auto &entry : fs::directory_iterator(m_path)) {
-            const std::string name = entry.path().filename().string();
-            if (std::find(names.begin(), names.end(), name) == names.end())
-                others.push_back(name);
-        }
-        return others;
-    }
-
-private:
-    fs::path m_path;
-};
-
-const Bytes Precious = {'a', 'n', ' ', 'e', 'a', 'r', 'l', 'i', 'e', 'r', ' ', 'm', 'e', 't', 'a', 'f', 'i', 'l', 'e'};
-
-void writeBytes(const std::string &path, const Bytes &bytes)
+std::vector<std::string> listing(const TempDir &dir)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
-Bytes readBytes(const std::string &path)
+std::vector<unsigned char> bytesOf(const std::string &s) { return {s.begin(), s.end()}; }
+
+// The letter page (12240 x 15840 twips) at 816 x 1056 pixels.
+bool saveLetter(DrawingHarness &d, const std::string &path, FakeMessageBox &box, float pageW = 12240,
+                float pageH = 15840)
 {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return LibEMF::SaveMetafileTo(816, 1056, path, d.drawing(), pageW, pageH, box);
 }
 
-void addLine(Drawing &drawing, float x1, float y1, float x2, float y2)
+// Runs save in a child whose files may grow to limit bytes (SIGXFSZ ignored),
+// so the write itself is refused half way. The child exits 0 when the save
+// failed with "File too large".
+void saveInChildWithFileLimit(DrawingHarness &d, const std::string &path, rlim_t limit)
 {
-    const int i = drawing.OutLine.count();
-    ASSERT_TRUE(drawing.OutLine.addMember(i));
-    PatternLine &line = drawing.OutLine.member(i);
-    line.X1 = x1;
-    line.Y1 = y1;
-    line.X2 = x2;
-    line.Y2 = y2;
-    drawing.OutLine.setVisible(i, true);
-}
-
-// A letter page (12240 x 15840 twips) saved at 816 x 1056 pixels.
-constexpr float PageWidth = 12240.0f;
-constexpr float PageHeight = 15840.0f;
-constexpr float PixelsX = 816.0f;
-constexpr float PixelsY = 1056.0f;
-
-const std::string RangeText = "A point of the pattern lies outside the range a metafile can hold";
-
-TEST(SaveMetafile, CoordinateOutOfRangeKeepsExistingFile)
-{
-    Folder folder;
-    const std::string target = folder.file("pattern.wmf");
-    writeBytes(target, Precious);
-    Drawing drawing;
-    addLine(drawing, 1440, 1440, 2880, 1440);
-    // 1e6 twips at 816 / 12240 pixels per twip is 66667: beyond a 16-bit field.
-    addLine(drawing, 0, 0, 1e6f, 0);
-    Boxes box;
-
-    EXPECT_FALSE(LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, PageWidth, PageHeight, box));
-
-    EXPECT_EQ(readBytes(target), Precious);
-    EXPECT_TRUE(folder.othersThan({"pattern.wmf"}).empty());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text.rfind("Error creating metafile " + target + ".", 0), 0u) << box.shown[0].text;
-    EXPECT_NE(box.shown[0].text.find(RangeText), std::string::npos) << box.shown[0].text;
-    EXPECT_EQ(box.shown[0].title, LibId::ApplicationTitle());
-    EXPECT_EQ(box.beeps, 1);
-}
-
-TEST(SaveMetafile, NotANumberCoordinateKeepsExistingFile)
-{
-    Folder folder;
-    const std::string target = folder.file("pattern.wmf");
-    writeBytes(target, Precious);
-    Drawing drawing;
-    addLine(drawing, std::numeric_limits<float>::quiet_NaN(), 0, 10, 10);
-    Boxes box;
-
-    EXPECT_FALSE(LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, PageWidth, PageHeight, box));
-
-    EXPECT_EQ(readBytes(target), Precious);
-    EXPECT_TRUE(folder.othersThan({"pattern.wmf"}).empty());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_NE(box.shown[0].text.find(RangeText), std::string::npos) << box.shown[0].text;
-}
-
-TEST(SaveMetafile, EmptyPageKeepsExistingFile)
-{
-    Folder folder;
-    const std::string target = folder.file("pattern.wmf");
-    writeBytes(target, Precious);
-    Drawing drawing;
-    addLine(drawing, 0, 0, 10, 10);
-    Boxes box;
-
-    EXPECT_FALSE(LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, 0.0f, PageHeight, box));
-
-    EXPECT_EQ(readBytes(target), Precious);
-    EXPECT_TRUE(folder.othersThan({"pattern.wmf"}).empty());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_NE(box.shown[0].text.find("The pattern page has no width or height"), std::string::npos) << box.shown[0].text;
-}
-
-TEST(SaveMetafile, MissingFolderFailsWithReason)
-{
-    Folder folder;
-    const std::string target = folder.file("no such folder/pattern.wmf");
-    Drawing drawing;
-    addLine(drawing, 0, 0, 10, 10);
-    Boxes box;
-
-    EXPECT_FALSE(LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, PageWidth, PageHeight, box));
-
-    EXPECT_FALSE(fs::exists(folder.file("no such folder")));
-    EXPECT_TRUE(folder.othersThan({}).empty());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Error creating metafile " + target + ".\r\n\r\nNo such file or directory");
-}
-
-TEST(SaveMetafile, UnwritableFolderKeepsExistingFile)
-{
-    // Permission bits do not stop root; the size limit test covers a refused
-    // write for that case.
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root, which writes into read-only folders";
-    Folder folder;
-    const std::string target = folder.file("pattern.wmf");
-    writeBytes(target, Precious);
-    ::chmod(folder.path().c_str(), 0500);
-    Drawing drawing;
-    addLine(drawing, 0, 0, 10, 10);
-    Boxes box;
-
-    const bool saved = LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, PageWidth, PageHeight, box);
-    ::chmod(folder.path().c_str(), 0700);
-
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(readBytes(target), Precious);
-    EXPECT_TRUE(folder.othersThan({"pattern.wmf"}).empty());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Error creating metafile " + target + ".\r\n\r\nPermission denied");
-}
-
-// The save runs in a child whose file size limit is smaller than the
-// metafile, so the write itself is refused half way (EFBIG; SIGXFSZ ignored).
-// The child reports through its exit status: 0 the save failed with the
-// expected message, 1 it claimed success, 2 the message was wrong.
-TEST(SaveMetafile, FileSizeLimitKeepsExistingFile)
-{
-    Folder folder;
-    const std::string target = folder.file("pattern.wmf");
-    writeBytes(target, Precious);
-    Drawing drawing;
-    for (int i = 0; i < 300; ++i)
-        addLine(drawing, 0, float(i * 10), 1440, float(i * 10));
-    const std::size_t full = LibEMF::BuildMetafile(drawing, PageWidth, PageHeight, PixelsX, PixelsY).bytes.size();
-    ASSERT_GT(full, 4096u); // well above the limit set below
-
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        const rlimit l{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &l) != 0)
             ::_exit(3);
-        Boxes box;
-        const bool saved = LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, PageWidth, PageHeight, box);
-        if (saved)
+        FakeMessageBox box;
+        if (saveLetter(d, path, box))
             ::_exit(1);
-        const std::string expected = "Error creating metafile " + target + ".\r\n\r\nFile too large";
-        ::_exit(box.shown.size() == 1 && box.shown[0].text == expected ? 0 : 2);
+        const std::string expected = "Error creating metafile " + path + ".\r\n\r\nFile too large";
+        ::_exit(box.boxes.size() == 1 && box.boxes[0].text == expected ? 0 : 2);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
-
-    EXPECT_EQ(readBytes(target), Precious);
-    EXPECT_TRUE(folder.othersThan({"pattern.wmf"}).empty());
-}
-
-TEST(SaveMetafile, FileSizeLimitCreatesNoFile)
-{
-    Folder folder;
-    const std::string target = folder.file("new.wmf");
-    Drawing drawing;
-    for (int i = 0; i < 300; ++i)
-        addLine(drawing, 0, float(i * 10), 1440, float(i * 10));
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{512, 512};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
-            ::_exit(3);
-        Boxes box;
-        ::_exit(LibEMF::SaveMetafileTo(PixelsX, PixelsY, target, drawing, PageWidth, PageHeight, box) ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-
-    EXPECT_TRUE(folder.othersThan({}).empty());
-}
-
-class SaveAsMetafile : public orvane::testing::FormFixture {};
-
-TEST_F(SaveAsMetafile, FailedSaveShowsNotSavedAndKeepsExistingFile)
-{
-    PatternWriter w;
-    w.header(2, 1, 0).settings21({}).integer(1).line(0, 0, 1e6f, 0).integer(0).noPicture();
-    ASSERT_TRUE(open(w, "far.pat"));
-    const std::string target = file("far.wmf");
-    writeBytes(target, Precious);
-
-    EXPECT_FALSE(save(target));
-
-    EXPECT_EQ(form.stepStates()[4], StepFailed);
-    EXPECT_EQ(form.panel().textFilename[1], "Error: File not saved");
-    EXPECT_TRUE(form.panel().textFilenameVisible[1]);
-    EXPECT_EQ(readBytes(target), Precious);
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(m_folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"cache", "far.pat", "far.wmf"}));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_NE(box.shown[0].text.find(RangeText), std::string::npos) << box.shown[0].text;
 }
 
 } // namespace
+
+TEST(SaveMetafile, FailedSavesKeepTheExistingFile)
+{
+    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float Inf = std::numeric_limits<float>::infinity();
+    const std::string NoPage = "\r\n\r\nThe pattern page has no width or height to scale from.";
+    struct Case {
+        const char *name;
+        std::function<void(DrawingHarness &)> draw;
+        float pageW, pageH;
+        std::string reason;
+    };
+    const Case cases[] = {
+        // 1e6 twips at 816 / 12240 pixels per twip is 66667: beyond a 16-bit field.
+        {"coordinate out of range", [](DrawingHarness &d) {
+             d.line(1440, 1440, 2880, 1440);
+             d.line(0, 0, 1e6f, 0);
+         },
+         12240, 15840, RangeReason},
+        {"shape corner out of range", [](DrawingHarness &d) { d.shape(ShapeOval, 480000, 0, 15000, 10); }, 12240,
+         15840, RangeReason},
+        {"not a number", [](DrawingHarness &d) { d.line(NaN, 0, 10, 10); }, 12240, 15840, RangeReason},
+        {"infinite shape top", [](DrawingHarness &d) { d.shape(ShapeRectangle, 0, Inf, 10, 10); }, 12240, 15840,
+         RangeReason},
+        {"page without width", [](DrawingHarness &d) { d.line(0, 0, 10, 10); }, 0, 15840, NoPage},
+        {"page without height", [](DrawingHarness &d) { d.line(0, 0, 10, 10); }, 12240, 0, NoPage},
+        {"empty page, no elements", [](DrawingHarness &) {}, 0, 0, NoPage},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string target = dir.file("pattern.wmf");
+        writeFileBytes(target, Precious);
+        DrawingHarness d;
+        c.draw(d);
+        FakeMessageBox box;
+        EXPECT_FALSE(saveLetter(d, target, box, c.pageW, c.pageH));
+        EXPECT_EQ(readFileBytes(target), bytesOf(Precious));
+        EXPECT_EQ(listing(dir), std::vector<std::string>{"pattern.wmf"});
+        ASSERT_EQ(box.boxes.size(), 1u);
+        EXPECT_EQ(box.boxes[0].text, "Error creating metafile " + target + "." + c.reason);
+        EXPECT_EQ(box.boxes[0].style, 48);
+        EXPECT_EQ(box.boxes[0].title, "Orvane");
+        ASSERT_EQ(box.events.size(), 2u);
+        EXPECT_TRUE(box.events[0].beep); // the beep comes first
+    }
+}
+
+TEST(SaveMetafile, MissingFolderFailsWithReason)
+{
+    TempDir dir;
+    DrawingHarness d;
+    d.line(0, 0, 10, 10);
+    FakeMessageBox box;
+    const std::string target = dir.file("no such folder/pattern.wmf");
+    EXPECT_FALSE(saveLetter(d, target, box));
+    EXPECT_TRUE(listing(dir).empty());
+    ASSERT_EQ(box.boxes.size(), 1u);
+    EXPECT_EQ(box.boxes[0].text, "Error creating metafile " + target + ".\r\n\r\nNo such file or directory");
+    EXPECT_EQ(box.beeps, 1);
+}
+
+TEST(SaveMetafile, UnwritableFolderKeepsExistingFile)
+{
+    // Permission bits do not stop root; the size limit test covers a refused write then.
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root, which writes into read-only folders";
+    TempDir dir;
+    const std::string target = dir.file("pattern.wmf");
+    writeFileBytes(target, Precious);
+    ::chmod(dir.str().c_str(), 0500);
+    DrawingHarness d;
+    d.line(0, 0, 10, 10);
+    FakeMessageBox box;
+    const bool saved = saveLetter(d, target, box);
+    ::chmod(dir.str().c_str(), 0700);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readFileBytes(target), bytesOf(Precious));
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"pattern.wmf"});
+    ASSERT_EQ(box.boxes.size(), 1u);
+    EXPECT_EQ(box.boxes[0].text, "Error creating metafile " + target + ".\r\n\r\nPermission denied");
+}
+
+TEST(SaveMetafile, FileSizeLimitKeepsExistingFileAndCreatesNoFile)
+{
+    TempDir dir;
+    DrawingHarness d;
+    for (int i = 0; i < 300; ++i)
+        d.line(0, float(i * 10), 1440, float(i * 10));
+    ASSERT_GT(LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes.size(), 4096u);
+    const std::string target = dir.file("pattern.wmf");
+    writeFileBytes(target, Precious);
+    saveInChildWithFileLimit(d, target, 1024);
+    EXPECT_EQ(readFileBytes(target), bytesOf(Precious));
+    saveInChildWithFileLimit(d, dir.file("new.wmf"), 512);
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"pattern.wmf"});
+}
+
+TEST(SaveMetafile, SixteenBitLimitsAreExactAndHiddenMembersDoNotCount)
+{
+    struct Case {
+        float x;
+        bool ok;
+    };
+    // At scale 1: 32767.5 rounds to the even 32768; -32768.5 to the even -32768.
+    const Case cases[] = {{32767, true},      {32767.4f, true},   {32767.5f, false}, {32768, false},
+                          {-32768, true},     {-32768.5f, true},  {-32768.6f, false}, {-32769, false},
+                          {1e10f, false},     {-1e10f, false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.x);
+        TempDir dir;
+        DrawingHarness d;
+        const int hidden = d.line(0, 0, 1e9f, 0);
+        d.drawing().OutLine.setVisible(hidden, false);
+        d.line(0, 0, c.x, 0);
+        FakeMessageBox box;
+        const std::string path = dir.file("edge.wmf");
+        EXPECT_EQ(LibEMF::SaveMetafileTo(816, 1056, path, d.drawing(), 816, 1056, box), c.ok);
+        EXPECT_EQ(fs::exists(path), c.ok);
+        if (c.ok) {
+            const ReadableMetafile m = expectMetafileReadable(path, 816, 1056);
+            EXPECT_EQ(m.decoded.lines(), (std::vector<WmfLine>{{0, 0, static_cast<int>(std::nearbyint(c.x)), 0}}));
+        }
+    }
+}
+
+TEST(SaveMetafile, GoodSaveReplacesTheFileKeepingItsMode)
+{
+    TempDir dir;
+    const std::string path = dir.file("replace.wmf");
+    writeFileBytes(path, std::string(5000, 'x'));
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path, mode);
+    DrawingHarness d;
+    d.line(1, 2, 3, 4);
+    FakeMessageBox box;
+    EXPECT_TRUE(saveLetter(d, path, box));
+    EXPECT_TRUE(box.boxes.empty());
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"replace.wmf"});
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, mode);
+    expectMetafileReadable(path, 816, 1056);
+}
+
+TEST(SaveMetafile, FolderInTheWayOfTheTargetFailsAndStays)
+{
+    TempDir dir;
+    const std::string path = dir.file("folder.wmf");
+    fs::create_directory(path);
+    DrawingHarness d;
+    d.line(1, 2, 3, 4);
+    FakeMessageBox box;
+    EXPECT_FALSE(saveLetter(d, path, box));
+    ASSERT_EQ(box.boxes.size(), 1u);
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_EQ(listing(dir), std::vector<std::string>{"folder.wmf"});
+}
+
+TEST(SaveAsMetafile, FailedSaveShowsNotSavedAndKeepsExistingFile)
+{
+    MainFormHarness h;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(1).line(0, 0, 1e6f, 0).integer(0).noPicture();
+    h.open(h.write(w, "far.pat"));
+    ASSERT_EQ(h.steps()[0], StepDone);
+    const std::string target = h.dir.file("far.wmf");
+    writeFileBytes(target, Precious);
+
+    h.save(target);
+
+    EXPECT_EQ(h.steps()[4], StepFailed);
+    EXPECT_EQ(h.form.panel().textFilename[1], "Error: File not saved");
+    EXPECT_TRUE(h.form.panel().textFilenameVisible[1]);
+    EXPECT_EQ(readFileBytes(target), bytesOf(Precious));
+    EXPECT_EQ(listing(h.dir), (std::vector<std::string>{"far.pat", "far.wmf"}));
+    ASSERT_EQ(h.box.boxes.size(), 1u);
+    EXPECT_EQ(h.box.boxes[0].text, "Error creating metafile " + target + "." + RangeReason);
+}
