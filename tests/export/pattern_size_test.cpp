@@ -9,86 +9,48 @@
 
 using namespace orvane;
 
-namespace {
-
-void expectAccepted(const std::string &reply, int x, int y, int newX, int newY)
+TEST(PatternSize, Replies)
 {
-    const PatternSizeResult r = ApplyPatternSize(reply, x, y);
-    EXPECT_EQ(r.outcome, PatternSizeResult::Accepted) << reply;
-    EXPECT_EQ(r.PixelsX, newX) << reply;
-    EXPECT_EQ(r.PixelsY, newY) << reply;
-}
-
-void expectRejected(const std::string &reply, int x = 816, int y = 1056)
-{
-    const PatternSizeResult r = ApplyPatternSize(reply, x, y);
-    EXPECT_EQ(r.outcome, PatternSizeResult::Rejected) << "'" << reply << "'";
-    EXPECT_EQ(r.PixelsX, x) << reply;
-    EXPECT_EQ(r.PixelsY, y) << reply;
-}
-
-} // namespace
-
-TEST(PatternSize, WorkedExamples)
-{
-    expectAccepted("1000", 816, 1056, 1000, 1294);
-    expectAccepted("400", 816, 1056, 400, 518);
-    // From the rounded pair, not from the page.
-    expectAccepted("816", 400, 518, 816, 1057);
-    // 2.5 rounds to the even 2.
-    expectAccepted("1", 2, 5, 1, 2);
-}
-
-TEST(PatternSize, ReplyIsRoundedHalfToEven)
-{
-    expectAccepted("12.5", 816, 1056, 12, static_cast<int>(std::nearbyint(double(float(12.0 / 816.0)) * 1056)));
-    expectAccepted("13.5", 816, 1056, 14, static_cast<int>(std::nearbyint(double(float(14.0 / 816.0)) * 1056)));
-    expectRejected("0.4");
-    expectRejected("0.5");
-    expectAccepted("0.6", 816, 1056, 1, 1);
-}
-
-TEST(PatternSize, SameWidthKeepsTheHeight)
-{
-    expectAccepted("816", 816, 1056, 816, 1056);
-}
-
-TEST(PatternSize, LettersZeroAndNegativeAreRejected)
-{
-    for (const char *reply : {"abc", "12abc", "0", "-5", "-0.4", "+", ".", "1e", "inf", "nan", "0x10", "1,,2"})
-        expectRejected(reply);
-}
-
-TEST(PatternSize, EmptyReplyChangesNothing)
-{
-    const PatternSizeResult r = ApplyPatternSize("", 816, 1056);
-    EXPECT_EQ(r.outcome, PatternSizeResult::Unchanged);
-    EXPECT_EQ(r.PixelsX, 816);
-    EXPECT_EQ(r.PixelsY, 1056);
-}
-
-TEST(PatternSize, PlainNumbersWithSignSpacesAndExponent)
-{
-    expectAccepted(" 500 ", 1000, 2000, 500, 1000);
-    expectAccepted("+500", 1000, 2000, 500, 1000);
-    expectAccepted("5e2", 1000, 2000, 500, 1000);
-}
-
-TEST(PatternSize, CurrentWidthZeroCannotBeScaledFrom)
-{
-    expectRejected("100", 0, 0);
-    expectRejected("100", 0, 50);
-}
-
-TEST(PatternSize, ReplyBeyondThe32BitRangeIsRejected)
-{
-    expectRejected("3000000000");
-    expectRejected("1e300");
-}
-
-TEST(PatternSize, HeightBeyondThe32BitRangeIsRejected)
-{
-    expectRejected("2000000000", 1, 2);
+    using R = PatternSizeResult;
+    auto heightFor = [](double x) { return static_cast<int>(std::nearbyint(double(float(x / 816.0)) * 1056)); };
+    struct Case {
+        const char *reply;
+        int x, y;
+        R::Outcome outcome;
+        int newX, newY;
+    };
+    const Case cases[] = {
+        {"1000", 816, 1056, R::Accepted, 1000, 1294},
+        {"400", 816, 1056, R::Accepted, 400, 518},
+        {"816", 400, 518, R::Accepted, 816, 1057}, // from the rounded pair, not from the page
+        {"1", 2, 5, R::Accepted, 1, 2},            // 2.5 rounds to the even 2
+        {"816", 816, 1056, R::Accepted, 816, 1056},
+        {"12.5", 816, 1056, R::Accepted, 12, heightFor(12)}, // the reply is rounded half to even
+        {"13.5", 816, 1056, R::Accepted, 14, heightFor(14)},
+        {"0.6", 816, 1056, R::Accepted, 1, 1},
+        {" 500 ", 1000, 2000, R::Accepted, 500, 1000},
+        {"+500", 1000, 2000, R::Accepted, 500, 1000},
+        {"5e2", 1000, 2000, R::Accepted, 500, 1000},
+        {"", 816, 1056, R::Unchanged, 816, 1056},
+        {"100", 0, 0, R::Rejected, 0, 0}, // PixelsX 0 cannot be scaled from
+        {"100", 0, 50, R::Rejected, 0, 50},
+        {"2000000000", 1, 2, R::Rejected, 1, 2}, // height beyond 32 bits
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string("'") + c.reply + "' on " + std::to_string(c.x) + " x " + std::to_string(c.y));
+        const R r = ApplyPatternSize(c.reply, c.x, c.y);
+        EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_EQ(r.PixelsX, c.newX);
+        EXPECT_EQ(r.PixelsY, c.newY);
+    }
+    for (const char *reply : {"0.4", "0.5", "abc", "12abc", "0", "-5", "-0.4", "+", ".", "1e", "inf", "nan", "0x10",
+                              "1,,2", "3000000000", "1e300"}) {
+        SCOPED_TRACE(reply);
+        const R r = ApplyPatternSize(reply, 816, 1056);
+        EXPECT_EQ(r.outcome, R::Rejected);
+        EXPECT_EQ(r.PixelsX, 816);
+        EXPECT_EQ(r.PixelsY, 1056);
+    }
 }
 
 TEST(PatternSize, Prompt)

@@ -28,7 +28,7 @@ struct SaveHarness {
         // What the open dialog leaves on the shared object.
         dialog.DialogTitle = "Open Pattern File";
         dialog.CancelError = true;
-        dialog.InitDir = "";
+        dialog.FileName = "from the open dialog";
         d.line(1440, 1440, 2880, 1440);
     }
 
@@ -40,11 +40,12 @@ struct SaveHarness {
 
 } // namespace
 
-TEST(SaveDialog, SettingsOfTheSaveDialog)
+TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
 {
     SaveHarness h;
-    h.dialog.FileName = "from the open dialog";
-    const std::string path = h.dir.file("out.wmf");
+    // No extension is added, and an existing file is replaced.
+    const std::string path = h.dir.file("drawing");
+    writeFileBytes(path, "old contents");
     h.dialogs.scriptSave(DialogOutcome::Accepted, path);
     std::string filename;
     ASSERT_TRUE(h.save(filename));
@@ -60,84 +61,40 @@ TEST(SaveDialog, SettingsOfTheSaveDialog)
     EXPECT_TRUE(d.CancelError);
     EXPECT_TRUE(h.box.boxes.empty());
     EXPECT_EQ(h.box.beeps, 0);
-    SCOPED_TRACE(path);
+    EXPECT_FALSE(std::filesystem::exists(path + ".wmf"));
     const ReadableMetafile m = expectMetafileReadable(path, 816, 1056);
     EXPECT_EQ(m.decoded.lines(), (std::vector<WmfLine>{{96, 96, 192, 96}}));
 }
 
-TEST(SaveDialog, CancelReturnsFalseWithAnEmptyNameAndNoMessage)
+TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
 {
-    SaveHarness h;
-    h.dialogs.scriptSave(DialogOutcome::Cancelled);
-    std::string filename = "something";
-    EXPECT_FALSE(h.save(filename));
-    EXPECT_EQ(filename, "");
-    EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(h.box.beeps, 0);
-    EXPECT_TRUE(std::filesystem::is_empty(h.dir.path()));
-}
-
-TEST(SaveDialog, FailedDialogBeepsAndSaysErrorSelectingFile)
-{
-    SaveHarness h;
-    const std::string path = h.dir.file("chosen.wmf");
-    h.dialogs.scriptSave(DialogOutcome::Failed, path);
-    std::string filename;
-    EXPECT_FALSE(h.save(filename));
-    // The name the dialog left stays.
-    EXPECT_EQ(filename, path);
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, "Error selecting file.");
-    EXPECT_EQ(h.box.boxes[0].style, 48);
-    EXPECT_EQ(h.box.boxes[0].title, "Orvane");
-    EXPECT_EQ(h.box.beeps, 1);
-    EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(SaveDialog, FailedDialogWithoutAName)
-{
-    SaveHarness h;
-    h.dialogs.scriptSave(DialogOutcome::Failed);
-    std::string filename;
-    EXPECT_FALSE(h.save(filename));
-    EXPECT_EQ(filename, "");
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, "Error selecting file.");
-}
-
-TEST(SaveDialog, NameWithoutExtensionIsWrittenUnderExactlyThatName)
-{
-    SaveHarness h;
-    const std::string path = h.dir.file("drawing");
-    h.dialogs.scriptSave(DialogOutcome::Accepted, path);
-    std::string filename;
-    ASSERT_TRUE(h.save(filename));
-    EXPECT_EQ(filename, path);
-    EXPECT_TRUE(std::filesystem::is_regular_file(path));
-    EXPECT_FALSE(std::filesystem::exists(path + ".wmf"));
-    SCOPED_TRACE(path);
-    expectMetafileReadable(path, 816, 1056);
-}
-
-TEST(SaveDialog, ExistingFileChosenInTheDialogIsReplaced)
-{
-    SaveHarness h;
-    const std::string path = h.dir.file("old.wmf");
-    writeFileBytes(path, "old contents");
-    h.dialogs.scriptSave(DialogOutcome::Accepted, path);
-    std::string filename;
-    ASSERT_TRUE(h.save(filename));
-    SCOPED_TRACE(path);
-    const ReadableMetafile m = expectMetafileReadable(path, 816, 1056);
-    EXPECT_EQ(m.decoded.lines().size(), 1u);
-}
-
-TEST(SaveDialog, NoDialogAtAllIsAFailedDialog)
-{
-    SaveHarness h;
-    h.dialog.backend = nullptr;
-    std::string filename;
-    EXPECT_FALSE(h.save(filename));
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, "Error selecting file.");
+    struct Case {
+        const char *name;
+        DialogOutcome outcome;
+        bool noBackend;
+        std::string path, filename, message;
+    };
+    const Case cases[] = {{"cancelled", DialogOutcome::Cancelled, false, "", "", ""},
+                          {"failed, the name it left stays", DialogOutcome::Failed, false, "chosen.wmf", "chosen.wmf",
+                           "Error selecting file."},
+                          {"failed without a name", DialogOutcome::Failed, false, "", "", "Error selecting file."},
+                          {"no dialog at all", DialogOutcome::Failed, true, "", "", "Error selecting file."}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SaveHarness h;
+        if (c.noBackend)
+            h.dialog.backend = nullptr;
+        h.dialogs.scriptSave(c.outcome, c.path.empty() ? "" : h.dir.file(c.path));
+        std::string filename = "something";
+        EXPECT_FALSE(h.save(filename));
+        EXPECT_EQ(filename, c.filename.empty() ? "" : h.dir.file(c.filename));
+        EXPECT_TRUE(std::filesystem::is_empty(h.dir.path()));
+        EXPECT_EQ(h.box.beeps, c.message.empty() ? 0 : 1);
+        ASSERT_EQ(h.box.boxes.size(), c.message.empty() ? 0u : 1u);
+        if (!c.message.empty()) {
+            EXPECT_EQ(h.box.boxes[0].text, c.message);
+            EXPECT_EQ(h.box.boxes[0].style, 48);
+            EXPECT_EQ(h.box.boxes[0].title, "Orvane");
+        }
+    }
 }

@@ -23,55 +23,36 @@ std::vector<unsigned char> goodMetafile()
     return LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes;
 }
 
-void put16(std::vector<unsigned char> &b, std::size_t at, std::uint16_t v)
-{
-    b[at] = static_cast<unsigned char>(v & 0xFF);
-    b[at + 1] = static_cast<unsigned char>(v >> 8);
-}
-
 } // namespace
 
-TEST(WmfDecoder, GoodFileHasNoProblems)
+TEST(WmfDecoder, GoodFileDecodesInCallOrder)
 {
-    const auto bytes = goodMetafile();
-    const DecodedMetafile m = decodeMetafile(bytes);
+    const DecodedMetafile m = decodeMetafile(goodMetafile());
     EXPECT_TRUE(checkConverterMetafile(m).empty());
-    EXPECT_EQ(m.records.size(), 7u);
     EXPECT_EQ(wmfFunctionName(m.records[4].function), "META_ELLIPSE");
+    EXPECT_EQ(m.lines(), (std::vector<WmfLine>{{96, 96, 192, 96}}));
+    EXPECT_EQ(m.boxes(), (std::vector<WmfBox>{{true, 48, 48, 144, 96}}));
 }
 
-TEST(WmfDecoder, EveryHeaderFieldIsChecked)
+TEST(WmfDecoder, EveryHeaderFieldAndStructuralProblemIsReported)
 {
-    // Offsets of Type, HeaderSize, Version, Size (low word), NumberOfObjects,
-    // MaxRecord (low word), NumberOfMembers.
+    // Type, HeaderSize, Version, Size (low word), NumberOfObjects, MaxRecord
+    // (low word), NumberOfMembers.
     for (const std::size_t at : {0u, 2u, 4u, 6u, 10u, 12u, 16u}) {
         auto bytes = goodMetafile();
-        put16(bytes, at, static_cast<std::uint16_t>(bytes[at] + 1));
+        bytes[at] = static_cast<unsigned char>(bytes[at] + 1);
         EXPECT_FALSE(checkConverterMetafile(decodeMetafile(bytes)).empty()) << "offset " << at;
     }
-}
-
-TEST(WmfDecoder, StructuralProblems)
-{
-    auto shortFile = goodMetafile();
-    shortFile.resize(shortFile.size() - 2); // EOF record cut
-    EXPECT_FALSE(decodeMetafile(shortFile).problems.empty());
-
+    auto cutEof = goodMetafile();
+    cutEof.resize(cutEof.size() - 2);
     auto trailing = goodMetafile();
-    trailing.push_back(0);
-    trailing.push_back(0);
-    EXPECT_FALSE(decodeMetafile(trailing).problems.empty());
-
+    trailing.insert(trailing.end(), {0, 0});
     auto noEof = goodMetafile();
     noEof.resize(noEof.size() - 6);
-    EXPECT_FALSE(decodeMetafile(noEof).problems.empty());
+    for (const auto &bytes : {cutEof, trailing, noEof, std::vector<unsigned char>{1, 0, 9, 0}})
+        EXPECT_FALSE(decodeMetafile(bytes).problems.empty());
 
-    EXPECT_FALSE(decodeMetafile({1, 0, 9, 0}).problems.empty());
-}
-
-TEST(WmfDecoder, RecordsOutOfTheConvertersOrderAreReported)
-{
-    // A shape before a line.
+    // A shape before a line is out of the converter's order.
     MetafileRecorder r;
     const auto brush = r.createBrushIndirect(MetafileRecorder::BrushStyleNull, 0xFF, 1);
     r.selectObject(brush);
@@ -82,14 +63,7 @@ TEST(WmfDecoder, RecordsOutOfTheConvertersOrderAreReported)
     EXPECT_FALSE(checkConverterMetafile(decodeMetafile(r.finish())).empty());
 }
 
-TEST(WmfDecoder, LinesAndBoxesInCallOrder)
-{
-    const DecodedMetafile m = decodeMetafile(goodMetafile());
-    EXPECT_EQ(m.lines(), (std::vector<WmfLine>{{96, 96, 192, 96}}));
-    EXPECT_EQ(m.boxes(), (std::vector<WmfBox>{{true, 48, 48, 144, 96}}));
-}
-
-TEST(SvgReader, ParsesWhatWmf2svgWrites)
+TEST(SvgReader, ParsesWhatWmf2svgWritesAndPlacesIt)
 {
     const std::string svg = "<?xml version=\"1.0\" standalone=\"no\"?>\n"
                             "<svg width=\"145\" height=\"49\"\n\txmlns:sodipodi=\"x\">\n<desc>wmf2svg</desc>\n"
@@ -109,48 +83,38 @@ TEST(SvgReader, ParsesWhatWmf2svgWrites)
     ASSERT_EQ(d.rects.size(), 1u);
     EXPECT_EQ(d.rects[0].height, -48);
     EXPECT_TRUE(d.otherElements.empty());
-}
 
-TEST(SvgReader, PlacementMovesTheBoxToTheOriginAndAddsAHalf)
-{
-    const DecodedMetafile m = decodeMetafile(goodMetafile());
-    const SvgPlacement p = svgPlacementFor(m, 145, 49);
+    // The drawing's box moves to the origin and gains a half.
+    const SvgPlacement p = svgPlacementFor(decodeMetafile(goodMetafile()), 145, 49);
     EXPECT_EQ(p.minX, 48);
     EXPECT_EQ(p.minY, 48);
     EXPECT_EQ(p.scaleX, 1);
-    EXPECT_EQ(p.scaleY, 1);
     EXPECT_EQ(p.x(96), 48.5);
     EXPECT_EQ(p.y(48), 0.5);
 }
 
-TEST(SvgReader, Wmf2svgRefusesADrawingWithoutElements)
+TEST(SvgReader, Wmf2svgRefusesAnEmptyDrawingAndScalesABiggerOneDown)
 {
     TempDir dir;
     DrawingHarness d;
-    const std::string path = dir.file("empty.wmf");
+    const std::string empty = dir.file("empty.wmf");
     std::string error;
-    ASSERT_TRUE(LibEMF::WriteFileReplacing(
-        path, LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes, error));
-    const SvgDrawing svg = runWmf2svg(path, 817, 1057);
-    ASSERT_TRUE(svg.ran) << svg.messages;
-    EXPECT_NE(svg.exitCode, 0);
-}
+    ASSERT_TRUE(LibEMF::WriteFileReplacing(empty, LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes,
+                                           error));
+    const SvgDrawing refused = runWmf2svg(empty, 817, 1057);
+    ASSERT_TRUE(refused.ran) << refused.messages;
+    EXPECT_NE(refused.exitCode, 0);
 
-TEST(SvgReader, Wmf2svgScalesABiggerDrawingDown)
-{
-    TempDir dir;
-    DrawingHarness d;
     d.line(0, 0, 12240, 15840);
-    const std::string path = dir.file("full.wmf");
+    const std::string full = dir.file("full.wmf");
     FakeMessageBox box;
-    ASSERT_TRUE(LibEMF::SaveMetafileTo(816, 1056, path, d.drawing(), 12240, 15840, box));
-    // Limits below the drawing's box of 817 x 1057: wmf2svg scales, and the
-    // placement follows.
-    const SvgDrawing svg = runWmf2svg(path, 408, 528);
+    ASSERT_TRUE(LibEMF::SaveMetafileTo(816, 1056, full, d.drawing(), 12240, 15840, box));
+    // Limits below the drawing's box of 817 x 1057: wmf2svg scales, and the placement follows.
+    const SvgDrawing svg = runWmf2svg(full, 408, 528);
     ASSERT_TRUE(svg.ok()) << svg.messages;
     EXPECT_LE(svg.width, 408);
     EXPECT_LE(svg.height, 528);
-    const SvgPlacement p = svgPlacementFor(decodeMetafile(readFileBytes(path)), svg.width, svg.height);
+    const SvgPlacement p = svgPlacementFor(decodeMetafile(readFileBytes(full)), svg.width, svg.height);
     ASSERT_EQ(svg.lines.size(), 1u);
     EXPECT_NEAR(svg.lines[0].x2, p.x(816), 0.02);
     EXPECT_NEAR(svg.lines[0].y2, p.y(1056), 0.02);

@@ -166,37 +166,16 @@ public:
         bool flag = false;
     };
 
-    void showWindow() override
-    {
-        shown = true;
-        calls.push_back(Call{"show", {}, 0, 0, 0, false});
-    }
-    void setCancelVisible(bool visible) override
-    {
-        cancelVisible = visible;
-        calls.push_back(Call{"cancel", {}, 0, 0, 0, visible});
-    }
-    void setHeader(const std::string &header) override
-    {
-        this->header = header;
-        calls.push_back(Call{"header", header, 0, 0, 0, false});
-    }
+    void showWindow() override { shown = true; record("show"); }
+    void setCancelVisible(bool visible) override { cancelVisible = visible; record("cancel", {}, 0, 0, 0, visible); }
+    void setHeader(const std::string &text) override { header = text; record("header", text); }
     void setBar(float minimum, float maximum, float value) override
     {
         bar = {minimum, maximum, value};
-        calls.push_back(Call{"bar", {}, minimum, maximum, value, false});
+        record("bar", {}, minimum, maximum, value);
     }
-    void processPendingEvents() override
-    {
-        ++eventRuns;
-        calls.push_back(Call{"events", {}, 0, 0, 0, false});
-    }
-    void closeWindow() override
-    {
-        shown = false;
-        ++closes;
-        calls.push_back(Call{"close", {}, 0, 0, 0, false});
-    }
+    void processPendingEvents() override { ++eventRuns; record("events"); }
+    void closeWindow() override { shown = false; ++closes; record("close"); }
 
     int count(const std::string &what) const
     {
@@ -209,6 +188,11 @@ public:
     struct Bar {
         float minimum = 0, maximum = 0, value = 0;
     };
+    void record(const char *what, const std::string &text = {}, float minimum = 0, float maximum = 0,
+                float value = 0, bool flag = false)
+    {
+        calls.push_back(Call{what, text, minimum, maximum, value, flag});
+    }
     std::vector<Call> calls;
     bool shown = false;
     bool cancelVisible = false;
