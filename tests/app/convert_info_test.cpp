@@ -105,29 +105,6 @@ TEST(ConvertInfo, EveryFieldOfAVersion21File)
     EXPECT_FALSE(std::filesystem::exists(env.file("a4.wmf")));
 }
 
-TEST(ConvertInfo, Version1Defaults)
-{
-    ConvertEnvironment env;
-    PatternWriter v15;
-    v15.header(1, 5, 0).settings15(PatternWriter::Page{}, false).integer(0).integer(0).noPicture();
-    v15.save(env.file("v15.pat"));
-    InfoMembers m = info(env, env.file("v15.pat"));
-    EXPECT_EQ(m["version"], "[1,5,0]");
-    EXPECT_EQ(single(m["BitmapSizeWidth"]), 300.0f);
-    EXPECT_EQ(single(m["BitmapSizeHeight"]), static_cast<float>(11.0 / 8.5 * 300.0));
-    EXPECT_EQ(single(m["BitmapPenSize"]), 1.0f);
-    EXPECT_EQ(m["BandW"] + m["MetricPage"] + m["MetricPen"], "falsefalsefalse");
-    EXPECT_EQ(m["PenSizeText"], "\"1/32\"");
-    EXPECT_EQ(m["lines"] + m["shapes"] + m["pixels"], "00[816,1056]");
-
-    m = info(env, writeV11(env)); // an empty store gives the defaults
-    EXPECT_EQ(single(m["PenSizeValue"]), 0.015625f);
-    EXPECT_EQ(m["PenSizeText"], "\"1/64\"");
-    EXPECT_EQ(m["PenColor"], "0");
-    EXPECT_EQ(m["BandW"], "true");
-    EXPECT_EQ(single(m["BitmapSizeHeight"]), 300.0f);
-}
-
 TEST(ConvertInfo, PicturePathAndBytes)
 {
     ConvertEnvironment env;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 using namespace orvane;
@@ -33,39 +34,35 @@ struct Session {
         return path;
     }
 
-    void run(const std::string &action)
+    // open, cancel-open, bad-open, missing-open, size:TEXT, connect, optimize, reset, and
+    // the save dialog's answers below.
+    void run(const std::string &a)
     {
-        if (action == "open") {
+        const std::map<std::string, std::pair<DialogOutcome, std::string>> saves = {
+            {"save", {DialogOutcome::Accepted, "out.wmf"}},
+            {"cancel-save", {DialogOutcome::Cancelled, ""}},
+            {"fail-save", {DialogOutcome::Accepted, "no folder/x.wmf"}},
+            {"dialog-fail-named", {DialogOutcome::Failed, "x.wmf"}},
+            {"dialog-fail", {DialogOutcome::Failed, ""}}};
+        if (a == "open") {
             openLetter();
-        } else if (action == "cancel-open") {
+        } else if (a == "bad-open" || a == "missing-open") {
+            PatternWriter bad;
+            h.open(a == "bad-open" ? h.write(bad.header(3, 0, 0), "bad.pat") : h.dir.file("missing.pat"));
+        } else if (a.starts_with("size:")) {
+            h.setSize(a.substr(5));
+        } else if (const auto it = saves.find(a); it != saves.end()) {
+            const auto &[outcome, name] = it->second;
+            h.dialogs.scriptSave(outcome, name.empty() ? name : h.dir.file(name));
+            form.CommandClick(4);
+        } else if (a == "cancel-open") {
             h.dialogs.scriptOpen(DialogOutcome::Cancelled);
             form.CommandClick(0);
-        } else if (action == "bad-open") {
-            PatternWriter bad;
-            h.open(h.write(bad.header(3, 0, 0), "bad.pat"));
-        } else if (action == "missing-open") {
-            h.open(h.dir.file("missing.pat"));
-        } else if (action.rfind("size:", 0) == 0) {
-            h.setSize(action.substr(5));
-        } else if (action == "save") {
-            h.save(h.dir.file("out.wmf"));
-        } else if (action == "cancel-save") {
-            h.dialogs.scriptSave(DialogOutcome::Cancelled);
-            form.CommandClick(4);
-        } else if (action == "fail-save") {
-            h.save(h.dir.file("no folder/x.wmf"));
-        } else if (action == "dialog-fail-named") {
-            h.dialogs.scriptSave(DialogOutcome::Failed, h.dir.file("x.wmf"));
-            form.CommandClick(4);
-        } else if (action == "dialog-fail") {
-            h.dialogs.scriptSave(DialogOutcome::Failed);
-            form.CommandClick(4);
-        } else if (action == "connect" || action == "optimize") {
-            form.CommandClick(action == "connect" ? 1 : 2);
-        } else if (action == "reset") {
+        } else if (a == "reset") {
             form.CommandResetClick();
         } else {
-            FAIL() << "unknown action " << action;
+            ASSERT_TRUE(a == "connect" || a == "optimize") << a;
+            form.CommandClick(a == "connect" ? 1 : 2);
         }
     }
 
@@ -247,29 +244,6 @@ TEST_F(Panel, StepIndexOutsideZeroToFourRunsNothing)
     form.CommandClick(-1);
     EXPECT_EQ(form.stepStates(), before);
     EXPECT_TRUE(h.input.prompts.empty() && h.dialogs.saveShown.empty());
-}
-
-TEST_F(Panel, OpenPatternFileWithANameSkipsTheDialogAndTheSteps)
-{
-    std::string name = h.write(letterFile(), "named.pat");
-    EXPECT_TRUE(form.OpenPatternFile(name));
-    EXPECT_TRUE(h.dialogs.openShown.empty());
-    EXPECT_EQ(form.PixelsX(), 816);
-    EXPECT_EQ(form.stepStates()[0], 0);
-    EXPECT_TRUE(form.panel().commandEnabled[0]);
-}
-
-TEST_F(Panel, PixelSizeOfAnA4Page)
-{
-    PatternWriter::Page a4;
-    a4.defWidth = 21.0f;
-    a4.defHeight = 29.7f;
-    a4.metricPage = true;
-    PatternWriter w;
-    h.open(h.write(w.header(2, 1, 0).settings21(a4).integer(0).integer(0).noPicture(), "a4.pat"));
-    // 11905.512 / 15 = 793.7 -> 794; 16837.795 / 15 = 1122.5197 -> 1123.
-    EXPECT_EQ(form.PixelsX(), 794);
-    EXPECT_EQ(form.PixelsY(), 1123);
 }
 
 TEST_F(Panel, PageOfWidthZeroOpensButCannotBeSizedOrSaved)
