@@ -69,6 +69,29 @@ private slots:
         QScrollBar *h = work()->HScroll1();
         QCOMPARE((QList<int>{h->maximum(), h->pageStep(), h->singleStep()}), (QList<int>{2940, 295, 30}));
         QVERIFY(h->isEnabled() && work()->VScroll1()->isEnabled());
+
+        // Every position of a thumb drag moves the page, even without tracking.
+        QScrollBar *v = work()->VScroll1();
+        v->setTracking(false);
+        v->setSliderDown(true);
+        v->setSliderPosition(1500);
+        QCOMPARE(work()->Pattern()->y(), -100);
+        v->setSliderDown(false);
+        QCOMPARE(v->value(), 1500);
+        QCOMPARE(work()->Pattern()->y(), -100);
+
+        // A resize lays out again from the top-left corner, but not while the
+        // main window is minimized.
+        m_window->showMinimized();
+        QTRY_VERIFY(m_window->isMinimized());
+        resizeInner(QSize(300, 200));
+        QCOMPARE(work()->Pattern()->y(), -100);
+        m_window->showNormal();
+        QTRY_VERIFY(!m_window->isMinimized());
+        resizeInner(QSize(300, 200));
+        QCOMPARE(work()->Pattern()->pos(), QPoint(0, 0));
+        QCOMPARE(v->value(), 0);
+        QCOMPARE(m_window->mainForm().workForm().layout().PicScrollWidth, 300 * 15 - 285.0f);
     }
 
     void overhangBeyondSixteenBits()
@@ -78,38 +101,6 @@ private slots:
         QCOMPARE(h->maximum(), 50700);
         h->setValue(h->maximum());
         QCOMPARE(work()->Pattern()->x(), -3380); // the page's right edge at the viewport's
-    }
-
-    void pageFollowsThumb()
-    {
-        open(writePattern(*m_platform, "letter.pat", 12240, 15840, {}, {}));
-        QScrollBar *v = work()->VScroll1();
-        v->setTracking(false); // even then every position of a drag moves the page
-        v->setSliderDown(true);
-        v->setSliderPosition(1500);
-        QCOMPARE(work()->Pattern()->y(), -100);
-        v->setSliderDown(false);
-        QCOMPARE(v->value(), 1500);
-        QCOMPARE(work()->Pattern()->y(), -100);
-
-        // A resize lays out again from the top-left corner.
-        resizeInner(QSize(500, 300));
-        QCOMPARE(work()->Pattern()->pos(), QPoint(0, 0));
-        QCOMPARE(v->value(), 0);
-    }
-
-    void nothingWhileMinimized()
-    {
-        open(writePattern(*m_platform, "letter.pat", 12240, 15840, {}, {}));
-        m_window->showMinimized();
-        QTRY_VERIFY(m_window->isMinimized());
-        resizeInner(QSize(300, 200));
-        QCOMPARE(m_window->mainForm().workForm().layout().PicScrollWidth, 9300.0f);
-
-        m_window->showNormal();
-        QTRY_VERIFY(!m_window->isMinimized());
-        resizeInner(QSize(300, 200));
-        QCOMPARE(m_window->mainForm().workForm().layout().PicScrollWidth, 300 * 15 - 285.0f);
     }
 
     void paintsWhatTheMetafileHolds()
@@ -140,16 +131,17 @@ private slots:
         open(writePattern(*m_platform, "three.pat", 12240, 15840, {{1500, 1500, 6000, 1500}, {0, 9000, 9000, 0}},
                           {{0, 1500, 10500, 3000, 3000}}));
         PatternSurface *surface = work()->Pattern();
-        surface->grab();
-        QCOMPARE(surface->lastPaintCount(), 3);
-        surface->grab(QRect(0, 0, 50, 50)); // inside the diagonal's box, off its path
-        QCOMPARE(surface->lastPaintCount(), 0);
-        surface->grab(QRect(150, 750, 50, 50)); // inside the square's outline
-        QCOMPARE(surface->lastPaintCount(), 0);
-        surface->grab(QRect(90, 90, 20, 20));
-        QCOMPARE(surface->lastPaintCount(), 1);
-        surface->grab(QRect(290, 290, 20, 20)); // on the diagonal
-        QCOMPARE(surface->lastPaintCount(), 1);
+        const std::pair<QRect, int> exposed[] = {
+            {surface->rect(), 3},
+            {QRect(0, 0, 50, 50), 0},     // inside the diagonal's box, off its path
+            {QRect(150, 750, 50, 50), 0}, // inside the square's outline
+            {QRect(90, 90, 20, 20), 1},
+            {QRect(290, 290, 20, 20), 1}, // on the diagonal
+        };
+        for (const auto &[rect, count] : exposed) {
+            surface->grab(rect);
+            QCOMPARE(surface->lastPaintCount(), count);
+        }
     }
 
 private:

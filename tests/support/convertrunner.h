@@ -102,15 +102,12 @@ inline std::string plainMessage(std::string text)
 
 // The members of a --info line, nested ones too, by name: the value's text
 // as printed (a string keeps its quotes, an array its brackets, an object is
-// "{"). order lists the names as they came.
-struct InfoMembers {
-    std::map<std::string, std::string> value;
-    std::vector<std::string> order;
-    const std::string &operator[](const std::string &name) const
+// "{"); "<missing>" for a name not there.
+struct InfoMembers : std::map<std::string, std::string> {
+    std::string operator[](const std::string &name) const
     {
-        static const std::string missing = "<missing>";
-        const auto it = value.find(name);
-        return it == value.end() ? missing : it->second;
+        const auto it = find(name);
+        return it == end() ? "<missing>" : it->second;
     }
 };
 
@@ -118,10 +115,8 @@ inline InfoMembers infoMembers(const std::string &json)
 {
     static const std::regex member(R"re("(\w+)":(\[[^\]]*\]|"(?:[^"\\]|\\.)*"|\{|[^,{}\]]+))re");
     InfoMembers m;
-    for (std::sregex_iterator it(json.begin(), json.end(), member), end; it != end; ++it) {
-        m.order.push_back((*it)[1]);
-        m.value[(*it)[1]] = (*it)[2];
-    }
+    for (std::sregex_iterator it(json.begin(), json.end(), member), end; it != end; ++it)
+        m.emplace((*it)[1], (*it)[2]);
     return m;
 }
 
