@@ -4,8 +4,7 @@
 
 #include "document/windows1252.h"
 #include "export/patternsize.h"
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
+#include "shell/answeredplatform.h"
 #include "shell/mainform.h"
 #include "shell/messagebox.h"
 #include "shell/qt/qsettingsstore.h"
@@ -60,29 +59,6 @@ public:
         return 1;
     }
     void beep() override {}
-};
-
-// The dialogs answer with the input and output paths.
-class ScriptedDialogs : public FileDialogBackend {
-public:
-    std::string openPath;
-    std::string saveAs;
-    DialogOutcome showOpen(CommonDialog &dialog) override
-    {
-        dialog.FileName = openPath;
-        return DialogOutcome::Accepted;
-    }
-    DialogOutcome showSave(CommonDialog &dialog) override
-    {
-        dialog.FileName = saveAs;
-        return DialogOutcome::Accepted;
-    }
-};
-
-class ScriptedInput : public InputBox {
-public:
-    std::string reply;
-    std::string inputBox(const std::string &, const std::string &) override { return reply; }
 };
 
 struct Options {
@@ -194,8 +170,8 @@ int run(const Options &options)
 {
     StderrMessages messages;
     QSettingsStore settings;
-    ScriptedDialogs dialogs;
-    ScriptedInput input;
+    AnsweredDialogs dialogs;
+    AnsweredInput input;
     MainForm form(Platform{messages, settings, dialogs, input});
     form.Load();
 
@@ -229,7 +205,7 @@ int run(const Options &options)
             allConverted = false;
             continue;
         }
-        dialogs.saveAs = output;
+        dialogs.savePath = output;
         form.CommandClick(4);
         if (form.stepStates()[4] != StepDone) {
             allConverted = false;

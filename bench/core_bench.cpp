@@ -5,8 +5,7 @@
 
 #include "document/settingsstore.h"
 #include "export/libemf.h"
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
+#include "shell/answeredplatform.h"
 #include "shell/mainform.h"
 #include "shell/messagebox.h"
 
@@ -25,27 +24,6 @@ class SilentMessages : public MessageBox {
 public:
     int showMessage(const std::string &, int, const std::string &) override { return 1; }
     void beep() override {}
-};
-
-class PathDialogs : public FileDialogBackend {
-public:
-    std::string open;
-    std::string save;
-    DialogOutcome showOpen(CommonDialog &d) override
-    {
-        d.FileName = open;
-        return DialogOutcome::Accepted;
-    }
-    DialogOutcome showSave(CommonDialog &d) override
-    {
-        d.FileName = save;
-        return DialogOutcome::Accepted;
-    }
-};
-
-class NoInput : public InputBox {
-public:
-    std::string inputBox(const std::string &, const std::string &) override { return {}; }
 };
 
 struct Fixture {
@@ -79,8 +57,8 @@ Fixture &fixture()
 struct Session {
     SilentMessages messages;
     EmptySettingsStore settings;
-    PathDialogs dialogs;
-    NoInput input;
+    AnsweredDialogs dialogs;
+    AnsweredInput input;
     MainForm form;
     explicit Session(const std::string &pictureFolder)
         : form(Platform{messages, settings, dialogs, input, 15.0, 15.0, pictureFolder})
@@ -97,7 +75,7 @@ void BM_LoadLargestPattern(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto s = std::make_unique<Session>((f.folder / "cache").string());
-        s->dialogs.open = f.pattern;
+        s->dialogs.openPath = f.pattern;
         state.ResumeTiming();
         s->form.CommandClick(0);
         if (s->form.stepStates()[0] != StepDone)
@@ -114,15 +92,15 @@ void BM_SaveLargestPattern(benchmark::State &state)
 {
     Fixture &f = fixture();
     Session s((f.folder / "cache").string());
-    s.dialogs.open = f.pattern;
-    s.dialogs.save = (f.folder / "largest.wmf").string();
+    s.dialogs.openPath = f.pattern;
+    s.dialogs.savePath = (f.folder / "largest.wmf").string();
     s.form.CommandClick(0);
     for (auto _ : state) {
         s.form.CommandClick(4);
         if (s.form.stepStates()[4] != StepDone)
             state.SkipWithError("save failed");
     }
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(s.dialogs.save));
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(s.dialogs.savePath));
 }
 BENCHMARK(BM_SaveLargestPattern)->Unit(benchmark::kMillisecond);
 
@@ -131,7 +109,7 @@ void BM_BuildMetafile(benchmark::State &state)
 {
     Fixture &f = fixture();
     Session s((f.folder / "cache").string());
-    s.dialogs.open = f.pattern;
+    s.dialogs.openPath = f.pattern;
     s.form.CommandClick(0);
     const WorkForm &work = s.form.workForm();
     for (auto _ : state) {

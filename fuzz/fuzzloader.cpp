@@ -6,8 +6,7 @@
 
 #include "document/settingsstore.h"
 #include "export/libemf.h"
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
+#include "shell/answeredplatform.h"
 #include "shell/libmessage.h"
 #include "shell/mainform.h"
 #include "shell/messagebox.h"
@@ -52,27 +51,6 @@ public:
         return 1;
     }
     void beep() override {}
-};
-
-class ScriptedDialogs : public FileDialogBackend {
-public:
-    std::string openPath;
-    std::string savePath;
-    DialogOutcome showOpen(CommonDialog &dialog) override
-    {
-        dialog.FileName = openPath;
-        return DialogOutcome::Accepted;
-    }
-    DialogOutcome showSave(CommonDialog &dialog) override
-    {
-        dialog.FileName = savePath;
-        return DialogOutcome::Accepted;
-    }
-};
-
-class NoInput : public InputBox {
-public:
-    std::string inputBox(const std::string &, const std::string &) override { return {}; }
 };
 
 // Everything the target writes lives in one private folder, so a run never
@@ -266,7 +244,7 @@ void checkLoadMessages(const std::vector<Shown> &shown, bool loaded)
             "successful load with unexpected messages");
 }
 
-Outcome openAndSave(MainForm &form, RecordingMessages &messages, ScriptedDialogs &dialogs, const Bytes &input,
+Outcome openAndSave(MainForm &form, RecordingMessages &messages, AnsweredDialogs &dialogs, const Bytes &input,
                     bool save)
 {
     Outcome outcome;
@@ -356,8 +334,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     RecordingMessages messages;
     EmptySettingsStore settings;
-    ScriptedDialogs dialogs;
-    NoInput input;
+    AnsweredDialogs dialogs;
+    AnsweredInput input;
     MainForm form(Platform{messages, settings, dialogs, input});
     form.Load();
 

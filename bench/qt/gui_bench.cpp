@@ -5,8 +5,7 @@
 #include "patternwriter.h"
 
 #include "document/settingsstore.h"
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
+#include "shell/answeredplatform.h"
 #include "shell/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
@@ -31,22 +30,6 @@ public:
     void beep() override {}
 };
 
-class OpenDialog : public FileDialogBackend {
-public:
-    std::string path;
-    DialogOutcome showOpen(CommonDialog &d) override
-    {
-        d.FileName = path;
-        return DialogOutcome::Accepted;
-    }
-    DialogOutcome showSave(CommonDialog &) override { return DialogOutcome::Cancelled; }
-};
-
-class NoInput : public InputBox {
-public:
-    std::string inputBox(const std::string &, const std::string &) override { return {}; }
-};
-
 // Counts the surface's paint events; each has finished once the event loop
 // returns.
 class PaintCounter : public QObject {
@@ -64,8 +47,8 @@ struct Session {
     QTemporaryDir folder;
     SilentMessages messages;
     EmptySettingsStore settings;
-    OpenDialog dialogs;
-    NoInput input;
+    AnsweredDialogs dialogs;
+    AnsweredInput input;
     std::unique_ptr<MainWindow> window;
     PaintCounter counter;
 
@@ -82,8 +65,8 @@ struct Session {
         for (int i = 0; i < 32767; ++i)
             w.shape(static_cast<std::int16_t>(i % 6), float(i % 11000), float(i % 14000), 1000, 800);
         w.noPicture();
-        dialogs.path = folder.filePath(QStringLiteral("largest.pat")).toStdString();
-        w.save(dialogs.path);
+        dialogs.openPath = folder.filePath(QStringLiteral("largest.pat")).toStdString();
+        w.save(dialogs.openPath);
 
         window = std::make_unique<MainWindow>(
             Platform{messages, settings, dialogs, input, 15, 15, folder.filePath("cache").toStdString()});
