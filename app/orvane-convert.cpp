@@ -2,12 +2,11 @@
 // saved through the same conversion steps as the window, with the dialogs
 // answered from the command line.
 
-#include "document/windows1252.h"
+#include "platform/windows1252.h"
 #include "export/patternsize.h"
-#include "shell/answeredplatform.h"
 #include "shell/mainform.h"
-#include "shell/messagebox.h"
-#include "shell/qt/qsettingsstore.h"
+#include "platform/messagebox.h"
+#include "platform/qt/qsettingsstore.h"
 
 #include <charconv>
 #include <cmath>
@@ -39,23 +38,12 @@ constexpr const char *Usage =
     "\n"
     "Exit status: 0 all converted, 1 an input failed, 2 usage error.\n";
 
-std::string plainText(const std::string &text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out += text[i];
-    }
-    return out;
-}
-
 // Message boxes become lines on standard error.
 class StderrMessages : public MessageBox {
 public:
     int showMessage(const std::string &text, int, const std::string &) override
     {
-        std::cerr << plainText(text) << "\n";
+        std::cerr << unixLineBreaks(text) << "\n";
         return 1;
     }
     void beep() override {}
@@ -170,18 +158,14 @@ int run(const Options &options)
 {
     StderrMessages messages;
     QSettingsStore settings;
-    AnsweredDialogs dialogs;
-    AnsweredInput input;
-    MainForm form(Platform{messages, settings, dialogs, input});
+    MainForm form(Platform{messages, settings});
     form.Load();
 
     bool allConverted = true;
     for (const std::string &path : options.inputs) {
         // "Change Files" before each input, so nothing of the last one stays.
         form.CommandResetClick();
-        dialogs.openPath = path;
-        form.CommandClick(0);
-        if (form.stepStates()[0] != StepDone) {
+        if (form.OpenPattern(path) != MainForm::Outcome::Done) {
             allConverted = false;
             continue;
         }
@@ -190,9 +174,7 @@ int run(const Options &options)
             continue;
         }
         if (options.hasWidth) {
-            input.reply = options.width;
-            form.CommandClick(3);
-            if (form.stepStates()[3] != StepDone) {
+            if (form.SetPatternSizeTo(options.width) != MainForm::Outcome::Done) {
                 std::cerr << "The width " << options.width << " cannot be applied to " << path
                           << ": its page is " << form.PixelsX() << " x " << form.PixelsY() << " pixels.\n";
                 allConverted = false;
@@ -205,9 +187,7 @@ int run(const Options &options)
             allConverted = false;
             continue;
         }
-        dialogs.savePath = output;
-        form.CommandClick(4);
-        if (form.stepStates()[4] != StepDone) {
+        if (form.SaveAs(output) != MainForm::Outcome::Done) {
             allConverted = false;
             continue;
         }

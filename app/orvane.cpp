@@ -2,10 +2,10 @@
 
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
-#include "shell/qt/qmessageboxadapter.h"
-#include "shell/qt/qsettingsstore.h"
-#include "shell/qt/qtfiledialogs.h"
-#include "shell/qt/qtinputbox.h"
+#include "platform/qt/qmessageboxadapter.h"
+#include "platform/qt/qsettingsstore.h"
+#include "platform/qt/qtfiledialogs.h"
+#include "platform/qt/qtinputbox.h"
 
 #include <QApplication>
 
@@ -18,7 +18,7 @@ int main(int argc, char **argv)
     orvane::QSettingsStore settings;
     orvane::QtFileDialogs dialogs;
     orvane::QtInputBox input;
-    orvane::MainWindow window(orvane::Platform{messages, settings, dialogs, input});
+    orvane::MainWindow window(orvane::Platform{messages, settings, &dialogs, &input});
     messages.setParentWidget(&window);
     dialogs.setParentWidget(&window);
     input.setParentWidget(&window);

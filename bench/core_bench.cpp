@@ -3,11 +3,10 @@
 
 #include "patternwriter.h"
 
-#include "document/settingsstore.h"
+#include "platform/settingsstore.h"
 #include "export/libemf.h"
-#include "shell/answeredplatform.h"
 #include "shell/mainform.h"
-#include "shell/messagebox.h"
+#include "platform/messagebox.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,11 +56,9 @@ Fixture &fixture()
 struct Session {
     SilentMessages messages;
     EmptySettingsStore settings;
-    AnsweredDialogs dialogs;
-    AnsweredInput input;
     MainForm form;
     explicit Session(const std::string &pictureFolder)
-        : form(Platform{messages, settings, dialogs, input, 15.0, 15.0, pictureFolder})
+        : form(Platform{messages, settings, nullptr, nullptr, 15.0, 15.0, pictureFolder})
     {
         form.Load();
     }
@@ -75,10 +72,8 @@ void BM_LoadLargestPattern(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto s = std::make_unique<Session>((f.folder / "cache").string());
-        s->dialogs.openPath = f.pattern;
         state.ResumeTiming();
-        s->form.CommandClick(0);
-        if (s->form.stepStates()[0] != StepDone)
+        if (s->form.OpenPattern(f.pattern) != MainForm::Outcome::Done)
             state.SkipWithError("load failed");
         state.PauseTiming();
         s.reset();
@@ -92,15 +87,13 @@ void BM_SaveLargestPattern(benchmark::State &state)
 {
     Fixture &f = fixture();
     Session s((f.folder / "cache").string());
-    s.dialogs.openPath = f.pattern;
-    s.dialogs.savePath = (f.folder / "largest.wmf").string();
-    s.form.CommandClick(0);
+    const std::string output = (f.folder / "largest.wmf").string();
+    s.form.OpenPattern(f.pattern);
     for (auto _ : state) {
-        s.form.CommandClick(4);
-        if (s.form.stepStates()[4] != StepDone)
+        if (s.form.SaveAs(output) != MainForm::Outcome::Done)
             state.SkipWithError("save failed");
     }
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(s.dialogs.savePath));
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(output));
 }
 BENCHMARK(BM_SaveLargestPattern)->Unit(benchmark::kMillisecond);
 
@@ -109,11 +102,11 @@ void BM_BuildMetafile(benchmark::State &state)
 {
     Fixture &f = fixture();
     Session s((f.folder / "cache").string());
-    s.dialogs.openPath = f.pattern;
-    s.form.CommandClick(0);
+    s.form.OpenPattern(f.pattern);
     const WorkForm &work = s.form.workForm();
+    const ExportOptions options{{}, 816, 1056, work.PatternWidth(), work.PatternHeight(), nullptr};
     for (auto _ : state) {
-        auto result = LibEMF::BuildMetafile(work.drawing(), work.PatternWidth(), work.PatternHeight(), 816, 1056);
+        auto result = LibEMF::BuildMetafile(work.drawing(), options);
         benchmark::DoNotOptimize(result.bytes.data());
     }
 }

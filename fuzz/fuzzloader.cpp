@@ -4,12 +4,11 @@
 // save leaves the existing output alone, a written metafile is well formed and
 // holds exactly the visible elements, and nothing else is left in the folder.
 
-#include "document/settingsstore.h"
+#include "platform/settingsstore.h"
 #include "export/libemf.h"
-#include "shell/answeredplatform.h"
-#include "shell/libmessage.h"
+#include "platform/libmessage.h"
 #include "shell/mainform.h"
-#include "shell/messagebox.h"
+#include "platform/messagebox.h"
 
 #include <algorithm>
 #include <cmath>
@@ -244,13 +243,11 @@ void checkLoadMessages(const std::vector<Shown> &shown, bool loaded)
             "successful load with unexpected messages");
 }
 
-Outcome openAndSave(MainForm &form, RecordingMessages &messages, AnsweredDialogs &dialogs, const Bytes &input,
-                    bool save)
+Outcome openAndSave(MainForm &form, RecordingMessages &messages, const Bytes &input, bool save)
 {
     Outcome outcome;
     messages.shown.clear();
-    dialogs.openPath = workspace->input;
-    form.CommandClick(0);
+    form.OpenPattern(workspace->input);
     outcome.loaded = form.stepStates()[0] == StepDone;
     require(outcome.loaded || form.stepStates()[0] == StepFailed, "open step neither done nor failed");
     outcome.loadMessages = messages.shown;
@@ -278,9 +275,9 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, AnsweredDialogs
     }
 
     if (!save) {
-        const LibEMF::BuildResult built =
-            LibEMF::BuildMetafile(form.workForm().drawing(), form.workForm().PatternWidth(),
-                                  form.workForm().PatternHeight(), float(form.PixelsX()), float(form.PixelsY()));
+        const ExportOptions options{{}, form.PixelsX(), form.PixelsY(), form.workForm().PatternWidth(),
+                                    form.workForm().PatternHeight(), nullptr};
+        const LibEMF::BuildResult built = LibEMF::BuildMetafile(form.workForm().drawing(), options);
         outcome.metafile = built.bytes;
         return outcome;
     }
@@ -288,8 +285,7 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, AnsweredDialogs
     // An existing output that a failed save must leave as it was.
     require(writeBytes(workspace->output, Sentinel.data(), Sentinel.size()), "cannot write the sentinel output");
     messages.shown.clear();
-    dialogs.savePath = workspace->output;
-    form.CommandClick(4);
+    form.SaveAs(workspace->output);
     const Bytes written = readBytes(workspace->output);
     if (form.stepStates()[4] == StepDone) {
         require(messages.shown.empty(), "successful save showed a message");
@@ -334,18 +330,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     RecordingMessages messages;
     EmptySettingsStore settings;
-    AnsweredDialogs dialogs;
-    AnsweredInput input;
-    MainForm form(Platform{messages, settings, dialogs, input});
+    MainForm form(Platform{messages, settings});
     form.Load();
 
     const Bytes bytes(data, data + size);
-    const Outcome first = openAndSave(form, messages, dialogs, bytes, true);
+    const Outcome first = openAndSave(form, messages, bytes, true);
     // "Change Files" and the same file again, as orvane-convert does between
     // inputs: nothing of the first load may show in the second. The second
     // metafile is only built, not written, which is the costly part.
     form.CommandResetClick();
-    const Outcome second = openAndSave(form, messages, dialogs, bytes, false);
+    const Outcome second = openAndSave(form, messages, bytes, false);
     require(first.loaded == second.loaded, "the same file loaded once and failed once");
     require(first.loadMessages.size() == second.loadMessages.size(), "the same file gave other messages");
     require(first.metafile == second.metafile, "the same file gave another metafile");

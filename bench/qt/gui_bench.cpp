@@ -4,9 +4,8 @@
 
 #include "patternwriter.h"
 
-#include "document/settingsstore.h"
-#include "shell/answeredplatform.h"
-#include "shell/messagebox.h"
+#include "platform/settingsstore.h"
+#include "platform/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
 #include "view/qt/patternsurface.h"
@@ -47,8 +46,7 @@ struct Session {
     QTemporaryDir folder;
     SilentMessages messages;
     EmptySettingsStore settings;
-    AnsweredDialogs dialogs;
-    AnsweredInput input;
+    std::string pattern;
     std::unique_ptr<MainWindow> window;
     PaintCounter counter;
 
@@ -65,11 +63,11 @@ struct Session {
         for (int i = 0; i < 32767; ++i)
             w.shape(static_cast<std::int16_t>(i % 6), float(i % 11000), float(i % 14000), 1000, 800);
         w.noPicture();
-        dialogs.openPath = folder.filePath(QStringLiteral("largest.pat")).toStdString();
-        w.save(dialogs.openPath);
+        pattern = folder.filePath(QStringLiteral("largest.pat")).toStdString();
+        w.save(pattern);
 
         window = std::make_unique<MainWindow>(
-            Platform{messages, settings, dialogs, input, 15, 15, folder.filePath("cache").toStdString()});
+            Platform{messages, settings, nullptr, nullptr, 15, 15, folder.filePath("cache").toStdString()});
         window->show();
         window->workFormWidget()->Pattern()->installEventFilter(&counter);
         settle();
@@ -99,8 +97,7 @@ struct Session {
     void open()
     {
         const int before = counter.paints;
-        window->picPanel()->Command(0)->click();
-        if (window->mainForm().stepStates()[0] != StepDone || !waitForPaint(before))
+        if (window->mainForm().OpenPattern(pattern) != MainForm::Outcome::Done || !waitForPaint(before))
             throw std::runtime_error("open failed");
     }
 };

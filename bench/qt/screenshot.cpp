@@ -4,12 +4,10 @@
 //
 // Usage: orvane-screenshot PATTERN.pat OUTPUT.png [WIDTH HEIGHT]
 
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
-#include "shell/messagebox.h"
+#include "platform/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
-#include "shell/qt/qsettingsstore.h"
+#include "platform/qt/qsettingsstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,20 +23,6 @@ namespace {
 
 using namespace orvane;
 
-class OpenDialogAnswer : public FileDialogBackend {
-public:
-    explicit OpenDialogAnswer(std::string path) : m_path(std::move(path)) {}
-    DialogOutcome showOpen(CommonDialog &dialog) override
-    {
-        dialog.FileName = m_path;
-        return DialogOutcome::Accepted;
-    }
-    DialogOutcome showSave(CommonDialog &) override { return DialogOutcome::Cancelled; }
-
-private:
-    std::string m_path;
-};
-
 class MessagesToStderr : public MessageBox {
 public:
     int showMessage(const std::string &text, int, const std::string &) override
@@ -47,11 +31,6 @@ public:
         return 1;
     }
     void beep() override {}
-};
-
-class NoInput : public InputBox {
-public:
-    std::string inputBox(const std::string &, const std::string &) override { return {}; }
 };
 
 void settle(int milliseconds)
@@ -71,18 +50,17 @@ int main(int argc, char **argv)
         std::cerr << "usage: orvane-screenshot PATTERN.pat OUTPUT.png [WIDTH HEIGHT]\n";
         return 2;
     }
-    OpenDialogAnswer dialogs(QFile::encodeName(QString::fromLocal8Bit(argv[1])).toStdString());
+    const std::string pattern = QFile::encodeName(QString::fromLocal8Bit(argv[1])).toStdString();
     MessagesToStderr messages;
-    NoInput input;
     QSettingsStore settings;
-    MainWindow window(Platform{messages, settings, dialogs, input});
+    MainWindow window(Platform{messages, settings});
     if (argc == 5)
         window.resize(QString::fromLatin1(argv[3]).toInt(), QString::fromLatin1(argv[4]).toInt());
     window.show();
     settle(200);
-    window.picPanel()->Command(0)->click();
+    const bool opened = window.mainForm().OpenPattern(pattern) == MainForm::Outcome::Done;
     settle(100);
-    if (window.mainForm().stepStates()[0] != StepDone) {
+    if (!opened) {
         std::cerr << "orvane-screenshot: " << argv[1] << " could not be opened\n";
         return 1;
     }

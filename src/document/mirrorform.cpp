@@ -1,6 +1,6 @@
 #include "mirrorform.h"
 
-#include "shell/libprogress.h"
+#include "platform/libprogress.h"
 
 namespace orvane {
 

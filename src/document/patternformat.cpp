@@ -45,12 +45,16 @@ std::optional<std::int16_t> versionCode(const PatternHeader &header)
     return checkedInteger(std::int32_t(header.VersionMinor) * 100 + header.VersionSub);
 }
 
-bool ReadSettings11(PatternStream &file, LibDimension &dimension, SettingsStore &store)
+namespace {
+
+// Version 1 files keep the stored defaults for what they leave out; their
+// margins, page and surface size sit at the same places after a lead-in.
+bool readVersion1Page(PatternStream &file, int leadIn, LibDimension &dimension, SettingsStore &store)
 {
     if (!dimension.LoadSettingDefaults(store))
         return false;
     PatternSettings &s = dimension.settings();
-    skip(file, 10);
+    skip(file, leadIn);
     s.MarginTop = file.readSingle();
     s.MarginBottom = file.readSingle();
     s.MarginLeft = file.readSingle();
@@ -61,6 +65,16 @@ bool ReadSettings11(PatternStream &file, LibDimension &dimension, SettingsStore 
     skip(file, 16);
     s.PatternWidth = file.readSingle();
     s.PatternHeight = file.readSingle();
+    return true;
+}
+
+} // namespace
+
+bool ReadSettings11(PatternStream &file, LibDimension &dimension, SettingsStore &store)
+{
+    if (!readVersion1Page(file, 10, dimension, store))
+        return false;
+    PatternSettings &s = dimension.settings();
     s.MetricPage = 0;
     s.MetricPen = 0;
     return true;
@@ -68,20 +82,9 @@ bool ReadSettings11(PatternStream &file, LibDimension &dimension, SettingsStore 
 
 bool ReadSettings15(PatternStream &file, std::int16_t code, LibDimension &dimension, SettingsStore &store)
 {
-    if (!dimension.LoadSettingDefaults(store))
+    if (!readVersion1Page(file, 6, dimension, store))
         return false;
     PatternSettings &s = dimension.settings();
-    skip(file, 6);
-    s.MarginTop = file.readSingle();
-    s.MarginBottom = file.readSingle();
-    s.MarginLeft = file.readSingle();
-    s.MarginRight = file.readSingle();
-    skip(file, 16);
-    s.DefWidth = file.readSingle();
-    s.DefHeight = file.readSingle();
-    skip(file, 16);
-    s.PatternWidth = file.readSingle();
-    s.PatternHeight = file.readSingle();
     s.PenSizeValue = file.readSingle();
     s.PenColor = file.readLong();
     s.BandW = file.readInteger();
@@ -104,7 +107,7 @@ bool ReadSettings15(PatternStream &file, std::int16_t code, LibDimension &dimens
     return true;
 }
 
-bool ReadSettings21(PatternStream &file, std::int16_t /*versionCode*/, LibDimension &dimension)
+bool ReadSettings21(PatternStream &file, LibDimension &dimension)
 {
     PatternSettings &s = dimension.settings();
     s.MarginTop = file.readSingle();
@@ -133,12 +136,13 @@ bool ReadSettings(PatternStream &file, const PatternHeader &header, LibDimension
         return false;
     if (*block == SettingsBlock::Version11)
         return ReadSettings11(file, dimension, store);
+    // The version code must fit 16 bits for 1.5 and later, even where unused.
     const auto code = versionCode(header);
     if (!code)
         return false;
     if (*block == SettingsBlock::Version15)
         return ReadSettings15(file, *code, dimension, store);
-    return ReadSettings21(file, *code, dimension);
+    return ReadSettings21(file, dimension);
 }
 
 std::optional<PictureBlocks> pictureBlocks(float length)

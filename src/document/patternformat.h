@@ -35,7 +35,7 @@ std::optional<std::int16_t> versionCode(const PatternHeader &header);
 
 bool ReadSettings11(PatternStream &file, LibDimension &dimension, SettingsStore &store);
 bool ReadSettings15(PatternStream &file, std::int16_t versionCode, LibDimension &dimension, SettingsStore &store);
-bool ReadSettings21(PatternStream &file, std::int16_t versionCode, LibDimension &dimension);
+bool ReadSettings21(PatternStream &file, LibDimension &dimension);
 
 // Runs the settings reader that the header's version picks.
 bool ReadSettings(PatternStream &file, const PatternHeader &header, LibDimension &dimension, SettingsStore &store);
@@ -50,8 +50,6 @@ struct PictureBlocks {
 std::optional<PictureBlocks> pictureBlocks(float length);
 
 constexpr int PictureBlockSize = 1024;
-constexpr int LineRecordSize = 16;
-constexpr int ShapeRecordSize = 18;
 
 } // namespace PatternFormat
 

@@ -1,9 +1,9 @@
 #include "patternsettings.h"
 
 #include "numeric.h"
-#include "settingsstore.h"
+#include "platform/settingsstore.h"
 #include "storedtext.h"
-#include "shell/libid.h"
+#include "platform/libid.h"
 
 #include <functional>
 
@@ -11,51 +11,41 @@ namespace orvane {
 
 bool LibDimension::LoadSettingDefaults(SettingsStore &store)
 {
+    static const PatternSettings defaults;
     PatternSettings &s = m_settings;
-    // Each key read as text; a missing key yields the default unchanged.
-    auto single = [&store](const char *key, float fallback, float &field) {
-        const auto text = store.readText(LibId::ProductName(), SettingsSection, key);
+    // Each key is read as text; a missing key yields the default.
+    auto read = [&store](const char *key) { return store.readText(LibId::ProductName(), SettingsSection, key); };
+    auto stored = [&read](const char *key, auto fallback, auto &field, auto convert) {
+        const auto text = read(key);
         if (!text) {
             field = fallback;
             return true;
         }
-        const auto value = storedTextToSingle(*text);
+        const auto value = convert(*text);
         if (value)
             field = *value;
         return value.has_value();
     };
-    auto boolean = [&store](const char *key, std::int16_t fallback, std::int16_t &field) {
-        const auto text = store.readText(LibId::ProductName(), SettingsSection, key);
-        if (!text) {
-            field = fallback;
-            return true;
-        }
-        const auto value = storedTextToBoolean(*text);
-        if (value)
-            field = *value;
-        return value.has_value();
+    auto single = [&](const char *key, float PatternSettings::*member) {
+        return stored(key, defaults.*member, s.*member, storedTextToSingle);
+    };
+    auto boolean = [&](const char *key, std::int16_t PatternSettings::*member) {
+        return stored(key, defaults.*member, s.*member, storedTextToBoolean);
     };
 
-    if (!single("PenSizeValue", 0.015625f, s.PenSizeValue))
+    if (!single("PenSizeValue", &PatternSettings::PenSizeValue))
         return false;
-    const auto penText = store.readText(LibId::ProductName(), SettingsSection, "PenSizeText");
-    s.PenSizeText = penText ? *penText : std::string("1/64");
-    if (const auto color = store.readText(LibId::ProductName(), SettingsSection, "PenColor")) {
-        const auto value = storedTextToLong(*color);
-        if (!value)
-            return false;
-        s.PenColor = *value;
-    } else {
-        s.PenColor = 0;
-    }
+    s.PenSizeText = read("PenSizeText").value_or(defaults.PenSizeText);
+    if (!stored("PenColor", defaults.PenColor, s.PenColor, storedTextToLong))
+        return false;
     // The bitmap height has no key of its own: it reads the width's key.
-    const bool ok = boolean("BandW", -1, s.BandW) && single("BitmapPenSize", 1.0f, s.BitmapPenSize)
-        && single("BitmapSizeWidth", 300.0f, s.BitmapSizeWidth)
-        && single("BitmapSizeWidth", 300.0f, s.BitmapSizeHeight) && single("MarginTop", 0.5f, s.MarginTop)
-        && single("MarginRight", 0.5f, s.MarginRight) && single("MarginBottom", 0.5f, s.MarginBottom)
-        && single("MarginLeft", 0.5f, s.MarginLeft) && boolean("MetricPen", 0, s.MetricPen)
-        && boolean("MetricPage", 0, s.MetricPage) && single("DefWidth", 8.5f, s.DefWidth)
-        && single("DefHeight", 11.0f, s.DefHeight);
+    const bool ok = boolean("BandW", &PatternSettings::BandW) && single("BitmapPenSize", &PatternSettings::BitmapPenSize)
+        && single("BitmapSizeWidth", &PatternSettings::BitmapSizeWidth)
+        && stored("BitmapSizeWidth", defaults.BitmapSizeHeight, s.BitmapSizeHeight, storedTextToSingle)
+        && single("MarginTop", &PatternSettings::MarginTop) && single("MarginRight", &PatternSettings::MarginRight)
+        && single("MarginBottom", &PatternSettings::MarginBottom) && single("MarginLeft", &PatternSettings::MarginLeft)
+        && boolean("MetricPen", &PatternSettings::MetricPen) && boolean("MetricPage", &PatternSettings::MetricPage)
+        && single("DefWidth", &PatternSettings::DefWidth) && single("DefHeight", &PatternSettings::DefHeight);
     return ok && ComputePatternSize();
 }
 

@@ -1,5 +1,7 @@
 #include "patternstream.h"
 
+#include "platform/fileio.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,21 +15,6 @@ namespace {
 
 constexpr std::size_t BufferSize = 64 * 1024;
 
-bool writeAll(int fd, const unsigned char *data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 PatternStream::~PatternStream()
@@ -40,17 +27,9 @@ bool PatternStream::open(const std::string &path)
     close();
     // Non-blocking so that a named pipe cannot stall the open; only regular
     // files are read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = openNonBlocking(path, O_RDONLY, true);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     m_fd = fd;
     m_buffer.resize(BufferSize);
     m_pos = m_len = 0;

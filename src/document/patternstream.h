@@ -9,8 +9,8 @@
 namespace orvane {
 
 // Buffered little-endian reader over an open pattern file. The file is read
-// strictly front to back; a field that lies past the end reads as zero, and
-// atEnd() tells that it happened. An I/O error is remembered in failed().
+// strictly front to back; a field that lies past the end reads as zero.
+// An I/O error is remembered in failed().
 class PatternStream {
 public:
     PatternStream() = default;
@@ -21,7 +21,6 @@ public:
     // Opens a regular file for reading; folders, devices and pipes fail.
     bool open(const std::string &path);
     void close();
-    bool isOpen() const { return m_fd >= 0; }
 
     std::int16_t readInteger();
     std::int32_t readLong();
@@ -34,7 +33,6 @@ public:
     // writeFailed is set when out refuses a write.
     std::size_t copyTo(int out, std::size_t count, bool &writeFailed);
 
-    bool atEnd() const { return m_atEnd; }
     bool failed() const { return m_failed; }
 
 private:

@@ -1,5 +1,7 @@
 #include "temporarypicture.h"
 
+#include "platform/fileio.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -72,17 +74,13 @@ bool TemporaryPicture::open()
     if (!ensurePrivateFolder(m_folder, true))
         return false;
     const std::string file = path();
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    const int fd = openNonBlocking(file, O_WRONLY | O_CREAT | O_NOFOLLOW, true, 0600);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     m_fd = fd;
     return true;
 }

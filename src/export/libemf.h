@@ -1,6 +1,7 @@
 #pragma once
 
-#include <optional>
+#include "scene.h"
+
 #include <string>
 #include <vector>
 
@@ -8,43 +9,36 @@ namespace orvane {
 
 class Drawing;
 class MessageBox;
-struct CommonDialog;
+struct ExportFormat;
+
+// What a save writes: the page (pageWidth x pageHeight twips) scaled to
+// pixelsX x pixelsY, in format (the plain metafile when null), to path.
+struct ExportOptions {
+    std::string path;
+    std::int32_t pixelsX = 0;
+    std::int32_t pixelsY = 0;
+    float pageWidthTwips = 0;
+    float pageHeightTwips = 0;
+    const ExportFormat *format = nullptr;
+};
 
 namespace LibEMF {
 
-// Why a metafile could not be built.
-enum class BuildError {
-    None,
-    EmptyPage,       // the page has no width or height to scale from
-    CoordinateRange, // a coordinate a 16-bit field cannot hold, or not a number
-};
-
 struct BuildResult {
     std::vector<unsigned char> bytes;
-    BuildError error = BuildError::None;
+    SceneError error = SceneError::None;
+    // Set when the format refuses the scene.
+    std::string reason;
 };
 
-// The metafile of the drawing's visible lines, then visible shapes, with the
-// page (patternWidth x patternHeight twips) scaled to pixelsX x pixelsY.
-BuildResult BuildMetafile(const Drawing &drawing, float patternWidth, float patternHeight, float pixelsX,
-                          float pixelsY);
+// The scene of the drawing's visible elements encoded in options.format.
+BuildResult BuildMetafile(const Drawing &drawing, const ExportOptions &options);
 
-// Writes bytes to path without ever leaving a partial file: a temporary file
-// beside the target is written, flushed and renamed over it. On failure the
-// target is untouched and the temporary file removed; error tells why.
-bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error);
+// Builds and writes the file, replacing any file at the path only when the
+// whole new file is on disk. A failure beeps and shows why.
+bool SaveMetafile(const ExportOptions &options, const Drawing &drawing, MessageBox &box);
 
-// Asks for a file name on the shared dialog and saves the metafile there.
-// Filename is the chosen path, or empty when the dialog was cancelled.
-bool SaveMetafile(float PixelsX, float PixelsY, std::string &Filename, const Drawing &drawing, float patternWidth,
-                  float patternHeight, CommonDialog &dialog, MessageBox &box);
-
-// Saves to a known path with the same checks and messages, for callers that
-// already hold the name.
-bool SaveMetafileTo(float PixelsX, float PixelsY, const std::string &Filename, const Drawing &drawing,
-                    float patternWidth, float patternHeight, MessageBox &box);
-
-std::string CreateErrorText(const std::string &path, BuildError error, const std::string &reason);
+std::string CreateErrorText(const std::string &path, SceneError error, const std::string &reason);
 
 } // namespace LibEMF
 

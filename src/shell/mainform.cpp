@@ -1,10 +1,12 @@
 #include "mainform.h"
 
-#include "inputbox.h"
-#include "libid.h"
 #include "document/numeric.h"
+#include "export/exportformat.h"
 #include "export/libemf.h"
 #include "export/patternsize.h"
+#include "platform/inputbox.h"
+#include "platform/libid.h"
+#include "platform/messagebox.h"
 
 #include <cmath>
 
@@ -16,10 +18,10 @@ MainForm::MainForm(Platform platform)
       m_mirror(m_progress),
       m_workForm(m_mirror, m_progress, m_setup),
       m_picture(m_platform.pictureFolder),
-      m_libFile(LibFile::Services{m_dimension, m_mirror, m_workForm, m_progress, m_messages, m_setup,
-                                  m_platform.settings, m_dialog, m_picture})
+      m_libFile(LibFile::Services{m_dimension, m_mirror, m_workForm, m_progress, m_messages, m_platform.settings,
+                                  m_picture})
 {
-    m_dialog.backend = &m_platform.dialogs;
+    m_dialog.backend = m_platform.dialogs;
 }
 
 void MainForm::Load()
@@ -60,34 +62,47 @@ void MainForm::CommandResetClick()
     RefreshIndicators();
 }
 
-void MainForm::OpenFromDialog()
+MainForm::Outcome MainForm::OpenPattern(const std::string &path)
 {
-    std::string name;
-    if (OpenPatternFile(name)) {
-        m_panel.textFilename[0] = name;
-        m_panel.textFilenameVisible[0] = true;
-        m_panel.commandEnabled = {false, true, true, true, true};
-        m_panel.commandResetVisible = true;
-        m_steps[0] = StepDone;
-        m_workForm.setVisible(true);
-        m_workFormClean = false;
-    } else {
-        m_workForm.setVisible(false);
-        m_panel.textFilename[0].clear();
-        m_steps[0] = name.empty() ? StepSkipped : StepFailed;
-        RefreshIndicators();
-    }
-    panelChanged();
+    beginOpen();
+    const Outcome outcome = loadFile(path);
+    openFinished(outcome, path);
+    return outcome;
 }
 
-bool MainForm::OpenPatternFile(std::string &Filename)
+void MainForm::OpenFromDialog()
+{
+    beginOpen();
+    CommonDialog &d = m_dialog;
+    d.Filter = "Pattern File (*.pat)|*.pat";
+    d.InitDir = m_setup.SetupFolder(0);
+    d.FileName.clear();
+    d.DialogTitle = "Open Pattern File";
+    d.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::FileMustExist;
+    d.FilterIndex = 1;
+    d.CancelError = true;
+    if (d.ShowOpen() != DialogOutcome::Accepted || d.FileName.empty()) {
+        m_workForm.ClearWorkForm();
+        openFinished(Outcome::Cancelled, {});
+        return;
+    }
+    const std::string path = d.FileName;
+    if (d.backend)
+        d.backend->processPendingEvents();
+    openFinished(loadFile(path), path);
+}
+
+void MainForm::beginOpen()
 {
     m_progress.SetProgressEnabled(false);
     m_workForm.setVisible(false);
     if (!m_workFormClean)
         m_workForm.ClearWorkForm();
+}
 
-    bool ok = m_libFile.LoadPattern(Filename);
+MainForm::Outcome MainForm::loadFile(const std::string &path)
+{
+    bool ok = m_libFile.LoadPattern(path);
     const float width = m_dimension.PageWidthTwips();
     const float height = m_dimension.PageHeightTwips();
     std::optional<std::int32_t> pixelsX;
@@ -108,7 +123,7 @@ bool MainForm::OpenPatternFile(std::string &Filename)
         // Elements read before a failure must not be drawn or saved with the
         // next pattern.
         m_workForm.ClearWorkForm();
-        return false;
+        return Outcome::Failed;
     }
 
     m_workForm.notifyDrawingChanged();
@@ -120,7 +135,26 @@ bool MainForm::OpenPatternFile(std::string &Filename)
     m_panel.labelPixelsY = std::to_string(m_pixelsY);
     m_panel.pixelLabelsVisible = true;
     panelChanged();
-    return true;
+    return Outcome::Done;
+}
+
+void MainForm::openFinished(Outcome outcome, const std::string &path)
+{
+    if (outcome == Outcome::Done) {
+        m_panel.textFilename[0] = path;
+        m_panel.textFilenameVisible[0] = true;
+        m_panel.commandEnabled = {false, true, true, true, true};
+        m_panel.commandResetVisible = true;
+        m_steps[0] = StepDone;
+        m_workForm.setVisible(true);
+        m_workFormClean = false;
+    } else {
+        m_workForm.setVisible(false);
+        m_panel.textFilename[0].clear();
+        m_steps[0] = outcome == Outcome::Cancelled ? StepSkipped : StepFailed;
+        RefreshIndicators();
+    }
+    panelChanged();
 }
 
 void MainForm::ConnectLineEnds()
@@ -140,10 +174,16 @@ void MainForm::OptimizeLineSequence()
 
 void MainForm::SetPatternSize()
 {
-    const std::string reply = m_platform.input.inputBox(PatternSizePrompt(), LibId::ApplicationTitle());
+    const std::string reply =
+        m_platform.input ? m_platform.input->inputBox(PatternSizePrompt(), LibId::ApplicationTitle()) : std::string();
+    SetPatternSizeTo(reply);
+}
+
+MainForm::Outcome MainForm::SetPatternSizeTo(const std::string &reply)
+{
     const PatternSizeResult result = ApplyPatternSize(reply, m_pixelsX, m_pixelsY);
     if (result.outcome == PatternSizeResult::Unchanged)
-        return;
+        return Outcome::Cancelled;
     if (result.outcome == PatternSizeResult::Accepted) {
         m_pixelsX = result.PixelsX;
         m_pixelsY = result.PixelsY;
@@ -155,19 +195,60 @@ void MainForm::SetPatternSize()
     }
     markSkipped(m_steps, 1, 2);
     panelChanged();
+    return m_steps[3] == StepDone ? Outcome::Done : Outcome::Failed;
+}
+
+MainForm::Outcome MainForm::SaveAs(const std::string &path, const ExportFormat *format)
+{
+    const ExportOptions options{path,
+                                m_pixelsX,
+                                m_pixelsY,
+                                m_workForm.PatternWidth(),
+                                m_workForm.PatternHeight(),
+                                format};
+    const bool saved = LibEMF::SaveMetafile(options, m_workForm.drawing(), m_platform.messages);
+    saveFinished(saved, path);
+    return saved ? Outcome::Done : Outcome::Failed;
 }
 
 void MainForm::SaveAsMetafile()
 {
-    std::string filename;
-    const bool saved = LibEMF::SaveMetafile(static_cast<float>(m_pixelsX), static_cast<float>(m_pixelsY), filename,
-                                            m_workForm.drawing(), m_workForm.PatternWidth(),
-                                            m_workForm.PatternHeight(), m_dialog, m_platform.messages);
+    CommonDialog &d = m_dialog;
+    std::string filters;
+    for (const ExportFormat &format : exportFormats())
+        filters += (filters.empty() ? "" : "|") + format.filter;
+    d.Filter = filters;
+    d.FilterIndex = 1;
+    d.FileName.clear();
+    d.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
+    const DialogOutcome outcome = d.ShowSave();
+    const std::string path = d.FileName;
+    if (outcome == DialogOutcome::Cancelled && d.CancelError) {
+        saveFinished(false, {});
+        return;
+    }
+    if (outcome != DialogOutcome::Accepted || path.empty()) {
+        if (outcome != DialogOutcome::Cancelled) {
+            m_platform.messages.beep();
+            m_platform.messages.showMessage("Error selecting file.", MessageExclamation, LibId::ApplicationTitle());
+        }
+        saveFinished(false, path);
+        return;
+    }
+    const auto &formats = exportFormats();
+    const bool listed = d.FilterIndex >= 1 && static_cast<std::size_t>(d.FilterIndex) <= formats.size();
+    SaveAs(path, listed ? &formats[static_cast<std::size_t>(d.FilterIndex - 1)] : nullptr);
+}
+
+// A failure with a name shows the error in place of the name; without one the
+// step counts as skipped.
+void MainForm::saveFinished(bool saved, const std::string &path)
+{
     if (saved) {
-        m_panel.textFilename[1] = filename;
+        m_panel.textFilename[1] = path;
         m_panel.textFilenameVisible[1] = true;
         m_steps[4] = StepDone;
-    } else if (!filename.empty()) {
+    } else if (!path.empty()) {
         m_panel.textFilename[1] = "Error: File not saved";
         m_panel.textFilenameVisible[1] = true;
         m_steps[4] = StepFailed;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "commondialog.h"
-#include "libmessage.h"
-#include "libprogress.h"
-#include "libsetup.h"
+#include "libfile.h"
 #include "stepstate.h"
-#include "document/libfile.h"
 #include "document/mirrorform.h"
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
+#include "platform/commondialog.h"
+#include "platform/libmessage.h"
+#include "platform/libprogress.h"
+#include "platform/libsetup.h"
 #include "view/workform.h"
 
 #include <array>
@@ -21,13 +21,15 @@ namespace orvane {
 class InputBox;
 class MessageBox;
 class SettingsStore;
+struct ExportFormat;
 
-// What the conversion steps need of the platform.
+// What the conversion steps need of the platform. Programs that never show a
+// dialog or an input box leave those out.
 struct Platform {
     MessageBox &messages;
     SettingsStore &settings;
-    FileDialogBackend &dialogs;
-    InputBox &input;
+    FileDialogBackend *dialogs = nullptr;
+    InputBox *input = nullptr;
     // Screen twips per pixel (15 at 96 dpi).
     double twipsPerPixelX = 15.0;
     double twipsPerPixelY = 15.0;
@@ -70,7 +72,16 @@ public:
     void CommandClick(int index);
     void CommandResetClick();
 
-    bool OpenPatternFile(std::string &Filename);
+    enum class Outcome { Done, Cancelled, Failed };
+
+    // The steps by name, as a chosen file or a typed reply would run them:
+    // for the command line, files from outside the window, and tests.
+    Outcome OpenPattern(const std::string &path);
+    Outcome SetPatternSizeTo(const std::string &reply);
+    // format: null for the plain metafile.
+    Outcome SaveAs(const std::string &path, const ExportFormat *format = nullptr);
+
+    // The steps as the panel runs them, asking through dialogs.
     void OpenFromDialog();
     void ConnectLineEnds();
     void OptimizeLineSequence();
@@ -100,6 +111,10 @@ public:
     void setPanelObserver(std::function<void()> observer) { m_observer = std::move(observer); }
 
 private:
+    void beginOpen();
+    Outcome loadFile(const std::string &path);
+    void openFinished(Outcome outcome, const std::string &path);
+    void saveFinished(bool saved, const std::string &path);
     void panelChanged();
 
     Platform m_platform;

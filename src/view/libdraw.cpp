@@ -2,30 +2,42 @@
 
 #include "drawing.h"
 #include "document/mirrorform.h"
-#include "shell/libsetup.h"
+#include "platform/libsetup.h"
 
 namespace orvane::LibDraw {
 
+namespace {
+
+// Lines and shapes are handed out the same way; only their mirror and their
+// place in the front-to-back order differ.
+template <typename Member, typename AddMirror, typename BringToFront>
+std::optional<std::int16_t> addMember(ElementArray<Member> &members, AddMirror addMirror, BringToFront bringToFront)
+{
+    const int n = members.count();
+    const int i = members.firstHidden();
+    if (i == n) {
+        if (!members.addMember(i) || !addMirror(i))
+            return std::nullopt;
+    }
+    bringToFront(i);
+    return static_cast<std::int16_t>(i);
+}
+
+} // namespace
+
 void SetupDrawing(Drawing &drawing, const LibSetup &setup)
 {
-    auto &arc = drawing.ArcLine.member(0);
-    arc.DrawMode = DrawModeCopyPen;
-    arc.BorderColor = setup.DrawColor(0);
-    arc.BorderWidth = setup.PenWidth();
-
-    auto &line = drawing.OutLine.member(0);
-    line.DrawMode = DrawModeCopyPen;
-    line.BorderColor = setup.DrawColor(0);
-    line.BorderWidth = setup.PenWidth();
+    const auto drawnStyle = [&setup](auto &member) {
+        member.DrawMode = DrawModeCopyPen;
+        member.BorderColor = setup.DrawColor(0);
+        member.BorderWidth = setup.PenWidth();
+    };
+    drawnStyle(drawing.ArcLine.member(0));
+    drawnStyle(drawing.OutLine.member(0));
+    drawnStyle(drawing.OutShape.member(0));
 
     drawing.EditLine.DrawMode = DrawModeNot;
     drawing.EditLine.BorderWidth = setup.PenWidth();
-
-    auto &shape = drawing.OutShape.member(0);
-    shape.DrawMode = DrawModeCopyPen;
-    shape.BorderColor = setup.DrawColor(0);
-    shape.BorderWidth = setup.PenWidth();
-
     drawing.EditShape.DrawMode = DrawModeNot;
 
     drawing.HiddenPointWidth = 1.0f;
@@ -34,26 +46,14 @@ void SetupDrawing(Drawing &drawing, const LibSetup &setup)
 
 std::optional<std::int16_t> AddLine(Drawing &drawing, MirrorForm &mirror)
 {
-    const int n = drawing.OutLine.count();
-    const int i = drawing.OutLine.firstHidden();
-    if (i == n) {
-        if (!drawing.OutLine.addMember(i) || !mirror.nLine(i))
-            return std::nullopt;
-    }
-    drawing.bringLineToFront(i);
-    return static_cast<std::int16_t>(i);
+    return addMember(
+        drawing.OutLine, [&](int i) { return mirror.nLine(i); }, [&](int i) { drawing.bringLineToFront(i); });
 }
 
 std::optional<std::int16_t> AddShape(Drawing &drawing, MirrorForm &mirror)
 {
-    const int n = drawing.OutShape.count();
-    const int i = drawing.OutShape.firstHidden();
-    if (i == n) {
-        if (!drawing.OutShape.addMember(i) || !mirror.nShape(i))
-            return std::nullopt;
-    }
-    drawing.bringShapeToFront(i);
-    return static_cast<std::int16_t>(i);
+    return addMember(
+        drawing.OutShape, [&](int i) { return mirror.nShape(i); }, [&](int i) { drawing.bringShapeToFront(i); });
 }
 
 } // namespace orvane::LibDraw

@@ -3,7 +3,7 @@
 #include "libdraw.h"
 #include "document/mirrorform.h"
 #include "document/numeric.h"
-#include "shell/libprogress.h"
+#include "platform/libprogress.h"
 
 #include <algorithm>
 #include <limits>

@@ -5,7 +5,7 @@
 #include "patternwriter.h"
 #include "wmf2svg.h"
 
-#include "shell/libmessage.h"
+#include "platform/libmessage.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "convertrunner.h"
 #include "patternwriter.h"
 
-#include "shell/libmessage.h"
+#include "platform/libmessage.h"
 
 #include <gtest/gtest.h>
 

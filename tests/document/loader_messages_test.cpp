@@ -1,4 +1,4 @@
-// LoadPattern: the open dialog, the existence check, the loader's messages
+// The open step's dialog, the existence check, the loader's messages
 // with their exact texts, styles and title, and its progress phases.
 
 #include "harness.h"
@@ -76,18 +76,13 @@ TEST(LoadPattern, UnreadableFileShowsTheFormatMessage)
     EXPECT_EQ(h.box.boxes[0].text, LibMessage::FormatUnknownText());
 }
 
-TEST(LoadPattern, EmptyNameShowsTheOpenDialogWithItsSettings)
+TEST(OpenStep, TheOpenDialogWithItsSettings)
 {
-    LoaderHarness h;
-    ASSERT_TRUE(h.load(goodFile(), "given.pat")); // a given name skips the dialog
-    EXPECT_TRUE(h.dialogs.openShown.empty());
-
+    MainFormHarness h;
     const std::string path = h.write(goodFile());
-    h.dialog.FileName = "left over";
-    h.dialogs.scriptOpen(DialogOutcome::Accepted, path);
-    std::string name;
-    ASSERT_TRUE(h.file.LoadPattern(name));
-    EXPECT_EQ(name, path);
+    h.form.MainCommonDialog().FileName = "left over";
+    h.open(path);
+    EXPECT_EQ(h.form.panel().textFilename[0], path);
     ASSERT_EQ(h.dialogs.openShown.size(), 1u);
     const CommonDialog &d = h.dialogs.openShown[0];
     EXPECT_EQ(d.Filter, "Pattern File (*.pat)|*.pat");
@@ -98,28 +93,28 @@ TEST(LoadPattern, EmptyNameShowsTheOpenDialogWithItsSettings)
     EXPECT_EQ(d.FilterIndex, 1);
     EXPECT_TRUE(d.CancelError);
     EXPECT_EQ(h.dialogs.pendingEventRuns, 1); // once, after the dialog closes
-    EXPECT_EQ(h.dialog.DialogTitle, "Open Pattern File"); // the settings stay on the object
+    EXPECT_EQ(h.form.MainCommonDialog().DialogTitle, "Open Pattern File"); // the settings stay on the object
     EXPECT_TRUE(h.box.boxes.empty());
 }
 
-TEST(LoadPattern, DialogAnswersOtherThanAnExistingFile)
+TEST(OpenStep, DialogAnswersOtherThanAnExistingFile)
 {
-    LoaderHarness h;
-    const std::string gone = h.dir.file("gone.pat");
+    const std::string gone = "/nonexistent-folder/gone.pat";
     struct Case {
         DialogOutcome outcome;
-        std::string path, name, message;
+        std::string path, message;
+        StepState step;
     };
-    const Case cases[] = {{DialogOutcome::Cancelled, "", "", ""},
-                          {DialogOutcome::Failed, "/whatever.pat", "", ""},
-                          {DialogOutcome::Accepted, gone, gone, LibMessage::FileNotFoundText(gone)}};
+    const Case cases[] = {{DialogOutcome::Cancelled, "", "", StepSkipped},
+                          {DialogOutcome::Failed, "/whatever.pat", "", StepSkipped},
+                          {DialogOutcome::Accepted, gone, LibMessage::FileNotFoundText(gone), StepFailed}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.path);
-        h.box.clear();
+        MainFormHarness h;
         h.dialogs.scriptOpen(c.outcome, c.path);
-        std::string name;
-        EXPECT_FALSE(h.file.LoadPattern(name));
-        EXPECT_EQ(name, c.name);
+        h.form.CommandClick(0);
+        EXPECT_EQ(h.form.stepStates()[0], c.step);
+        EXPECT_EQ(h.form.panel().textFilename[0], "");
         ASSERT_EQ(h.box.boxes.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {
             EXPECT_EQ(h.box.boxes[0].text, c.message);

@@ -235,10 +235,8 @@ TEST(PictureLoad, NoTemporaryFolderAtAllShowsTheTwoMessages)
 {
     LoaderHarness h;
     TemporaryPicture none{""}; // neither $XDG_CACHE_HOME nor $HOME
-    LibFile file{LibFile::Services{h.dimension, h.mirror, h.workForm, h.progress, h.messages, h.setup, h.store,
-                                   h.dialog, none}};
-    std::string name = h.write(withLine().picture("abc"));
-    EXPECT_TRUE(file.LoadPattern(name));
+    LibFile file{LibFile::Services{h.dimension, h.mirror, h.workForm, h.progress, h.messages, h.store, none}};
+    EXPECT_TRUE(file.LoadPattern(h.write(withLine().picture("abc"))));
     ASSERT_EQ(h.box.boxes.size(), 2u);
     EXPECT_EQ(h.box.boxes[0].style, MessageInformation);
     EXPECT_EQ(h.box.boxes[1].style, MessageExclamation);

@@ -1,7 +1,7 @@
 // Conversions of stored texts and of the single-byte texts of pattern files.
 
 #include "document/storedtext.h"
-#include "document/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <gtest/gtest.h>
 

@@ -45,7 +45,7 @@ std::vector<unsigned char> bytesOf(const std::string &s) { return {s.begin(), s.
 bool saveLetter(DrawingHarness &d, const std::string &path, FakeMessageBox &box, float pageW = 12240,
                 float pageH = 15840)
 {
-    return LibEMF::SaveMetafileTo(816, 1056, path, d.drawing(), pageW, pageH, box);
+    return saveMetafile(816, 1056, path, d.drawing(), pageW, pageH, box);
 }
 
 // Runs save in a child whose files may grow to limit bytes (SIGXFSZ ignored),
@@ -162,7 +162,7 @@ TEST(SaveMetafile, FileSizeLimitKeepsExistingFileAndCreatesNoFile)
     DrawingHarness d;
     for (int i = 0; i < 300; ++i)
         d.line(0, float(i * 10), 1440, float(i * 10));
-    ASSERT_GT(LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes.size(), 4096u);
+    ASSERT_GT(buildWmf(d.drawing(), 12240, 15840, 816, 1056).bytes.size(), 4096u);
     const std::string target = dir.file("pattern.wmf");
     writeFileBytes(target, Precious);
     saveInChildWithFileLimit(d, target, 1024);
@@ -190,7 +190,7 @@ TEST(SaveMetafile, SixteenBitLimitsAreExactAndHiddenMembersDoNotCount)
         d.line(0, 0, c.x, 0);
         FakeMessageBox box;
         const std::string path = dir.file("edge.wmf");
-        EXPECT_EQ(LibEMF::SaveMetafileTo(816, 1056, path, d.drawing(), 816, 1056, box), c.ok);
+        EXPECT_EQ(saveMetafile(816, 1056, path, d.drawing(), 816, 1056, box), c.ok);
         EXPECT_EQ(fs::exists(path), c.ok);
         if (c.ok) {
             const ReadableMetafile m = expectMetafileReadable(path, 816, 1056);

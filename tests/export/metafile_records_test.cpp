@@ -20,7 +20,7 @@ ReadableMetafile save(DrawingHarness &d, int pixelsX = 816, int pixelsY = 1056)
     TempDir dir;
     FakeMessageBox box;
     const std::string path = dir.file("out.wmf");
-    EXPECT_TRUE(LibEMF::SaveMetafileTo(float(pixelsX), float(pixelsY), path, d.drawing(), 12240, 15840, box));
+    EXPECT_TRUE(saveMetafile(float(pixelsX), float(pixelsY), path, d.drawing(), 12240, 15840, box));
     EXPECT_TRUE(box.boxes.empty());
     return expectMetafileReadable(path, pixelsX, pixelsY);
 }
@@ -97,7 +97,7 @@ TEST(MetafileRecords, EmptyDrawingIsExactlyTheFixedRecords)
     DrawingHarness d;
     FakeMessageBox box;
     const std::string path = dir.file("empty.wmf");
-    ASSERT_TRUE(LibEMF::SaveMetafileTo(816, 1056, path, d.drawing(), 12240, 15840, box));
+    ASSERT_TRUE(saveMetafile(816, 1056, path, d.drawing(), 12240, 15840, box));
     const std::vector<unsigned char> expected = {
         0x01, 0x00, 0x09, 0x00, 0x00, 0x03, 0x1B, 0x00, 0x00, 0x00, 0x01, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00,
         // META_CREATEBRUSHINDIRECT: BS_NULL, 0x000000FF, hatch 1
@@ -127,8 +127,8 @@ TEST(MetafileRecords, ScaledValuesRoundHalfToEvenAfterASingleScale)
     // at 1/1024 that is 16384.5009 (16385) against 16384.5 (16384).
     DrawingHarness sum;
     sum.shape(ShapeRectangle, 16777728.0f, 0, 1, 1024);
-    const auto built = LibEMF::BuildMetafile(sum.drawing(), 16384, 16384, 16, 16);
-    ASSERT_EQ(built.error, LibEMF::BuildError::None);
+    const auto built = buildWmf(sum.drawing(), 16384, 16384, 16, 16);
+    ASSERT_EQ(built.error, SceneError::None);
     EXPECT_EQ(decodeMetafile(built.bytes).boxes(), (std::vector<WmfBox>{{false, 16384, 0, 16385, 1}}));
 }
 

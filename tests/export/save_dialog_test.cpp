@@ -15,26 +15,23 @@ using namespace orvane::testing;
 
 namespace {
 
-struct SaveHarness {
-    TempDir dir;
-    DrawingHarness d;
-    FakeMessageBox box;
-    ScriptedDialogs dialogs;
-    CommonDialog dialog;
-
+// A pattern opened through the open dialog, which leaves its title, its
+// cancel setting and its file name on the shared dialog object.
+struct SaveHarness : MainFormHarness {
     SaveHarness()
     {
-        dialog.backend = &dialogs;
-        // What the open dialog leaves on the shared object.
-        dialog.DialogTitle = "Open Pattern File";
-        dialog.CancelError = true;
-        dialog.FileName = "from the open dialog";
-        d.line(1440, 1440, 2880, 1440);
+        const std::string pattern =
+            write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0)
+                      .noPicture(),
+                  "pattern.pat");
+        open(pattern);
     }
 
-    bool save(std::string &filename)
+    // The name the panel shows after the step, or "" when it shows none.
+    std::string saveStep()
     {
-        return LibEMF::SaveMetafile(816, 1056, filename, d.drawing(), 12240, 15840, dialog, box);
+        form.CommandClick(4);
+        return form.panel().textFilenameVisible[1] ? form.panel().textFilename[1] : "";
     }
 };
 
@@ -47,9 +44,8 @@ TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
     const std::string path = h.dir.file("drawing");
     writeFileBytes(path, "old contents");
     h.dialogs.scriptSave(DialogOutcome::Accepted, path);
-    std::string filename;
-    ASSERT_TRUE(h.save(filename));
-    EXPECT_EQ(filename, path);
+    EXPECT_EQ(h.saveStep(), path);
+    EXPECT_EQ(h.form.stepStates()[4], StepDone);
     ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
     const CommonDialog &d = h.dialogs.saveShown[0];
     EXPECT_EQ(d.Filter, "Windows Metafile (*.wmf)|*.wmf");
@@ -71,24 +67,26 @@ TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
     struct Case {
         const char *name;
         DialogOutcome outcome;
-        bool noBackend;
-        std::string path, filename, message;
+        bool cancelError;
+        std::string path, shown, message;
+        StepState step;
     };
-    const Case cases[] = {{"cancelled", DialogOutcome::Cancelled, false, "", "", ""},
-                          {"failed, the name it left stays", DialogOutcome::Failed, false, "chosen.wmf", "chosen.wmf",
-                           "Error selecting file."},
-                          {"failed without a name", DialogOutcome::Failed, false, "", "", "Error selecting file."},
-                          {"no dialog at all", DialogOutcome::Failed, true, "", "", "Error selecting file."}};
+    const Case cases[] = {
+        {"cancelled", DialogOutcome::Cancelled, true, "", "", "", StepSkipped},
+        {"cancelled without cancel error, a name left", DialogOutcome::Cancelled, false, "chosen.wmf",
+         "Error: File not saved", "", StepFailed},
+        {"failed, the name it left stays", DialogOutcome::Failed, true, "chosen.wmf", "Error: File not saved",
+         "Error selecting file.", StepFailed},
+        {"failed without a name", DialogOutcome::Failed, true, "", "", "Error selecting file.", StepSkipped}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         SaveHarness h;
-        if (c.noBackend)
-            h.dialog.backend = nullptr;
+        h.box.clear();
+        h.form.MainCommonDialog().CancelError = c.cancelError;
         h.dialogs.scriptSave(c.outcome, c.path.empty() ? "" : h.dir.file(c.path));
-        std::string filename = "something";
-        EXPECT_FALSE(h.save(filename));
-        EXPECT_EQ(filename, c.filename.empty() ? "" : h.dir.file(c.filename));
-        EXPECT_TRUE(std::filesystem::is_empty(h.dir.path()));
+        EXPECT_EQ(h.saveStep(), c.shown);
+        EXPECT_EQ(h.form.stepStates()[4], c.step);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(h.dir.path()), {}), 1); // the pattern only
         EXPECT_EQ(h.box.beeps, c.message.empty() ? 0 : 1);
         ASSERT_EQ(h.box.boxes.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {

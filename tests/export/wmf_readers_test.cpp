@@ -20,7 +20,7 @@ std::vector<unsigned char> goodMetafile()
     DrawingHarness d;
     d.line(1440, 1440, 2880, 1440);
     d.shape(ShapeCircle, 720, 720, 1440, 720);
-    return LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes;
+    return buildWmf(d.drawing(), 12240, 15840, 816, 1056).bytes;
 }
 
 } // namespace
@@ -99,7 +99,7 @@ TEST(SvgReader, Wmf2svgRefusesAnEmptyDrawingAndScalesABiggerOneDown)
     DrawingHarness d;
     const std::string empty = dir.file("empty.wmf");
     std::string error;
-    ASSERT_TRUE(LibEMF::WriteFileReplacing(empty, LibEMF::BuildMetafile(d.drawing(), 12240, 15840, 816, 1056).bytes,
+    ASSERT_TRUE(WriteFileReplacing(empty, buildWmf(d.drawing(), 12240, 15840, 816, 1056).bytes,
                                            error));
     const SvgDrawing refused = runWmf2svg(empty, 817, 1057);
     ASSERT_TRUE(refused.ran) << refused.messages;
@@ -108,7 +108,7 @@ TEST(SvgReader, Wmf2svgRefusesAnEmptyDrawingAndScalesABiggerOneDown)
     d.line(0, 0, 12240, 15840);
     const std::string full = dir.file("full.wmf");
     FakeMessageBox box;
-    ASSERT_TRUE(LibEMF::SaveMetafileTo(816, 1056, full, d.drawing(), 12240, 15840, box));
+    ASSERT_TRUE(saveMetafile(816, 1056, full, d.drawing(), 12240, 15840, box));
     // Limits below the drawing's box of 817 x 1057: wmf2svg scales, and the placement follows.
     const SvgDrawing svg = runWmf2svg(full, 408, 528);
     ASSERT_TRUE(svg.ok()) << svg.messages;

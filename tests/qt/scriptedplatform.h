@@ -23,7 +23,7 @@ struct ScriptedPlatform {
     ScriptedInput input;
     TempDir folder;
 
-    Platform platform() { return Platform{messages, settings, dialogs, input, 15.0, 15.0, folder.file("cache")}; }
+    Platform platform() { return Platform{messages, settings, &dialogs, &input, 15.0, 15.0, folder.file("cache")}; }
     std::string path(const char *name) const { return folder.file(name); }
     int dialogsShown() const { return int(dialogs.openShown.size() + dialogs.saveShown.size()); }
 };

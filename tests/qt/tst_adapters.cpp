@@ -1,9 +1,9 @@
 // The Qt message box, file dialogs and input box behind the core's interfaces.
 
-#include "shell/commondialog.h"
-#include "shell/qt/qmessageboxadapter.h"
-#include "shell/qt/qtfiledialogs.h"
-#include "shell/qt/qtinputbox.h"
+#include "platform/commondialog.h"
+#include "platform/qt/qmessageboxadapter.h"
+#include "platform/qt/qtfiledialogs.h"
+#include "platform/qt/qtinputbox.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

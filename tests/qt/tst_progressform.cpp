@@ -1,8 +1,8 @@
 // The progress window with the display switched on.
 
 #include "scriptedplatform.h"
-#include "shell/libprogress.h"
-#include "shell/qt/progressform.h"
+#include "platform/libprogress.h"
+#include "platform/qt/progressform.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -4,7 +4,7 @@
 
 #include "fakes.h"
 
-#include "shell/libprogress.h"
+#include "platform/libprogress.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 
 #include "fakes.h"
 
-#include "shell/libid.h"
-#include "shell/libmessage.h"
-#include "shell/libsetup.h"
+#include "platform/libid.h"
+#include "platform/libmessage.h"
+#include "platform/libsetup.h"
 #include "shell/stepstate.h"
 
 #include <gtest/gtest.h>

@@ -3,11 +3,11 @@
 // Fakes behind the core's platform interfaces, and a temporary folder that is
 // removed at the end of a test.
 
-#include "document/settingsstore.h"
-#include "shell/commondialog.h"
-#include "shell/inputbox.h"
-#include "shell/messagebox.h"
-#include "shell/progressview.h"
+#include "platform/settingsstore.h"
+#include "platform/commondialog.h"
+#include "platform/inputbox.h"
+#include "platform/messagebox.h"
+#include "platform/progressview.h"
 
 #include <cstdlib>
 #include <deque>

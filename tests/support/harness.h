@@ -7,13 +7,15 @@
 #include "patternwriter.h"
 #include "wmf2svg.h"
 
-#include "document/libfile.h"
 #include "document/mirrorform.h"
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
-#include "shell/libmessage.h"
-#include "shell/libprogress.h"
-#include "shell/libsetup.h"
+#include "platform/libmessage.h"
+#include "platform/libprogress.h"
+#include "platform/libsetup.h"
+#include "export/libemf.h"
+#include "platform/fileio.h"
+#include "shell/libfile.h"
 #include "shell/mainform.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
@@ -31,7 +33,6 @@ struct LoaderHarness {
     TempDir dir;
     FakeMessageBox box;
     FakeSettingsStore store;
-    ScriptedDialogs dialogs;
     LibSetup setup;
     LibMessage messages{box};
     LibProgress progress;
@@ -39,10 +40,7 @@ struct LoaderHarness {
     MirrorForm mirror{progress};
     WorkForm workForm{mirror, progress, setup};
     TemporaryPicture picture{pictureFolder()};
-    CommonDialog dialog;
-    LibFile file{LibFile::Services{dimension, mirror, workForm, progress, messages, setup, store, dialog, picture}};
-
-    LoaderHarness() { dialog.backend = &dialogs; }
+    LibFile file{LibFile::Services{dimension, mirror, workForm, progress, messages, store, picture}};
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
@@ -54,12 +52,7 @@ struct LoaderHarness {
         return path;
     }
 
-    // LoadPattern with a given name (no dialog).
-    bool load(const std::string &path)
-    {
-        std::string name = path;
-        return file.LoadPattern(name);
-    }
+    bool load(const std::string &path) { return file.LoadPattern(path); }
     bool load(const PatternWriter &w, const std::string &name = "pattern.pat") { return load(write(w, name)); }
 
     const PatternSettings &settings() const { return dimension.settings(); }
@@ -90,7 +83,7 @@ struct MainFormHarness {
     FakeSettingsStore store;
     ScriptedDialogs dialogs;
     ScriptedInput input;
-    MainForm form{Platform{box, store, dialogs, input, 15.0, 15.0, dir.file("cache/Veltrum Orvane")}};
+    MainForm form{Platform{box, store, &dialogs, &input, 15.0, 15.0, dir.file("cache/Veltrum Orvane")}};
 
     MainFormHarness() { form.Load(); }
 
@@ -163,5 +156,17 @@ struct DrawingHarness {
         return i;
     }
 };
+
+// The plain metafile of a drawing whose page (pageW x pageH twips) spans
+// pixelsX x pixelsY, built or saved.
+inline LibEMF::BuildResult buildWmf(const Drawing &drawing, float pageW, float pageH, int pixelsX, int pixelsY)
+{
+    return LibEMF::BuildMetafile(drawing, ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr});
+}
+inline bool saveMetafile(int pixelsX, int pixelsY, const std::string &path, const Drawing &drawing, float pageW,
+                         float pageH, MessageBox &box)
+{
+    return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, pageW, pageH, nullptr}, drawing, box);
+}
 
 } // namespace orvane::testing

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
 #include "picpanel.h"
-#include "progressform.h"
-#include "view/qt/twips.h"
+#include "platform/qt/progressform.h"
+#include "platform/qt/twips.h"
 #include "view/qt/workformwidget.h"
 
 #include <QCloseEvent>

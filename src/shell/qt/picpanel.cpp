@@ -1,8 +1,10 @@
 #include "picpanel.h"
 
+#include "platform/qt/qtconvert.h"
+
 #include "shapewidget.h"
 #include "shell/mainform.h"
-#include "view/qt/twips.h"
+#include "platform/qt/twips.h"
 
 #include <QFile>
 #include <QLabel>
@@ -37,17 +39,6 @@ constexpr const char *Captions[StepCount] = {
     "Open Veltrum Pattern Maker File", "Connect Adjacent Line Ends", "Optimize Line Sequence", "Set Pattern Size",
     "Save As Metafile",
 };
-
-QString fromNative(const std::string &text)
-{
-    return QFile::decodeName(QByteArray::fromStdString(text));
-}
-
-QColor toColor(std::uint32_t color)
-{
-    // Colours are stored 0x00BBGGRR.
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-}
 
 } // namespace
 
@@ -157,7 +148,7 @@ void PicPanel::showState(const PanelState &state)
 {
     for (int i = 0; i < StepCount; ++i) {
         Command(i)->setEnabled(state.commandEnabled[std::size_t(i)]);
-        ShapeC(i)->setFillColor(toColor(state.indicatorColor[std::size_t(i)]));
+        ShapeC(i)->setFillColor(toQColor(state.indicatorColor[std::size_t(i)]));
         setWidthTwips(Shape2(i), state.shape2Width);
     }
     CommandReset()->setVisible(state.commandResetVisible);

@@ -1,6 +1,8 @@
 #include "patternsurface.h"
 
-#include "twips.h"
+#include "platform/qt/qtconvert.h"
+
+#include "platform/qt/twips.h"
 #include "view/drawing.h"
 
 #include <QPaintEvent>
@@ -12,12 +14,6 @@
 namespace orvane {
 
 namespace {
-
-QRgb toRgb(std::uint32_t color)
-{
-    // Colours are stored 0x00BBGGRR.
-    return qRgb(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
-}
 
 // Whether a line from a to b can touch area; its box is known to meet it.
 bool lineMeets(const QPoint &a, const QPoint &b, const QRect &area)
@@ -62,7 +58,7 @@ void PatternSurface::drawingChanged()
             item.kind = Item::Line;
             item.from = QPoint(x(line.X1), y(line.Y1));
             item.to = QPoint(x(line.X2), y(line.Y2));
-            item.color = toRgb(line.BorderColor);
+            item.color = toQColor(line.BorderColor).rgb();
             item.width = std::max<int>(1, line.BorderWidth);
         } else {
             const PatternShape &shape = m_drawing.OutShape[entry.index];
@@ -81,7 +77,7 @@ void PatternSurface::drawingChanged()
             item.kind = isEllipseKind(shape.Shape) ? Item::Ellipse : Item::Rectangle;
             item.from = QPoint(left, top);
             item.to = QPoint(right, bottom);
-            item.color = toRgb(shape.BorderColor);
+            item.color = toQColor(shape.BorderColor).rgb();
             item.width = std::max<int>(1, shape.BorderWidth);
         }
         const int pen = item.width;

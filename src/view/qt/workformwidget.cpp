@@ -1,7 +1,7 @@
 #include "workformwidget.h"
 
 #include "patternsurface.h"
-#include "twips.h"
+#include "platform/qt/twips.h"
 
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -104,16 +104,6 @@ void WorkFormWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_form.Resized(window()->isMinimized());
-}
-
-int WorkFormWidget::toPixelsX(double twips) const
-{
-    return twipsToPixels(twips, m_twipsPerPixelX);
-}
-
-int WorkFormWidget::toPixelsY(double twips) const
-{
-    return twipsToPixels(twips, m_twipsPerPixelY);
 }
 
 } // namespace orvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/qt/twips.h"
+
 #include "view/workform.h"
 
 #include <QWidget>
@@ -40,8 +42,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    int toPixelsX(double twips) const;
-    int toPixelsY(double twips) const;
+    int toPixelsX(double twips) const { return TwipsScale{m_twipsPerPixelX, m_twipsPerPixelY}.toPixelsX(twips); }
+    int toPixelsY(double twips) const { return TwipsScale{m_twipsPerPixelX, m_twipsPerPixelY}.toPixelsY(twips); }
 
     WorkForm &m_form;
     double m_twipsPerPixelX;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/inputbox.h"
+#include "platform/inputbox.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "qsettingsstore.h"
 
-#include "document/windows1252.h"
+#include "platform/windows1252.h"
 
 #include <QSettings>
 #include <QString>

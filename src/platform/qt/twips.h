@@ -32,11 +32,13 @@ inline int twipsToPixels(double twips, double twipsPerPixel)
     return static_cast<int>(std::clamp(pixels, -Limit, Limit));
 }
 
-inline QRect twipsToPixels(double left, double top, double width, double height, double twipsPerPixelX,
-                           double twipsPerPixelY)
-{
-    return QRect(twipsToPixels(left, twipsPerPixelX), twipsToPixels(top, twipsPerPixelY),
-                 twipsToPixels(width, twipsPerPixelX), twipsToPixels(height, twipsPerPixelY));
-}
+// A widget's twips-per-pixel pair, fixed when it is built.
+struct TwipsScale {
+    double perPixelX = 15.0;
+    double perPixelY = 15.0;
+
+    int toPixelsX(double twips) const { return twipsToPixels(twips, perPixelX); }
+    int toPixelsY(double twips) const { return twipsToPixels(twips, perPixelY); }
+};
 
 } // namespace orvane

@@ -1,6 +1,6 @@
 #include "qtinputbox.h"
 
-#include "shell/libid.h"
+#include "platform/libid.h"
 #include "qmessageboxadapter.h"
 
 #include <QInputDialog>

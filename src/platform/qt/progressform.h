@@ -1,6 +1,8 @@
 #pragma once
 
-#include "shell/progressview.h"
+#include "platform/qt/twips.h"
+
+#include "platform/progressview.h"
 
 #include <QWidget>
 
@@ -39,8 +41,8 @@ public:
 private:
     void loadDesign();
     void CenterProgressForm();
-    int toPixelsX(double twips) const;
-    int toPixelsY(double twips) const;
+    int toPixelsX(double twips) const { return TwipsScale{m_twipsPerPixelX, m_twipsPerPixelY}.toPixelsX(twips); }
+    int toPixelsY(double twips) const { return TwipsScale{m_twipsPerPixelX, m_twipsPerPixelY}.toPixelsY(twips); }
 
     LibProgress &m_progress;
     QWidget *m_mainWindow;

@@ -1,19 +1,12 @@
 #include "qtfiledialogs.h"
 
+#include "qtconvert.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 
 namespace orvane {
-
-namespace {
-
-QString fromNative(const std::string &path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-} // namespace
 
 DialogOutcome QtFileDialogs::showOpen(CommonDialog &dialog)
 {

@@ -1,13 +1,11 @@
 #include "libfile.h"
 
-#include "mirrorform.h"
-#include "patternsettings.h"
-#include "patternstream.h"
-#include "temporarypicture.h"
-#include "shell/commondialog.h"
-#include "shell/libmessage.h"
-#include "shell/libprogress.h"
-#include "shell/libsetup.h"
+#include "document/mirrorform.h"
+#include "document/patternsettings.h"
+#include "document/patternstream.h"
+#include "document/temporarypicture.h"
+#include "platform/libmessage.h"
+#include "platform/libprogress.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
 
@@ -16,23 +14,8 @@
 
 namespace orvane {
 
-bool LibFile::LoadPattern(std::string &fileName)
+bool LibFile::LoadPattern(const std::string &fileName)
 {
-    if (fileName.empty()) {
-        CommonDialog &d = m_s.dialog;
-        d.Filter = "Pattern File (*.pat)|*.pat";
-        d.InitDir = m_s.setup.SetupFolder(0);
-        d.FileName.clear();
-        d.DialogTitle = "Open Pattern File";
-        d.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::FileMustExist;
-        d.FilterIndex = 1;
-        d.CancelError = true;
-        if (d.ShowOpen() != DialogOutcome::Accepted || d.FileName.empty())
-            return false;
-        fileName = d.FileName;
-        if (d.backend)
-            d.backend->processPendingEvents();
-    }
     if (!FileExists(fileName, true))
         return false;
     return ReadPattern(fileName);

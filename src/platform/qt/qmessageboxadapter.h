@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/messagebox.h"
+#include "platform/messagebox.h"
 
 #include <QMessageBox>
 #include <QPointer>

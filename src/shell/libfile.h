@@ -1,6 +1,6 @@
 #pragma once
 
-#include "patternformat.h"
+#include "document/patternformat.h"
 
 #include <cstdint>
 #include <string>
@@ -10,13 +10,11 @@ namespace orvane {
 class LibDimension;
 class LibMessage;
 class LibProgress;
-class LibSetup;
 class MirrorForm;
 class PatternStream;
 class SettingsStore;
 class TemporaryPicture;
 class WorkForm;
-struct CommonDialog;
 
 // Loads a pattern file onto the work window: header, settings, one element
 // per line and shape record (mirrored), and the picture into the temporary
@@ -29,16 +27,14 @@ public:
         WorkForm &workForm;
         LibProgress &progress;
         LibMessage &messages;
-        const LibSetup &setup;
         SettingsStore &settings;
-        CommonDialog &dialog;
         TemporaryPicture &picture;
     };
 
     explicit LibFile(Services services) : m_s(services) {}
 
-    // Asks for a file when fileName is empty and writes the chosen path back.
-    bool LoadPattern(std::string &fileName);
+    // The existence check, then the load; each failure has shown its message.
+    bool LoadPattern(const std::string &fileName);
     bool ReadPattern(const std::string &fileName);
     bool FileExists(const std::string &path, bool showMessage);
 

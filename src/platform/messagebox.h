@@ -19,4 +19,16 @@ public:
     virtual void beep() = 0;
 };
 
+// A message's text with "\n" line breaks, for places other than the box.
+inline std::string unixLineBreaks(const std::string &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    }
+    return out;
+}
+
 } // namespace orvane

@@ -1,7 +1,7 @@
 #include "progressform.h"
 
-#include "shell/libprogress.h"
-#include "view/qt/twips.h"
+#include "platform/libprogress.h"
+#include "platform/qt/twips.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -108,16 +108,6 @@ void ProgressForm::closeWindow()
 {
     m_loaded = false;
     hide();
-}
-
-int ProgressForm::toPixelsX(double twips) const
-{
-    return twipsToPixels(twips, m_twipsPerPixelX);
-}
-
-int ProgressForm::toPixelsY(double twips) const
-{
-    return twipsToPixels(twips, m_twipsPerPixelY);
 }
 
 } // namespace orvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/settingsstore.h"
+#include "platform/settingsstore.h"
 
 namespace orvane {
 

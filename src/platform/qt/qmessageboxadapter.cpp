@@ -35,9 +35,7 @@ QMessageBox::Icon QMessageBoxAdapter::iconFor(int style)
 
 QString QMessageBoxAdapter::displayText(const std::string &text)
 {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return shown;
+    return QString::fromStdString(unixLineBreaks(text));
 }
 
 } // namespace orvane

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/commondialog.h"
+#include "platform/commondialog.h"
 
 #include <QPointer>
 #include <QStringList>

@@ -1,0 +1,64 @@
+#include "scene.h"
+
+#include "document/numeric.h"
+#include "view/drawing.h"
+
+#include <cmath>
+
+namespace orvane {
+
+SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight, std::int32_t pixelsX,
+                       std::int32_t pixelsY)
+{
+    SceneResult result;
+    Scene &scene = result.scene;
+    if (!(pageWidth != 0) || !(pageHeight != 0)) {
+        result.error = SceneError::EmptyPage;
+        return result;
+    }
+    scene.pixelsX = pixelsX;
+    scene.pixelsY = pixelsY;
+    scene.pageWidthTwips = pageWidth;
+    scene.pageHeightTwips = pageHeight;
+    // The pixel counts take the float path the rest of the program uses.
+    const float scaleX = static_cast<float>(static_cast<double>(static_cast<float>(pixelsX)) / pageWidth);
+    const float scaleY = static_cast<float>(static_cast<double>(static_cast<float>(pixelsY)) / pageHeight);
+
+    bool inRange = true;
+    auto add = [&](SceneElement::Kind kind, double x1, double y1, double x2, double y2) {
+        const auto a = roundToInteger(x1 * scaleX);
+        const auto b = roundToInteger(y1 * scaleY);
+        const auto c = roundToInteger(x2 * scaleX);
+        const auto d = roundToInteger(y2 * scaleY);
+        if (!a || !b || !c || !d) {
+            inRange = false;
+            return;
+        }
+        scene.elements.push_back(SceneElement{kind, *a, *b, *c, *d});
+    };
+
+    scene.elements.reserve(static_cast<std::size_t>(drawing.OutLine.count() + drawing.OutShape.count()));
+    for (const PatternLine &line : drawing.OutLine) {
+        if (line.Visible)
+            add(SceneElement::Line, line.X1, line.Y1, line.X2, line.Y2);
+        if (!inRange)
+            break;
+    }
+    for (const PatternShape &shape : drawing.OutShape) {
+        if (!inRange)
+            break;
+        if (!shape.Visible)
+            continue;
+        const double left = shape.Left;
+        const double top = shape.Top;
+        add(isEllipseKind(shape.Shape) ? SceneElement::Ellipse : SceneElement::Rectangle, left, top,
+            left + shape.Width, top + shape.Height);
+    }
+    if (!inRange) {
+        result.error = SceneError::CoordinateRange;
+        scene.elements.clear();
+    }
+    return result;
+}
+
+} // namespace orvane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "document/populatedallocator.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace orvane {
+
+class Drawing;
+
+// One outline in metafile pixels. Lines run from (x1, y1) to (x2, y2); boxes
+// hold left, top, right and bottom, each corner scaled on its own.
+struct SceneElement {
+    enum Kind : std::uint8_t { Line, Rectangle, Ellipse };
+    Kind kind;
+    std::int16_t x1;
+    std::int16_t y1;
+    std::int16_t x2;
+    std::int16_t y2;
+};
+
+// The page as every output format draws it: the visible lines, then the
+// visible shapes, in pixels of a pixelsX x pixelsY page.
+struct Scene {
+    std::int32_t pixelsX = 0;
+    std::int32_t pixelsY = 0;
+    float pageWidthTwips = 0;
+    float pageHeightTwips = 0;
+    std::vector<SceneElement, PopulatedAllocator<SceneElement>> elements;
+};
+
+enum class SceneError {
+    None,
+    EmptyPage,       // the page has no width or height to scale from
+    CoordinateRange, // a coordinate a 16-bit field cannot hold, or not a number
+};
+
+struct SceneResult {
+    Scene scene;
+    SceneError error = SceneError::None;
+};
+
+// Scales the page (pageWidth x pageHeight twips) to pixelsX x pixelsY with one
+// scale per axis, formed in float from a double quotient; every coordinate
+// is the nearest integer, halves to even, and one that a 16-bit field cannot
+// hold refuses the whole scene rather than wrapping.
+SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight, std::int32_t pixelsX,
+                       std::int32_t pixelsY);
+
+} // namespace orvane

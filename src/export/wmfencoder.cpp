@@ -1,0 +1,40 @@
+#include "wmfencoder.h"
+
+#include "metafilerecorder.h"
+#include "scene.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::uint32_t BrushColor = 0x000000FF;
+constexpr std::uint16_t BrushHatch = 1;
+
+} // namespace
+
+std::vector<unsigned char> EncodeWmf(const Scene &scene)
+{
+    MetafileRecorder recorder;
+    recorder.reserve(scene.elements.size() * 2 + 8);
+    const std::uint16_t brush = recorder.createBrushIndirect(MetafileRecorder::BrushStyleNull, BrushColor, BrushHatch);
+    recorder.selectObject(brush);
+    for (const SceneElement &e : scene.elements) {
+        switch (e.kind) {
+        case SceneElement::Line:
+            recorder.moveTo(e.x1, e.y1);
+            recorder.lineTo(e.x2, e.y2);
+            break;
+        case SceneElement::Rectangle:
+            recorder.rectangle(e.x1, e.y1, e.x2, e.y2);
+            break;
+        case SceneElement::Ellipse:
+            recorder.ellipse(e.x1, e.y1, e.x2, e.y2);
+            break;
+        }
+    }
+    // Selecting the previous brush back draws nothing and leaves no record.
+    recorder.deleteObject(brush);
+    return recorder.finish();
+}
+
+} // namespace orvane
