@@ -8,11 +8,15 @@
 #include "platform/qt/qtinputbox.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
+    // Wayland has no window icons: the compositor shows the one of the installed orvane.desktop.
+    QApplication::setDesktopFileName(QStringLiteral("orvane"));
 
     orvane::QMessageBoxAdapter messages;
     orvane::QSettingsStore settings;

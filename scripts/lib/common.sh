@@ -11,6 +11,8 @@ ORVANE_PACKAGES=(
   libwmf-bin fonts-urw-base35
   clang libclang-rt-14-dev
   xvfb xauth
+  desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
+  dpkg-dev lintian librsvg2-bin
 )
 
 # Installs whatever of ORVANE_PACKAGES is missing, with apt-get.

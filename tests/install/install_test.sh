@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The installed tree, checked the way a desktop uses it.
+#   install_test.sh install ROOT BUILD_DIR   cmake --install into ROOT (a fresh folder)
+#   install_test.sh CHECK ROOT EXAMPLES      CHECK: desktop, mime, manual, thumbnailer
+set -euo pipefail
+check=$1 root=$2 arg=$3
+fail() { echo "FAIL: $*" >&2; exit 1; }
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# "W x H" of a PNG, or nothing when the file is not one.
+png_size() { file -b "$1" | sed -n 's/^PNG image data, \([0-9]*\) x \([0-9]*\),.*/\1 \2/p'; }
+
+case $check in
+install)
+  rm -rf "$root"
+  cmake --install "$arg" --prefix "$root" >/dev/null
+  ;;
+
+desktop)
+  entry=$root/share/applications/orvane.desktop
+  # Hints and warnings count too: the entry should be clean.
+  report=$(desktop-file-validate "$entry" 2>&1) || fail "$report"
+  [ -z "$report" ] || fail "$report"
+  program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+  [ -x "$root/bin/$program" ] || fail "Exec=$program is not an installed program"
+  icon=$(sed -n 's/^Icon=//p' "$entry")
+  file -b "$root/share/icons/hicolor/scalable/apps/$icon.svg" | grep -q '^SVG' || fail "no scalable icon $icon"
+  [ "$(png_size "$root/share/icons/hicolor/256x256/apps/$icon.png")" = "256 256" ] || fail "no 256-px icon $icon"
+  ;;
+
+mime)
+  # A database of the system's types and ours only, as update-mime-database builds it on install.
+  mkdir -p "$tmp/data/mime/packages" "$tmp/dirs"
+  cp /usr/share/mime/packages/freedesktop.org.xml "$root/share/mime/packages/orvane.xml" "$tmp/data/mime/packages/"
+  export XDG_DATA_HOME=$tmp/data XDG_DATA_DIRS=$tmp/dirs
+  update-mime-database "$tmp/data/mime"
+  type_of() { gio info -a standard::content-type "$1" | sed -n 's/^ *standard::content-type: //p'; }
+  # A brush pattern of one pixel: header size (big-endian), version, width, height,
+  # bytes per pixel, "GPAT", the name; then the pixel.
+  printf '\0\0\0\034\0\0\0\001\0\0\0\001\0\0\0\001\0\0\0\003GPATdot\0\377\0\0' > "$tmp/brush.pat"
+  status=0
+  for f in "$arg"/*.pat "$tmp/brush.pat"; do
+    want=application/x-veltrum-pattern
+    [ "$f" = "$tmp/brush.pat" ] && want=image/x-gimp-pat
+    got=$(type_of "$f")
+    if [ "$got" != "$want" ]; then
+      echo "FAIL: $f is $got, not $want" >&2
+      status=1
+    fi
+  done
+  exit $status
+  ;;
+
+manual)
+  for page in orvane orvane-convert; do
+    file=$root/share/man/man1/$page.1.gz
+    [ -f "$file" ] || fail "no manual page $page(1)"
+    warnings=$(zcat "$file" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "$page(1): $warnings"
+  done
+  ;;
+
+thumbnailer)
+  # Run the entry's command line as a file manager does: each word is one argument,
+  # %s the size, %i the input path, %o the PNG to write; TryExec found on PATH.
+  entry=$root/share/thumbnailers/orvane.thumbnailer
+  export PATH=$root/bin:$PATH
+  command -v "$(sed -n 's/^TryExec=//p' "$entry")" >/dev/null || fail "TryExec is not an installed program"
+  read -ra words <<<"$(sed -n 's/^Exec=//p' "$entry")"
+  status=0
+  for f in "$arg"/*.pat; do
+    cp "$f" "$tmp/a pattern.pat"
+    rm -f "$tmp/thumb.png"
+    args=()
+    for w in "${words[@]}"; do
+      case $w in
+        %s) args+=(128) ;;
+        %i) args+=("$tmp/a pattern.pat") ;;
+        %o) args+=("$tmp/thumb.png") ;;
+        *) args+=("$w") ;;
+      esac
+    done
+    if ! "${args[@]}"; then
+      echo "FAIL: ${args[*]} failed for $f" >&2
+      status=1
+      continue
+    fi
+    read -r w h <<<"$(png_size "$tmp/thumb.png")"
+    if [ -z "${w:-}" ] || [ "$w" -lt 1 ] || [ "$h" -lt 1 ] || [ "$w" -gt 128 ] || [ "$h" -gt 128 ]; then
+      echo "FAIL: thumbnail of $f is $(file -b "$tmp/thumb.png"), not a PNG of at most 128 px" >&2
+      status=1
+    fi
+  done
+  exit $status
+  ;;
+
+*)
+  fail "unknown check $check"
+  ;;
+esac
