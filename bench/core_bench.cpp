@@ -1,7 +1,7 @@
 // Load and save of the largest pattern a file can hold: 32767 lines and
 // 32767 shapes.
 
-#include "patternwriter.h"
+#include "largestpattern.h"
 
 #include "platform/settingsstore.h"
 #include "export/libemf.h"
@@ -33,16 +33,7 @@ struct Fixture {
         char name[] = "/tmp/orvane-bench-XXXXXX";
         folder = ::mkdtemp(name);
         pattern = (folder / "largest.pat").string();
-        testing::PatternWriter w;
-        w.header(2, 1, 0).settings21({});
-        w.integer(32767);
-        for (int i = 0; i < 32767; ++i)
-            w.line(float(i % 12240), float(i % 15840), float((i * 7) % 12240), float((i * 13) % 15840));
-        w.integer(32767);
-        for (int i = 0; i < 32767; ++i)
-            w.shape(static_cast<std::int16_t>(i % 6), float(i % 11000), float(i % 14000), 1000, 800);
-        w.noPicture();
-        w.save(pattern);
+        bench::writeLargestPattern(pattern);
     }
     ~Fixture() { std::filesystem::remove_all(folder); }
 };

@@ -2,7 +2,7 @@
 // shapes) under the offscreen platform: opening it up to the first complete
 // paint of the surface, and the repaint after one scroll step.
 
-#include "patternwriter.h"
+#include "largestpattern.h"
 
 #include "platform/settingsstore.h"
 #include "platform/messagebox.h"
@@ -52,19 +52,8 @@ struct Session {
 
     Session()
     {
-        // Long lines across the page and overlapping shapes of every kind, as
-        // in the core benchmark.
-        testing::PatternWriter w;
-        w.header(2, 1, 0).settings21({});
-        w.integer(32767);
-        for (int i = 0; i < 32767; ++i)
-            w.line(float(i % 12240), float(i % 15840), float((i * 7) % 12240), float((i * 13) % 15840));
-        w.integer(32767);
-        for (int i = 0; i < 32767; ++i)
-            w.shape(static_cast<std::int16_t>(i % 6), float(i % 11000), float(i % 14000), 1000, 800);
-        w.noPicture();
         pattern = folder.filePath(QStringLiteral("largest.pat")).toStdString();
-        w.save(pattern);
+        bench::writeLargestPattern(pattern);
 
         window = std::make_unique<MainWindow>(
             Platform{messages, settings, nullptr, nullptr, 15, 15, folder.filePath("cache").toStdString()});

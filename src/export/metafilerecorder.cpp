@@ -73,20 +73,20 @@ void MetafileRecorder::lineTo(std::int16_t x, std::int16_t y)
 
 void MetafileRecorder::rectangle(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom)
 {
-    beginRecord(7, RecordRectangle);
-    put16(static_cast<std::uint16_t>(bottom));
-    put16(static_cast<std::uint16_t>(right));
-    put16(static_cast<std::uint16_t>(top));
-    put16(static_cast<std::uint16_t>(left));
+    box(RecordRectangle, left, top, right, bottom);
 }
 
 void MetafileRecorder::ellipse(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom)
 {
-    beginRecord(7, RecordEllipse);
-    put16(static_cast<std::uint16_t>(bottom));
-    put16(static_cast<std::uint16_t>(right));
-    put16(static_cast<std::uint16_t>(top));
-    put16(static_cast<std::uint16_t>(left));
+    box(RecordEllipse, left, top, right, bottom);
+}
+
+void MetafileRecorder::box(std::uint16_t function, std::int16_t left, std::int16_t top, std::int16_t right,
+                           std::int16_t bottom)
+{
+    beginRecord(7, function);
+    for (const std::int16_t value : {bottom, right, top, left})
+        put16(static_cast<std::uint16_t>(value));
 }
 
 std::vector<unsigned char> MetafileRecorder::finish()

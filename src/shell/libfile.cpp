@@ -67,34 +67,18 @@ bool LibFile::readAll(PatternStream &file)
     m_s.mirror.setPatternWidth(m_s.dimension.PageWidthTwips());
     m_s.mirror.setPatternHeight(m_s.dimension.PageHeightTwips());
 
-    // Records are read for 0 .. count - 1 in 16-bit arithmetic: -32768 overflows.
-    const std::int16_t lines = file.readInteger();
-    if (lines == -32768)
+    Drawing &drawing = m_s.workForm.drawing();
+    const auto reserveLines = [&](int n) {
+        drawing.reserveLines(n);
+        m_s.mirror.reserveLines(n);
+    };
+    const auto reserveShapes = [&](int n) {
+        drawing.reserveShapes(n);
+        m_s.mirror.reserveShapes(n);
+    };
+    if (!readRecords(file, "Loading Pattern - Lines", reserveLines, [&] { return ReadLineRecord(file); })
+        || !readRecords(file, "Loading Pattern - Shapes", reserveShapes, [&] { return ReadShapeRecord(file); }))
         return false;
-    if (lines > 0) {
-        m_s.workForm.drawing().reserveLines(lines);
-        m_s.mirror.reserveLines(lines);
-    }
-    progress.StartProgress(0, lines, "Loading Pattern - Lines", false);
-    for (int i = 0; i < lines; ++i) {
-        if (!ReadLineRecord(file))
-            return false;
-        progress.StepProgress(1);
-    }
-
-    const std::int16_t shapes = file.readInteger();
-    if (shapes == -32768)
-        return false;
-    if (shapes > 0) {
-        m_s.workForm.drawing().reserveShapes(shapes);
-        m_s.mirror.reserveShapes(shapes);
-    }
-    progress.StartProgress(0, shapes, "Loading Pattern - Shapes", false);
-    for (int i = 0; i < shapes; ++i) {
-        if (!ReadShapeRecord(file))
-            return false;
-        progress.StepProgress(1);
-    }
 
     progress.StartProgress(0, 1, "Loading Pattern - Image", false);
     if (!ReadPicture(file))
@@ -103,18 +87,35 @@ bool LibFile::readAll(PatternStream &file)
     return true;
 }
 
+template <typename Reserve, typename ReadOne>
+bool LibFile::readRecords(PatternStream &file, const char *header, Reserve reserve, ReadOne readOne)
+{
+    // Records are read for 0 .. count - 1 in 16-bit arithmetic: -32768 overflows.
+    const std::int16_t count = file.readInteger();
+    if (count == -32768)
+        return false;
+    if (count > 0)
+        reserve(count);
+    m_s.progress.StartProgress(0, count, header, false);
+    for (int i = 0; i < count; ++i) {
+        if (!readOne())
+            return false;
+        m_s.progress.StepProgress(1);
+    }
+    return true;
+}
+
 bool LibFile::ReadLineRecord(PatternStream &file)
 {
     const auto index = LibDraw::AddLine(m_s.workForm.drawing(), m_s.mirror);
     if (!index || file.failed())
         return false;
-    auto &lines = m_s.workForm.drawing().OutLine;
-    PatternLine &line = lines.member(*index);
+    PatternLine &line = m_s.workForm.drawing().OutLine.member(*index);
     line.X1 = file.readSingle();
     line.Y1 = file.readSingle();
     line.X2 = file.readSingle();
     line.Y2 = file.readSingle();
-    lines.setVisible(*index, true);
+    m_s.workForm.drawing().OutLine.setVisible(*index, true);
     m_s.mirror.mLine(*index, line.X1, line.Y1, line.X2, line.Y2, false);
     return true;
 }
@@ -124,14 +125,13 @@ bool LibFile::ReadShapeRecord(PatternStream &file)
     const auto index = LibDraw::AddShape(m_s.workForm.drawing(), m_s.mirror);
     if (!index || file.failed())
         return false;
-    auto &shapes = m_s.workForm.drawing().OutShape;
-    PatternShape &shape = shapes.member(*index);
+    PatternShape &shape = m_s.workForm.drawing().OutShape.member(*index);
     shape.Shape = file.readInteger();
     shape.Top = file.readSingle();
     shape.Left = file.readSingle();
     shape.Height = file.readSingle();
     shape.Width = file.readSingle();
-    shapes.setVisible(*index, true);
+    m_s.workForm.drawing().OutShape.setVisible(*index, true);
     m_s.mirror.mShape(*index, shape.Shape, shape.Top, shape.Left, shape.Height, shape.Width, false);
     return true;
 }

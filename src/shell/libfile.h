@@ -46,6 +46,8 @@ public:
 
 private:
     bool readAll(PatternStream &file);
+    template <typename Reserve, typename ReadOne>
+    bool readRecords(PatternStream &file, const char *header, Reserve reserve, ReadOne readOne);
     bool ReadLineRecord(PatternStream &file);
     bool ReadShapeRecord(PatternStream &file);
     bool ReadPicture(PatternStream &file);
