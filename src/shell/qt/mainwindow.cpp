@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "picpanel.h"
+#include "subwindowfit.h"
 #include "platform/qt/progressform.h"
 #include "platform/qt/twips.h"
 #include "view/qt/workformwidget.h"
@@ -42,8 +43,10 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_mdiArea = new QMdiArea(central);
     // Qt's counterpart of the application-workspace colour.
     m_mdiArea->setBackground(m_mdiArea->palette().brush(QPalette::Dark));
-    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The work window is kept inside the area, so the area never scrolls; it
+    // has its own bars for the page.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(m_panel);
     layout->addWidget(m_mdiArea, 1);
     setCentralWidget(central);
@@ -53,7 +56,8 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_workFormWindow = m_mdiArea->addSubWindow(m_workForm, Qt::SubWindow | Qt::WindowTitleHint
                                                                | Qt::WindowMinMaxButtonsHint);
     m_workFormWindow->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_workFormWindow->resize(m_workFormWindow->sizeHint());
+    m_workFormWindow->setGeometry(QRect(QPoint(0, 0), m_workFormWindow->sizeHint()));
+    new SubWindowFit(m_mdiArea, m_workFormWindow);
     m_workFormWindow->setVisible(m_form.workForm().Visible());
 
     m_progressForm = new ProgressForm(m_form.progress(), this, twipsX, twipsY);
