@@ -7,8 +7,10 @@
 #include "platform/inputbox.h"
 #include "platform/libid.h"
 #include "platform/messagebox.h"
+#include "platform/preferences.h"
 
 #include <cmath>
+#include <filesystem>
 
 namespace orvane {
 
@@ -22,6 +24,8 @@ MainForm::MainForm(Platform platform)
                                   m_picture})
 {
     m_dialog.backend = m_platform.dialogs;
+    if (m_platform.preferences)
+        m_lastFolder = m_platform.preferences->lastFolder();
 }
 
 void MainForm::Load()
@@ -75,7 +79,7 @@ void MainForm::OpenFromDialog()
     beginOpen();
     CommonDialog &d = m_dialog;
     d.Filter = "Pattern File (*.pat)|*.pat";
-    d.InitDir = m_setup.SetupFolder(0);
+    d.InitDir = m_lastFolder.empty() ? m_setup.SetupFolder(0) : m_lastFolder;
     d.FileName.clear();
     d.DialogTitle = "Open Pattern File";
     d.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::FileMustExist;
@@ -148,6 +152,7 @@ void MainForm::openFinished(Outcome outcome, const std::string &path)
         m_steps[0] = StepDone;
         m_workForm.setVisible(true);
         m_workFormClean = false;
+        rememberFolder(path);
     } else {
         m_workForm.setVisible(false);
         m_panel.textFilename[0].clear();
@@ -219,10 +224,14 @@ void MainForm::SaveAsMetafile()
         filters += (filters.empty() ? "" : "|") + format.filter;
     d.Filter = filters;
     d.FilterIndex = 1;
-    d.FileName.clear();
+    // Beside the pattern, under its name.
+    d.InitDir = std::filesystem::path(m_patternFile).parent_path().string();
+    d.FileName = std::filesystem::path(m_patternFile).stem().string() + ".wmf";
     d.Flags = CommonDialog::OverwritePrompt | CommonDialog::HideReadOnly | CommonDialog::PathMustExist;
+    const std::string suggested = d.FileName;
     const DialogOutcome outcome = d.ShowSave();
-    const std::string path = d.FileName;
+    // A dialog closed without a choice leaves the suggestion behind, which names nothing.
+    const std::string path = outcome != DialogOutcome::Accepted && d.FileName == suggested ? std::string() : d.FileName;
     if (outcome == DialogOutcome::Cancelled && d.CancelError) {
         saveFinished(false, {});
         return;
@@ -259,6 +268,20 @@ void MainForm::saveFinished(bool saved, const std::string &path)
     }
     markSkipped(m_steps, 1, 3);
     panelChanged();
+}
+
+void MainForm::rememberFolder(const std::string &path)
+{
+    // Relative to the folder the program started in (a name on the command line).
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute(path, error);
+    if (error)
+        file = path;
+    file = file.lexically_normal();
+    m_patternFile = file.string();
+    m_lastFolder = file.parent_path().string();
+    if (m_platform.preferences)
+        m_platform.preferences->setLastFolder(m_lastFolder);
 }
 
 void MainForm::ResetSteps()

@@ -20,6 +20,7 @@ namespace orvane {
 
 class InputBox;
 class MessageBox;
+class Preferences;
 class SettingsStore;
 struct ExportFormat;
 
@@ -34,6 +35,8 @@ struct Platform {
     double twipsPerPixelX = 15.0;
     double twipsPerPixelY = 15.0;
     std::string pictureFolder = TemporaryPicture::defaultFolder();
+    // Where the window remembers the last folder; without it, only this run does.
+    Preferences *preferences = nullptr;
 };
 
 // State of the command panel's controls, which a window shows.
@@ -115,6 +118,7 @@ private:
     Outcome loadFile(const std::string &path);
     void openFinished(Outcome outcome, const std::string &path);
     void saveFinished(bool saved, const std::string &path);
+    void rememberFolder(const std::string &path);
     void panelChanged();
 
     Platform m_platform;
@@ -127,6 +131,9 @@ private:
     TemporaryPicture m_picture;
     CommonDialog m_dialog;
     LibFile m_libFile;
+    // The folder of the last pattern opened and that pattern, absolute.
+    std::string m_lastFolder;
+    std::string m_patternFile;
 
     StepStates m_steps{};
     std::int32_t m_pixelsX = 0;

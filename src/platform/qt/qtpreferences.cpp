@@ -1,0 +1,34 @@
+#include "qtpreferences.h"
+
+#include "qtconvert.h"
+
+namespace orvane {
+
+QtPreferences::QtPreferences()
+    : m_settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Veltrum Orvane"),
+                 QStringLiteral("orvane-window"))
+{
+}
+
+std::string QtPreferences::lastFolder()
+{
+    // Paths are kept as text; the native bytes come back through Qt's file name encoding.
+    return QFile::encodeName(m_settings.value(QStringLiteral("Dialogs/LastFolder")).toString()).toStdString();
+}
+
+void QtPreferences::setLastFolder(const std::string &folder)
+{
+    m_settings.setValue(QStringLiteral("Dialogs/LastFolder"), fromNative(folder));
+}
+
+QByteArray QtPreferences::windowGeometry() const
+{
+    return m_settings.value(QStringLiteral("MainWindow/Geometry")).toByteArray();
+}
+
+void QtPreferences::setWindowGeometry(const QByteArray &geometry)
+{
+    m_settings.setValue(QStringLiteral("MainWindow/Geometry"), geometry);
+}
+
+} // namespace orvane

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/preferences.h"
+
+#include <QByteArray>
+#include <QSettings>
+
+namespace orvane {
+
+// The window's own settings file through QSettings: on Linux
+// $XDG_CONFIG_HOME/Veltrum Orvane/orvane-window.conf, beside (never in) the
+// read-only store of pattern defaults.
+class QtPreferences : public Preferences {
+public:
+    QtPreferences();
+
+    std::string lastFolder() override;
+    void setLastFolder(const std::string &folder) override;
+
+    // QWidget::saveGeometry() of the main window.
+    QByteArray windowGeometry() const;
+    void setWindowGeometry(const QByteArray &geometry);
+
+private:
+    QSettings m_settings;
+};
+
+} // namespace orvane
