@@ -8,9 +8,13 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace orvane {
@@ -28,6 +32,7 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     const double twipsX = screenTwipsPerPixelX(*this);
     const double twipsY = screenTwipsPerPixelY(*this);
     setWindowTitle(QStringLiteral("Veltrum Pattern Maker File Converter"));
+    setAcceptDrops(true);
 
     QMenu *menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
@@ -59,6 +64,11 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_workFormWindow->setGeometry(QRect(QPoint(0, 0), m_workFormWindow->sizeHint()));
     new SubWindowFit(m_mdiArea, m_workFormWindow);
     m_workFormWindow->setVisible(m_form.workForm().Visible());
+    // No narrower than the panel's rightmost fixed control (the vertical pixel
+    // count) with the margin it has on the left, and tall enough for the work
+    // window's title bar, so no control is ever out of reach.
+    m_panel->setMinimumWidth(m_panel->LabelPixelsY(1)->geometry().right() + 1 + m_panel->Label1()->x());
+    m_mdiArea->setMinimumHeight(m_workFormWindow->minimumSizeHint().height());
 
     m_progressForm = new ProgressForm(m_form.progress(), this, twipsX, twipsY);
     m_form.progress().setView(m_progressForm);
@@ -87,6 +97,48 @@ MainWindow::~MainWindow()
 void MainWindow::showPanel()
 {
     m_panel->showState(m_form.panel());
+}
+
+MainForm::Outcome MainWindow::openFile(const std::string &path)
+{
+    const MainForm::Outcome outcome = m_form.OpenPattern(path);
+    m_form.RefreshIndicators();
+    return outcome;
+}
+
+namespace {
+
+// The first local *.pat file among the dropped URLs, or "".
+QString droppedPattern(const QMimeData *data)
+{
+    for (const QUrl &url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (path.endsWith(QLatin1String(".pat"), Qt::CaseInsensitive))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedPattern(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedPattern(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // After the drop has finished, so that the program the file came from is
+    // not kept waiting behind a message box.
+    QTimer::singleShot(0, this, [this, path] {
+        m_form.CommandResetClick();
+        openFile(QFile::encodeName(path).toStdString());
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

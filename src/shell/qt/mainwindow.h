@@ -36,8 +36,14 @@ public:
     ProgressForm *progressForm() const { return m_progressForm; }
     QAction *menuFileExit() const { return m_menuFileExit; }
 
+    // Opens a pattern as if it had been chosen in the Open dialog: from the
+    // command line, and after Change Files for a dropped file.
+    MainForm::Outcome openFile(const std::string &path);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     static Platform withScreenTwips(Platform platform, const QWidget &window);
