@@ -94,6 +94,13 @@ private slots:
         s.window.resize(1200, 1000);
         QTRY_COMPARE(s.window.workFormWidget()->size(), QSize(639, 390));
         QVERIFY(workWindowInside(s.window));
+        // A size the user gives it is kept, and comes back after a smaller area.
+        work->setGeometry(10, 20, 700, 500);
+        QCOMPARE(work->geometry(), QRect(10, 20, 700, 500));
+        s.window.resize(700, 500);
+        QVERIFY(workWindowInside(s.window));
+        s.window.resize(1200, 1000);
+        QCOMPARE(work->size(), QSize(700, 500));
 
         s.run("reset");
         QVERIFY(!work->isVisible());

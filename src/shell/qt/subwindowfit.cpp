@@ -15,10 +15,15 @@ SubWindowFit::SubWindowFit(QMdiArea *area, QMdiSubWindow *window)
 
 void SubWindowFit::fit()
 {
+    fitAs(m_wanted);
+}
+
+void SubWindowFit::fitAs(QSize wanted)
+{
     if (m_fitting || !m_window->isVisible() || m_window->isMinimized() || m_window->isMaximized())
         return;
     const QSize area = m_area->viewport()->size();
-    const QSize size = m_wanted.boundedTo(area);
+    const QSize size = wanted.boundedTo(area);
     const QPoint pos(qBound(0, m_window->x(), qMax(0, area.width() - size.width())),
                      qBound(0, m_window->y(), qMax(0, area.height() - size.height())));
     if (m_window->geometry() == QRect(pos, size))
@@ -39,6 +44,10 @@ bool SubWindowFit::eventFilter(QObject *watched, QEvent *event)
         fit();
         break;
     case QEvent::Move:
+        // A new geometry moves before it resizes: the size is already the new one.
+        if (watched == m_window)
+            fitAs(m_window->size());
+        break;
     case QEvent::Show:
         fit();
         break;

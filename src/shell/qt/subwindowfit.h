@@ -25,6 +25,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void fitAs(QSize wanted);
+
     QMdiArea *m_area;
     QMdiSubWindow *m_window;
     QSize m_wanted;
