@@ -1,6 +1,7 @@
 // orvane-screenshot: shows the main window with a pattern open, as a user
 // would after "Open Veltrum Pattern Maker File", and saves a picture of it.
-// Used by scripts/screenshot; the desktop program itself takes no arguments.
+// Used by scripts/screenshot, also with QT_SCALE_FACTOR=2 for the scaled
+// picture.
 //
 // Usage: orvane-screenshot PATTERN.pat OUTPUT.png [WIDTH HEIGHT]
 
@@ -58,7 +59,7 @@ int main(int argc, char **argv)
         window.resize(QString::fromLatin1(argv[3]).toInt(), QString::fromLatin1(argv[4]).toInt());
     window.show();
     settle(200);
-    const bool opened = window.mainForm().OpenPattern(pattern) == MainForm::Outcome::Done;
+    const bool opened = window.openFile(pattern) == MainForm::Outcome::Done;
     settle(100);
     if (!opened) {
         std::cerr << "orvane-screenshot: " << argv[1] << " could not be opened\n";
