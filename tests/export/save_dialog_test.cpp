@@ -50,9 +50,11 @@ TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
     const CommonDialog &d = h.dialogs.saveShown[0];
     EXPECT_EQ(d.Filter, "Windows Metafile (*.wmf)|*.wmf");
     EXPECT_EQ(d.FilterIndex, 1);
-    EXPECT_EQ(d.FileName, "");
+    // Beside the pattern, under its name.
+    EXPECT_EQ(d.InitDir, h.dir.str());
+    EXPECT_EQ(d.FileName, "pattern.wmf");
     EXPECT_EQ(d.Flags, 0x806u);
-    // Neither title nor folder is set: the open dialog's stay.
+    // The title is not set: the open dialog's stays.
     EXPECT_EQ(d.DialogTitle, "Open Pattern File");
     EXPECT_TRUE(d.CancelError);
     EXPECT_TRUE(h.box.boxes.empty());
