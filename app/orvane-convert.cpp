@@ -216,7 +216,9 @@ int run(const Options &options)
             allConverted = false;
             continue;
         }
-        if (const std::string *earlier = written.writtenFrom(output)) {
+        // The same input named twice only writes the same bytes again.
+        const std::string *earlier = written.writtenFrom(output);
+        if (earlier && !sameFile(*earlier, path)) {
             std::cerr << "Error creating metafile " << output << ".\n\nThis run already wrote it from " << *earlier
                       << "; it is not replaced.\n";
             allConverted = false;

@@ -37,12 +37,12 @@ TEST(ConvertOutputs, LaterInputNeverOverwritesWhatThisRunWrote)
     ConvertEnvironment env;
     const std::string a = pattern(env, "a/x.pat", 1), b = pattern(env, "b/x.pat", 2), out = env.file("out");
     ASSERT_EQ(env.run({"-o", env.file("first.wmf"), a}).exitCode, 0);
-    const ConvertResult r = env.run({"--out-dir", out, a, b, a});
+    const ConvertResult r = env.run({"--out-dir", out, a, b, a}); // a twice is no clash
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, a + " -> " + out + "/x.wmf (816 x 1056 pixels)\n");
-    const std::string refused =
-        "Error creating metafile " + out + "/x.wmf.\n\nThis run already wrote it from " + a + "; it is not replaced.\n";
-    EXPECT_EQ(r.err, refused + refused);
+    const std::string written = a + " -> " + out + "/x.wmf (816 x 1056 pixels)\n";
+    EXPECT_EQ(r.out, written + written);
+    EXPECT_EQ(r.err,
+              "Error creating metafile " + out + "/x.wmf.\n\nThis run already wrote it from " + a + "; it is not replaced.\n");
     EXPECT_EQ(readFileBytes(out + "/x.wmf"), readFileBytes(env.file("first.wmf")));
 }
 
