@@ -5,6 +5,7 @@
 #include "platform/windows1252.h"
 #include "export/patternsize.h"
 #include "shell/mainform.h"
+#include "platform/fileio.h"
 #include "platform/messagebox.h"
 #include "platform/qt/qsettingsstore.h"
 
@@ -13,8 +14,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -154,6 +158,30 @@ bool sameFile(const std::string &a, const std::string &b)
     return std::filesystem::equivalent(a, b, error) && !error;
 }
 
+// The regular files this run wrote, by device and inode, so that no spelling
+// of a path or link lets a later input replace one.
+class WrittenFiles {
+public:
+    // The input written to path, or nullptr.
+    const std::string *writtenFrom(const std::string &path) const
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return nullptr;
+        const auto it = m_files.find({st.st_dev, st.st_ino});
+        return it == m_files.end() ? nullptr : &it->second;
+    }
+    void add(const std::string &path, const std::string &input)
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            m_files.insert({{st.st_dev, st.st_ino}, input});
+    }
+
+private:
+    std::map<std::pair<dev_t, ino_t>, std::string> m_files;
+};
+
 int run(const Options &options)
 {
     StderrMessages messages;
@@ -162,6 +190,7 @@ int run(const Options &options)
     form.Load();
 
     bool allConverted = true;
+    WrittenFiles written;
     for (const std::string &path : options.inputs) {
         // "Change Files" before each input, so nothing of the last one stays.
         form.CommandResetClick();
@@ -187,10 +216,19 @@ int run(const Options &options)
             allConverted = false;
             continue;
         }
+        // The same input named twice only writes the same bytes again.
+        const std::string *earlier = written.writtenFrom(output);
+        if (earlier && !sameFile(*earlier, path)) {
+            std::cerr << "Error creating metafile " << output << ".\n\nThis run already wrote it from " << *earlier
+                      << "; it is not replaced.\n";
+            allConverted = false;
+            continue;
+        }
         if (form.SaveAs(output) != MainForm::Outcome::Done) {
             allConverted = false;
             continue;
         }
+        written.add(output, path);
         std::cout << path << " -> " << output << " (" << form.PixelsX() << " x " << form.PixelsY() << " pixels)\n";
     }
     return allConverted ? 0 : 1;
@@ -200,6 +238,7 @@ int run(const Options &options)
 
 int main(int argc, char **argv)
 {
+    ignoreFileSizeSignal();
     Options options;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {

@@ -1,5 +1,6 @@
 // orvane: the desktop converter window, optionally opening one pattern file.
 
+#include "platform/fileio.h"
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
 #include "platform/qt/qmessageboxadapter.h"
@@ -16,6 +17,7 @@
 
 int main(int argc, char **argv)
 {
+    orvane::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));

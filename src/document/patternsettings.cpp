@@ -13,9 +13,10 @@ bool LibDimension::LoadSettingDefaults(SettingsStore &store)
 {
     static const PatternSettings defaults;
     PatternSettings &s = m_settings;
+    m_settingAtFault.clear();
     // Each key is read as text; a missing key yields the default.
     auto read = [&store](const char *key) { return store.readText(LibId::ProductName(), SettingsSection, key); };
-    auto stored = [&read](const char *key, auto fallback, auto &field, auto convert) {
+    auto stored = [&read, this](const char *key, auto fallback, auto &field, auto convert) {
         const auto text = read(key);
         if (!text) {
             field = fallback;
@@ -24,6 +25,8 @@ bool LibDimension::LoadSettingDefaults(SettingsStore &store)
         const auto value = convert(*text);
         if (value)
             field = *value;
+        else
+            m_settingAtFault = key;
         return value.has_value();
     };
     auto single = [&](const char *key, float PatternSettings::*member) {
@@ -46,10 +49,18 @@ bool LibDimension::LoadSettingDefaults(SettingsStore &store)
         && single("MarginBottom", &PatternSettings::MarginBottom) && single("MarginLeft", &PatternSettings::MarginLeft)
         && boolean("MetricPen", &PatternSettings::MetricPen) && boolean("MetricPage", &PatternSettings::MetricPage)
         && single("DefWidth", &PatternSettings::DefWidth) && single("DefHeight", &PatternSettings::DefHeight);
-    return ok && ComputePatternSize();
+    if (!ok)
+        return false;
+    // A stored page size can convert yet overflow as twips.
+    const char *overflowing = nullptr;
+    if (!ComputePatternSize(&overflowing)) {
+        m_settingAtFault = overflowing;
+        return false;
+    }
+    return true;
 }
 
-bool LibDimension::ComputePatternSize()
+bool LibDimension::ComputePatternSize(const char **overflowing)
 {
     PatternSettings &s = m_settings;
     // Centimetres are divided before the multiplication; the order shows in the last bit.
@@ -59,12 +70,18 @@ bool LibDimension::ComputePatternSize()
         return storeSingle(static_cast<double>(size) * 1440.0);
     };
     const auto width = twips(s.DefWidth);
-    if (!width)
+    if (!width) {
+        if (overflowing)
+            *overflowing = "DefWidth";
         return false;
+    }
     s.PatternWidth = *width;
     const auto height = twips(s.DefHeight);
-    if (!height)
+    if (!height) {
+        if (overflowing)
+            *overflowing = "DefHeight";
         return false;
+    }
     s.PatternHeight = *height;
     return true;
 }

@@ -41,13 +41,20 @@ public:
     // Reads the stored defaults; false when a stored text does not convert or
     // the page size overflows.
     bool LoadSettingDefaults(SettingsStore &store);
-    bool ComputePatternSize();
+    // The key whose stored text made the last LoadSettingDefaults fail; empty
+    // when none did or after forgetSettingAtFault.
+    const std::string &settingAtFault() const { return m_settingAtFault; }
+    void forgetSettingAtFault() { m_settingAtFault.clear(); }
+    // False when the page overflows as twips; overflowing, when given, gets
+    // the key of the size at fault.
+    bool ComputePatternSize(const char **overflowing = nullptr);
 
     float PageWidthTwips() const { return m_settings.PatternWidth; }
     float PageHeightTwips() const { return m_settings.PatternHeight; }
 
 private:
     PatternSettings m_settings;
+    std::string m_settingAtFault;
 };
 
 } // namespace orvane

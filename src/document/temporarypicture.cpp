@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,20 @@
 namespace orvane {
 
 namespace {
+
+// How long a load waits for another copy of the program to finish its copy.
+constexpr int LockWaitMs = 3000;
+
+// The home folder from the password database, for a session without HOME.
+std::string passwordHome()
+{
+    passwd entry {};
+    passwd *found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || !found || !found->pw_dir)
+        return std::string();
+    return found->pw_dir;
+}
 
 // A folder we made or own ourselves, reached without a symbolic link at its
 // last step.
@@ -47,15 +62,19 @@ std::string TemporaryPicture::defaultFolder()
         base = cache;
     } else {
         const char *home = std::getenv("HOME");
-        if (!home || home[0] != '/')
+        std::string folder = home && home[0] == '/' ? std::string(home) : passwordHome();
+        if (folder.empty() || folder.front() != '/')
             return std::string();
-        base = std::string(home) + "/.cache";
+        base = folder + "/.cache";
     }
     return base + "/Veltrum Orvane";
 }
 
 std::string TemporaryPicture::path() const
 {
+    // Without a folder nothing is tried, and no path is named.
+    if (m_folder.empty())
+        return std::string();
     return m_folder + "/" + FileName;
 }
 
@@ -77,7 +96,14 @@ bool TemporaryPicture::open()
     const int fd = openNonBlocking(file, O_WRONLY | O_CREAT | O_NOFOLLOW, true, 0600);
     if (fd < 0)
         return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Another copy of the program may be writing its picture; the lock keeps
+    // each copy whole, so wait for it rather than fail at once.
+    bool locked = false;
+    retryFor(LockWaitMs, [&] {
+        locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        return locked || errno != EWOULDBLOCK;
+    });
+    if (!locked) {
         ::close(fd);
         return false;
     }

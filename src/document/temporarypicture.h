@@ -11,7 +11,8 @@ class TemporaryPicture {
 public:
     static constexpr const char *FileName = "vrtmimage.tmp";
 
-    // $XDG_CACHE_HOME/Veltrum Orvane, or ~/.cache/Veltrum Orvane.
+    // $XDG_CACHE_HOME/Veltrum Orvane, or ~/.cache/Veltrum Orvane with the home
+    // folder from HOME or else the password database.
     static std::string defaultFolder();
 
     explicit TemporaryPicture(std::string folder = defaultFolder()) : m_folder(std::move(folder)) {}

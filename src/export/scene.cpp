@@ -12,7 +12,8 @@ SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight
 {
     SceneResult result;
     Scene &scene = result.scene;
-    if (!(pageWidth != 0) || !(pageHeight != 0)) {
+    // A page so small that it rounds to no pixels would put every point at 0,0.
+    if (!(pageWidth != 0) || !(pageHeight != 0) || pixelsX <= 0 || pixelsY <= 0) {
         result.error = SceneError::EmptyPage;
         return result;
     }

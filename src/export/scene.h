@@ -32,7 +32,7 @@ struct Scene {
 
 enum class SceneError {
     None,
-    EmptyPage,       // the page has no width or height to scale from
+    EmptyPage,       // the page has no width or height to scale from, in twips or in pixels
     CoordinateRange, // a coordinate a 16-bit field cannot hold, or not a number
 };
 

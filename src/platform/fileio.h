@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,26 @@ bool writeAll(int fd, const unsigned char *data, std::size_t size);
 // refused (and closed).
 int openNonBlocking(const std::string &path, int flags, bool regularOnly, int mode = 0);
 
-// Writes bytes to path without ever leaving a partial file: a temporary file
-// beside the target is written, flushed and renamed over it. On failure the
-// target is untouched and the temporary file removed; error tells why.
+// Calls attempt until it returns true, sleeping briefly between tries, for at
+// most milliseconds; the result of the last try.
+bool retryFor(int milliseconds, const std::function<bool()> &attempt);
+
+// Writes bytes to path without ever leaving a partial file. A symbolic link is
+// followed and the file it names (created when missing) is replaced in its
+// own folder: the bytes go into an unnamed temporary file there (O_TMPFILE,
+// or a hidden named one removed again on SIGINT/SIGTERM where the file system
+// lacks it) that gets a name only when complete, just before the rename. The
+// replaced file's mode, owner and group are kept where the user may set them.
+// A device, named pipe or socket is written straight through; a pipe without
+// a reader is waited for a few seconds. On failure the target is untouched
+// and no temporary file is left; error tells why.
 bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error);
+
+// With false, saves behave as on a file system without O_TMPFILE (for tests).
+void setUnnamedTemporaryFiles(bool enabled);
+
+// A write beyond the file size limit (ulimit -f) then fails with EFBIG and is
+// reported like any failed save, instead of killing the program.
+void ignoreFileSizeSignal();
 
 } // namespace orvane

@@ -21,6 +21,17 @@ std::string LibMessage::FileNotFoundText(const std::string &path)
         + "Check that the above folder and file exist and are write enabled.";
 }
 
+std::string LibMessage::FileNameTooLongText(const std::string &path)
+{
+    return std::string("The selected file name is longer than the system allows.") + Crlf + "File: " + path;
+}
+
+std::string LibMessage::SettingAtFaultText(const std::string &key, const std::string &file)
+{
+    return "The stored setting " + key + " in the [Pattern] group of "
+        + (file.empty() ? std::string("the settings store") : file) + " does not hold a valid value.";
+}
+
 std::string LibMessage::PictureNotLoadedText()
 {
     return std::string("The background picture was not loaded.") + Crlf + Crlf
@@ -34,9 +45,15 @@ std::string LibMessage::TempFileNotOpenedText(const std::string &path)
         + "See Options, Display Setup to select the temporary file folder.";
 }
 
-int LibMessage::MsgFormatUnknown()
+int LibMessage::MsgFormatUnknown(const std::string &detail)
 {
-    return m_box.showMessage(FormatUnknownText(), MessageExclamation, LibId::ProductName());
+    const std::string text = detail.empty() ? FormatUnknownText() : FormatUnknownText() + Crlf + Crlf + detail;
+    return m_box.showMessage(text, MessageExclamation, LibId::ProductName());
+}
+
+int LibMessage::MsgFileNameTooLong(const std::string &path)
+{
+    return m_box.showMessage(FileNameTooLongText(path), MessageExclamation, LibId::ProductName());
 }
 
 int LibMessage::MsgFileNotFound(const std::string &path)

@@ -12,6 +12,9 @@ public:
     virtual ~SettingsStore() = default;
     virtual std::optional<std::string> readText(const std::string &application, const std::string &section,
                                                 const std::string &key) = 0;
+    // The file the store reads from, to name it in a message; empty when it
+    // has none.
+    virtual std::string location(const std::string & /*application*/) const { return std::string(); }
 };
 
 // A store with nothing in it: every key yields its default.

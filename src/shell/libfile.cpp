@@ -4,11 +4,14 @@
 #include "document/patternsettings.h"
 #include "document/patternstream.h"
 #include "document/temporarypicture.h"
+#include "platform/libid.h"
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
+#include "platform/settingsstore.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
 
+#include <cerrno>
 #include <new>
 #include <sys/stat.h>
 
@@ -24,9 +27,12 @@ bool LibFile::LoadPattern(const std::string &fileName)
 bool LibFile::FileExists(const std::string &path, bool showMessage)
 {
     struct stat st {};
+    errno = ENOENT;
     if (!path.empty() && ::stat(path.c_str(), &st) == 0)
         return true;
-    if (showMessage)
+    if (showMessage && errno == ENAMETOOLONG)
+        m_s.messages.MsgFileNameTooLong(path);
+    else if (showMessage)
         m_s.messages.MsgFileNotFound(path);
     return false;
 }
@@ -34,6 +40,7 @@ bool LibFile::FileExists(const std::string &path, bool showMessage)
 bool LibFile::ReadPattern(const std::string &fileName)
 {
     PatternStream file;
+    m_s.dimension.forgetSettingAtFault();
     bool ok = false;
     try {
         ok = file.open(fileName) && readAll(file);
@@ -41,7 +48,10 @@ bool LibFile::ReadPattern(const std::string &fileName)
         ok = false;
     }
     if (!ok) {
-        m_s.messages.MsgFormatUnknown();
+        // A stored setting, not the pattern, may be what failed the load.
+        const std::string &key = m_s.dimension.settingAtFault();
+        m_s.messages.MsgFormatUnknown(
+            key.empty() ? std::string() : LibMessage::SettingAtFaultText(key, m_s.settings.location(LibId::ProductName())));
         m_s.progress.EndProgress();
         file.close();
         return false;

@@ -2,15 +2,42 @@
 
 #include "platform/windows1252.h"
 
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 
 namespace orvane {
+
+namespace {
+
+// QSettings reads the user's and the system's file of the application and of
+// the organization (both named after the application here) when it is made.
+// Reading a named pipe or a device would wait for a writer forever, so a
+// store with any of them not a regular file counts as empty.
+bool onlyRegularFiles(const QString &app)
+{
+    const QString folders[] = {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                               QLibraryInfo::path(QLibraryInfo::SettingsPath)};
+    for (const QString &folder : folders) {
+        for (const QString &name : {app + QLatin1Char('/') + app, app}) {
+            const QFileInfo file(folder + QLatin1Char('/') + name + QStringLiteral(".conf"));
+            if (file.exists() && !file.isFile())
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 std::optional<std::string> QSettingsStore::readText(const std::string &application, const std::string &section,
                                                     const std::string &key)
 {
     const QString app = QString::fromStdString(application);
+    if (!onlyRegularFiles(app))
+        return std::nullopt;
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, app, app);
     settings.beginGroup(QString::fromStdString(section));
     const QString name = QString::fromStdString(key);
@@ -21,6 +48,14 @@ std::optional<std::string> QSettingsStore::readText(const std::string &applicati
     const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
                                                                   : value.toString();
     return utf8ToWindows1252(text.toStdString());
+}
+
+std::string QSettingsStore::location(const std::string &application) const
+{
+    const QString app = QString::fromStdString(application);
+    return (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + app
+            + QLatin1Char('/') + app + QStringLiteral(".conf"))
+        .toStdString();
 }
 
 } // namespace orvane
