@@ -195,6 +195,9 @@ TEST(ConvertSettings, TheMetafileDoesNotDependOnTheStore)
     stored.writeSettings("[Pattern]\nDefWidth=abc\n");
     const ConvertResult r = stored.run({"-o", stored.file("bad.wmf"), stored.file("v11.pat")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, plainMessage(LibMessage::FormatUnknownText()) + "\n");
+    EXPECT_EQ(r.err, plainMessage(LibMessage::FormatUnknownText() + "\r\n\r\n"
+                                  + LibMessage::SettingAtFaultText(
+                                      "DefWidth", stored.configHome() + "/Veltrum Orvane/Veltrum Orvane.conf"))
+                         + "\n");
     EXPECT_FALSE(std::filesystem::exists(stored.file("bad.wmf")));
 }

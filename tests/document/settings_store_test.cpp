@@ -114,7 +114,8 @@ TEST(StoredDefaults, TextThatDoesNotConvertFailsAVersion1Load)
             h.store.values[key] = text;
             EXPECT_FALSE(h.load(version15 ? v15() : v11()));
             ASSERT_EQ(h.box.boxes.size(), 1u);
-            EXPECT_EQ(h.box.boxes[0].text, LibMessage::FormatUnknownText());
+            EXPECT_EQ(h.box.boxes[0].text,
+                      LibMessage::FormatUnknownText() + "\r\n\r\n" + LibMessage::SettingAtFaultText(key, ""));
             EXPECT_EQ(h.box.boxes[0].style, 48);
         }
 }
