@@ -1,5 +1,6 @@
 #include "exportformat.h"
 
+#include "placeableencoder.h"
 #include "wmfencoder.h"
 
 namespace orvane {
@@ -15,6 +16,7 @@ std::deque<ExportFormat> &formats()
 {
     static std::deque<ExportFormat> table = {
         {"wmf", "Windows Metafile (*.wmf)|*.wmf", "wmf", encodeWmf},
+        {"placeable", "Placeable Windows Metafile (*.wmf)|*.wmf", "wmf", EncodePlaceable},
     };
     return table;
 }

@@ -57,6 +57,20 @@ void MetafileRecorder::deleteObject(std::uint16_t index)
         --m_objects;
 }
 
+void MetafileRecorder::setWindowOrg(std::int16_t x, std::int16_t y)
+{
+    beginRecord(5, RecordSetWindowOrg);
+    put16(static_cast<std::uint16_t>(y));
+    put16(static_cast<std::uint16_t>(x));
+}
+
+void MetafileRecorder::setWindowExt(std::int16_t x, std::int16_t y)
+{
+    beginRecord(5, RecordSetWindowExt);
+    put16(static_cast<std::uint16_t>(y));
+    put16(static_cast<std::uint16_t>(x));
+}
+
 void MetafileRecorder::moveTo(std::int16_t x, std::int16_t y)
 {
     beginRecord(5, RecordMoveTo);

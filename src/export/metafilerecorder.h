@@ -12,6 +12,8 @@ class MetafileRecorder {
 public:
     static constexpr std::uint16_t RecordEof = 0x0000;
     static constexpr std::uint16_t RecordSelectObject = 0x012D;
+    static constexpr std::uint16_t RecordSetWindowOrg = 0x020B;
+    static constexpr std::uint16_t RecordSetWindowExt = 0x020C;
     static constexpr std::uint16_t RecordDeleteObject = 0x01F0;
     static constexpr std::uint16_t RecordLineTo = 0x0213;
     static constexpr std::uint16_t RecordMoveTo = 0x0214;
@@ -28,6 +30,8 @@ public:
     std::uint16_t createBrushIndirect(std::uint16_t style, std::uint32_t color, std::uint16_t hatch);
     void selectObject(std::uint16_t index);
     void deleteObject(std::uint16_t index);
+    void setWindowOrg(std::int16_t x, std::int16_t y);
+    void setWindowExt(std::int16_t x, std::int16_t y);
     void moveTo(std::int16_t x, std::int16_t y);
     void lineTo(std::int16_t x, std::int16_t y);
     void rectangle(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom);

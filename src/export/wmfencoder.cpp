@@ -12,10 +12,14 @@ constexpr std::uint16_t BrushHatch = 1;
 
 } // namespace
 
-std::vector<unsigned char> EncodeWmf(const Scene &scene)
+std::vector<unsigned char> EncodeWmf(const Scene &scene, bool frame)
 {
     MetafileRecorder recorder;
-    recorder.reserve(scene.elements.size() * 2 + 8);
+    recorder.reserve(scene.elements.size() * 2 + 10);
+    if (frame) {
+        recorder.setWindowOrg(0, 0);
+        recorder.setWindowExt(static_cast<std::int16_t>(scene.pixelsX), static_cast<std::int16_t>(scene.pixelsY));
+    }
     const std::uint16_t brush = recorder.createBrushIndirect(MetafileRecorder::BrushStyleNull, BrushColor, BrushHatch);
     recorder.selectObject(brush);
     for (const SceneElement &e : scene.elements) {

@@ -8,7 +8,8 @@ struct Scene;
 
 // A standard metafile without placement header: a hollow brush selected,
 // each line as a move and a line, each box as a rectangle or an ellipse, the
-// brush deleted again.
-std::vector<unsigned char> EncodeWmf(const Scene &scene);
+// brush deleted again. With a frame, the window's origin and extent (the
+// page in pixels) come first, so readers that honour them show the page.
+std::vector<unsigned char> EncodeWmf(const Scene &scene, bool frame = false);
 
 } // namespace orvane

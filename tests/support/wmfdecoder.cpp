@@ -36,6 +36,10 @@ std::string wmfFunctionName(std::uint16_t function)
         return "META_EOF";
     case Wmf::SelectObject:
         return "META_SELECTOBJECT";
+    case Wmf::SetWindowOrg:
+        return "META_SETWINDOWORG";
+    case Wmf::SetWindowExt:
+        return "META_SETWINDOWEXT";
     case Wmf::DeleteObject:
         return "META_DELETEOBJECT";
     case Wmf::LineTo:
@@ -55,6 +59,19 @@ std::string wmfFunctionName(std::uint16_t function)
 
 DecodedMetafile decodeMetafile(const std::vector<unsigned char> &bytes)
 {
+    if (bytes.size() >= 22 && u32(bytes, 0) == 0x9AC6CDD7) {
+        std::uint16_t checksum = 0;
+        for (std::size_t at = 0; at < 20; at += 2)
+            checksum ^= u16(bytes, at);
+        DecodedMetafile m = decodeMetafile(std::vector<unsigned char>(bytes.begin() + 22, bytes.end()));
+        const auto s16 = [&](std::size_t at) { return int(static_cast<std::int16_t>(u16(bytes, at))); };
+        m.placeable = PlaceableHeader{s16(6), s16(8), s16(10), s16(12), u16(bytes, 14)};
+        if (u16(bytes, 4) != 0 || u32(bytes, 16) != 0)
+            m.problems.push_back("placeable header: handle or reserved field not 0");
+        if (u16(bytes, 20) != checksum)
+            m.problems.push_back("placeable header: checksum " + hex(u16(bytes, 20)) + ", expected " + hex(checksum));
+        return m;
+    }
     DecodedMetafile m;
     m.fileBytes = bytes.size();
     if (bytes.size() < 18) {
@@ -185,8 +202,17 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
     expect(h.MaxRecord == maxRecord,
            "header MaxRecord " + std::to_string(h.MaxRecord) + ", expected " + std::to_string(maxRecord));
 
-    // The converter's sequence.
-    const auto &rs = m.records;
+    // The converter's sequence, after the frame of a placeable file.
+    std::vector<WmfRecord> rs = m.records;
+    if (const auto &p = m.placeable) {
+        expect(p->left == 0 && p->top == 0, "placeable box does not start at 0,0");
+        const bool framed = rs.size() > 2 && rs[0] == WmfRecord{5, Wmf::SetWindowOrg, {0, 0}} &&
+                            rs[1] == WmfRecord{5, Wmf::SetWindowExt,
+                                               {std::int16_t(p->bottom - p->top), std::int16_t(p->right - p->left)}};
+        expect(framed, "records 0 and 1 are not META_SETWINDOWORG 0,0 and META_SETWINDOWEXT of the placeable box");
+        if (framed)
+            rs.erase(rs.begin(), rs.begin() + 2);
+    }
     if (rs.size() < 4) {
         problems.push_back("only " + std::to_string(rs.size()) + " records");
         return problems;

@@ -6,6 +6,7 @@
 // against the published format rather than against itself.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ namespace orvane::testing {
 namespace Wmf {
 constexpr std::uint16_t Eof = 0x0000;
 constexpr std::uint16_t SelectObject = 0x012D;
+constexpr std::uint16_t SetWindowOrg = 0x020B;
+constexpr std::uint16_t SetWindowExt = 0x020C;
 constexpr std::uint16_t DeleteObject = 0x01F0;
 constexpr std::uint16_t LineTo = 0x0213;
 constexpr std::uint16_t MoveTo = 0x0214;
@@ -55,8 +58,15 @@ struct WmfBox {
     bool operator==(const WmfBox &) const = default;
 };
 
+// The 22-byte header (key 0x9AC6CDD7) that places a metafile on paper.
+struct PlaceableHeader {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    std::uint16_t inch = 0;
+};
+
 struct DecodedMetafile {
-    std::size_t fileBytes = 0;
+    std::optional<PlaceableHeader> placeable; // when the file starts with one
+    std::size_t fileBytes = 0;                // after any placeable header
     WmfHeader header;
     std::vector<WmfRecord> records;
     // Structural problems met while reading (a record running past the end,
@@ -77,7 +87,8 @@ DecodedMetafile decodeMetafileFile(const std::string &path);
 // Version 0x300, Size = file bytes / 2, NumberOfObjects = the most objects
 // alive at once, MaxRecord = the largest record, NumberOfMembers 0), that the
 // file ends with exactly one META_EOF, and that it is what the converter
-// writes: META_CREATEBRUSHINDIRECT (BS_NULL, 0x000000FF, hatch 1),
+// writes: after a placeable header (whose checksum decodeMetafile checks),
+// META_SETWINDOWORG 0,0 and META_SETWINDOWEXT of the header's box; then META_CREATEBRUSHINDIRECT (BS_NULL, 0x000000FF, hatch 1),
 // META_SELECTOBJECT 0, MOVETO/LINETO pairs, then RECTANGLE/ELLIPSE records,
 // META_DELETEOBJECT 0, META_EOF. Returns the problems found, empty if none.
 std::vector<std::string> checkConverterMetafile(const DecodedMetafile &metafile);
