@@ -1,5 +1,6 @@
 // orvane: the desktop converter window, optionally opening one pattern file.
 
+#include "export/qt/pictureencoders.h"
 #include "platform/fileio.h"
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
 {
     orvane::ignoreFileSizeSignal();
     QApplication app(argc, argv);
+    orvane::registerPictureFormats(orvane::pictureEncoders());
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
     // Wayland has no window icons: the compositor shows the one of the installed orvane.desktop.

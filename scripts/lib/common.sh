@@ -6,13 +6,13 @@ ORVANE_JOBS=${ORVANE_JOBS:-2}
 # Debian packages the build, the tests and the tools need.
 ORVANE_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libwmf-bin fonts-urw-base35
   clang libclang-rt-14-dev
   xvfb xauth
   desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
-  dpkg-dev lintian librsvg2-bin
+  dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils
 )
 
 # Installs whatever of ORVANE_PACKAGES is missing, with apt-get.

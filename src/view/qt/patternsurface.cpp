@@ -1,4 +1,5 @@
 #include "patternsurface.h"
+#include "outlinepainter.h"
 
 #include "platform/qt/qtconvert.h"
 
@@ -135,14 +136,7 @@ void PatternSurface::paintEvent(QPaintEvent *event)
             lines.emplace_back(item.from, item.to);
         } else {
             flushLines();
-            // A GDI box covers its left and top edge but stops a pixel short
-            // of its right and bottom edge.
-            const QRect box(item.from.x(), item.from.y(), std::max(0, item.to.x() - item.from.x() - 1),
-                            std::max(0, item.to.y() - item.from.y() - 1));
-            if (item.kind == Item::Ellipse)
-                painter.drawEllipse(box);
-            else
-                painter.drawRect(box);
+            paintBox(painter, item.kind == Item::Ellipse, item.from, item.to);
         }
         ++painted;
     }

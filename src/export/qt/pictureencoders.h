@@ -1,0 +1,23 @@
+#pragma once
+
+#include "picturemodule.h"
+
+#include <vector>
+
+namespace orvane {
+
+// The page as a picture, drawn with Qt's painter by the routine the window
+// paints with: SVG and PDF as vectors at the page's physical size, PNG as
+// pixelsX x pixelsY pixels. The same scene always gives the same bytes.
+EncodeResult EncodeSvg(const Scene &scene);
+EncodeResult EncodePdf(const Scene &scene);
+EncodeResult EncodePng(const Scene &scene);
+
+// The page scaled so that its longer side is at most size pixels, for file
+// managers' previews: a PNG file's bytes, empty when the page has no size.
+std::vector<unsigned char> EncodeThumbnail(const Scene &scene, int size);
+
+// The encoders above, as the window links them and the module hands them out.
+const PictureEncoders &pictureEncoders();
+
+} // namespace orvane
