@@ -9,6 +9,8 @@
 #include "platform/messagebox.h"
 #include "platform/preferences.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 
@@ -245,8 +247,21 @@ void MainForm::SaveAsMetafile()
         return;
     }
     const auto &formats = exportFormats();
-    const bool listed = d.FilterIndex >= 1 && static_cast<std::size_t>(d.FilterIndex) <= formats.size();
-    SaveAs(path, listed ? &formats[static_cast<std::size_t>(d.FilterIndex - 1)] : nullptr);
+    const bool listed = d.FilterIndex > 1 && static_cast<std::size_t>(d.FilterIndex) <= formats.size();
+    if (!listed) {
+        SaveAs(path, nullptr);
+        return;
+    }
+    // The default keeps the name exactly as typed; another format's filter
+    // also gives the name its extension when it lacks it.
+    const ExportFormat &format = formats[static_cast<std::size_t>(d.FilterIndex - 1)];
+    const std::string suffix = "." + format.extension;
+    const bool hasSuffix = path.size() > suffix.size() &&
+                           std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char a, char b) {
+                               return std::tolower(static_cast<unsigned char>(a)) ==
+                                      std::tolower(static_cast<unsigned char>(b));
+                           });
+    SaveAs(hasSuffix ? path : path + suffix, &format);
 }
 
 // A failure with a name shows the error in place of the name; without one the
