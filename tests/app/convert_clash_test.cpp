@@ -41,8 +41,8 @@ TEST(ConvertOutputs, LaterInputNeverOverwritesWhatThisRunWrote)
     EXPECT_EQ(r.exitCode, 1);
     const std::string written = a + " -> " + out + "/x.wmf (816 x 1056 pixels)\n";
     EXPECT_EQ(r.out, written + written);
-    EXPECT_EQ(r.err,
-              "Error creating metafile " + out + "/x.wmf.\n\nThis run already wrote it from " + a + "; it is not replaced.\n");
+    EXPECT_EQ(r.err, failureLine(b, "Error creating metafile " + out + "/x.wmf.\n\nThis run already wrote it from " + a
+                                        + "; it is not replaced."));
     EXPECT_EQ(readFileBytes(out + "/x.wmf"), readFileBytes(env.file("first.wmf")));
 }
 
@@ -57,7 +57,7 @@ TEST(ConvertOutputs, FileSizeLimitIsAFailedSaveWithNothingLeft)
     const ConvertResult r = env.run({"-o", env.file("big.wmf"), input});
     ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Error creating metafile " + env.file("big.wmf") + ".\n\nFile too large\n");
+    EXPECT_EQ(r.err, failureLine(input, "Error creating metafile " + env.file("big.wmf") + ".\n\nFile too large"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(env.workFolder()), {}), 1); // only big.pat
 }
 
@@ -91,13 +91,14 @@ TEST(ConvertSettings, ValueThatDoesNotConvertIsNamedWithItsFile)
     ConvertEnvironment env;
     const std::string v11 = pattern(env, "v11.pat", 1, 1, 1), v29 = pattern(env, "v29.pat", 1, 2, 9);
     const std::string unknown = "The selected file could not be loaded.\n\nThe file format is unknown or was made "
-                                "with later version of the Veltrum Pattern Maker.\n";
+                                "with later version of the Veltrum Pattern Maker.";
     const std::string file = env.configHome() + "/Veltrum Orvane/Veltrum Orvane.conf";
     for (const std::string key : {"PenColor", "MetricPage", "DefWidth"}) { // a width of 1e38 inches overflows
         env.writeSettings("[Pattern]\nDefHeight=11\n" + key + "=" + (key == "DefWidth" ? "1e38" : "x") + "\n");
         const ConvertResult r = env.run({v11, v29}); // the 2.9 file fails for itself, without the line
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, unknown + "\nThe stored setting " + key + " in the [Pattern] group of " + file
-                             + " does not hold a valid value.\n" + unknown);
+        EXPECT_EQ(r.err, failureLine(v11, unknown + "\n\nThe stored setting " + key + " in the [Pattern] group of "
+                                              + file + " does not hold a valid value.")
+                             + failureLine(v29, unknown));
     }
 }

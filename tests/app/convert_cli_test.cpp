@@ -96,7 +96,10 @@ TEST(ConvertExit, UsageErrorsAreTwoAndWriteNothing)
         SCOPED_TRACE(joined);
         const ConvertResult r = env.run(args);
         EXPECT_EQ(r.exitCode, 2);
-        EXPECT_TRUE(hasUsage(r.err)) << r.err;
+        // One line of why, then where to look.
+        EXPECT_TRUE(r.err.starts_with("orvane-convert: ") && r.err.ends_with("\nTry 'orvane-convert --help'.\n") &&
+                    std::count(r.err.begin(), r.err.end(), '\n') == 2)
+            << r.err;
         if (args.size() == 3 && args[0] == "--width") {
             EXPECT_NE(r.err.find("--width"), std::string::npos);
         }
@@ -156,20 +159,22 @@ TEST(ConvertMessages, FailuresPrintTheWindowsMessageAndWriteNothing)
         std::string none; // the output that must not exist
     };
     const Case cases[] = {
-        {{missing}, plainMessage(LibMessage::FileNotFoundText(missing)) + "\n", env.file("nowhere.wmf")},
+        {{missing}, failureLine(missing, LibMessage::FileNotFoundText(missing)), env.file("nowhere.wmf")},
         {{env.file("v22.pat")},
-         "The selected file could not be loaded.\n\nThe file format is unknown or was made with later version "
-         "of the Veltrum Pattern Maker.\n",
+         "orvane-convert: " + env.file("v22.pat") + ": The selected file could not be loaded. The file format is "
+                                                    "unknown or was made with later version of the Veltrum Pattern Maker.\n",
          env.file("v22.wmf")},
-        {{folder}, plainMessage(LibMessage::FormatUnknownText()) + "\n", env.file("folder.wmf")},
+        {{folder}, failureLine(folder, LibMessage::FormatUnknownText()), env.file("folder.wmf")},
         {{far},
-         "Error creating metafile " + farWmf + ".\n\nA point of the pattern lies outside the range a metafile "
-                                               "can hold (-32768 to 32767). Choose a smaller pattern size.\n",
+         "orvane-convert: " + far + ": Error creating metafile " + farWmf + ". A point of the pattern lies outside "
+                                                   "the range a metafile can hold (-32768 to 32767). Choose a smaller pattern size.\n",
          farWmf},
         // 40000 x 51765 pixels: the line at the foot of the page is beyond 16 bits.
-        {{"--width", "40000", edge}, "Error creating metafile " + env.file("edge.wmf") + ".", env.file("edge.wmf")},
-        {{"-o", lost, edge}, "Error creating metafile " + lost + ".", lost},
-        {{self}, "Error creating metafile " + self + ".", ""},
+        {{"--width", "40000", edge},
+         "orvane-convert: " + edge + ": Error creating metafile " + env.file("edge.wmf") + ".",
+         env.file("edge.wmf")},
+        {{"-o", lost, edge}, "orvane-convert: " + edge + ": Error creating metafile " + lost + ".", lost},
+        {{self}, "orvane-convert: " + self + ": Error creating metafile " + self + ".", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.args.back());
@@ -199,8 +204,8 @@ TEST(ConvertMessages, PictureThatCannotBeCopiedStillConverts)
     w.picture(std::string(1500, 'p')).save(env.file("pic.pat"));
     ConvertResult r = env.run({env.file("pic.pat")});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, plainMessage(LibMessage::TempFileNotOpenedText(env.picturePath())) + "\n"
-                         + plainMessage(LibMessage::PictureNotLoadedText()) + "\n");
+    EXPECT_EQ(r.err, failureLine(env.file("pic.pat"), LibMessage::TempFileNotOpenedText(env.picturePath()))
+                         + failureLine(env.file("pic.pat"), LibMessage::PictureNotLoadedText()));
     EXPECT_EQ(readFileBytes(target), std::vector<unsigned char>({'k', 'e', 'e', 'p'}));
     expectMetafileReadable(env.file("pic.wmf"), 816, 1056);
 
@@ -210,6 +215,6 @@ TEST(ConvertMessages, PictureThatCannotBeCopiedStillConverts)
     big.save(env.file("big.pat"));
     r = env.run({env.file("big.pat")});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, plainMessage(LibMessage::PictureNotLoadedText()) + "\n");
+    EXPECT_EQ(r.err, failureLine(env.file("big.pat"), LibMessage::PictureNotLoadedText()));
     expectMetafileReadable(env.file("big.wmf"), 816, 1056);
 }

@@ -145,14 +145,14 @@ TEST(ConvertInfo, FailedLoadPrintsTheMessageAndNoJson)
     const ConvertResult r = env.run({"--info", env.file("v17.pat")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, plainMessage(LibMessage::FormatUnknownText()) + "\n");
+    EXPECT_EQ(r.err, failureLine(env.file("v17.pat"), LibMessage::FormatUnknownText()));
 
     PatternWriter big; // a picture too large to copy: the file loads without it
     big.header(2, 1, 0).settings21(PatternWriter::Page{}).integer(0).integer(0).integer(1).single(1e9f);
     big.save(env.file("big.pat"));
     const ConvertResult b = env.run({"--info", env.file("big.pat")});
     EXPECT_EQ(b.exitCode, 0);
-    EXPECT_EQ(b.err, plainMessage(LibMessage::PictureNotLoadedText()) + "\n");
+    EXPECT_EQ(b.err, failureLine(env.file("big.pat"), LibMessage::PictureNotLoadedText()));
     EXPECT_EQ(infoMembers(b.out)["picture"], "null");
 }
 
@@ -195,9 +195,9 @@ TEST(ConvertSettings, TheMetafileDoesNotDependOnTheStore)
     stored.writeSettings("[Pattern]\nDefWidth=abc\n");
     const ConvertResult r = stored.run({"-o", stored.file("bad.wmf"), stored.file("v11.pat")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, plainMessage(LibMessage::FormatUnknownText() + "\r\n\r\n"
-                                  + LibMessage::SettingAtFaultText(
-                                      "DefWidth", stored.configHome() + "/Veltrum Orvane/Veltrum Orvane.conf"))
-                         + "\n");
+    EXPECT_EQ(r.err, failureLine(stored.file("v11.pat"),
+                                 LibMessage::FormatUnknownText() + "\r\n\r\n"
+                                     + LibMessage::SettingAtFaultText(
+                                         "DefWidth", stored.configHome() + "/Veltrum Orvane/Veltrum Orvane.conf")));
     EXPECT_FALSE(std::filesystem::exists(stored.file("bad.wmf")));
 }

@@ -6,6 +6,7 @@
 #include "fakes.h"
 
 #include <fcntl.h>
+#include <algorithm>
 #include <map>
 #include <regex>
 #include <spawn.h>
@@ -92,12 +93,18 @@ private:
     TempDir m_dir;
 };
 
-// The window's message text as orvane-convert prints it: CR LF as LF.
-inline std::string plainMessage(std::string text)
+// The window's message as orvane-convert prints it: one line naming the
+// input, the message's lines joined by spaces.
+inline std::string failureLine(const std::string &input, const std::string &text)
 {
-    for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-        text.erase(at, 1);
-    return text;
+    std::string joined;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+        if (end > at)
+            joined += (joined.empty() ? "" : " ") + text.substr(at, end - at);
+        at = end + 1;
+    }
+    return "orvane-convert: " + input + ": " + joined + "\n";
 }
 
 // The members of a --info line, nested ones too, by name: the value's text
