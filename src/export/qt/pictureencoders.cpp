@@ -168,12 +168,16 @@ EncodeResult EncodePng(const Scene &scene)
         return {{}, "A PNG image holds at most " + std::to_string(MaxRasterPixels) + " pixels; this page is " +
                         std::to_string(scene.pixelsX) + " x " + std::to_string(scene.pixelsY) +
                         ". Choose a smaller pattern size."};
-    QImage image(scene.pixelsX, scene.pixelsY, QImage::Format_RGB32);
+    // The format of window backing stores, and the fastest to paint on.
+    QImage image(scene.pixelsX, scene.pixelsY, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {{}, "There is not enough memory for a PNG image of this page."};
     {
+        // The window's pen: cosmetic (the same pixels at this scale).
+        QPen pen = outlinePen();
+        pen.setCosmetic(true);
         QPainter painter(&image);
-        paintScene(painter, scene, outlinePen());
+        paintScene(painter, scene, pen);
     }
     // Black on white loses nothing in gray, and the file gets smaller.
     image = image.convertToFormat(QImage::Format_Grayscale8);
