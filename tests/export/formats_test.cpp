@@ -19,24 +19,20 @@ TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
     struct Case {
         float widthTwips, heightTwips;
         std::int32_t pixelsX, pixelsY;
-        int inch;             // 0: refused
-        const char *reason;   // part of the refusal
+        int inch;           // 0: refused
+        const char *reason; // part of the refusal
     };
     const Case cases[] = {
-        {12240, 15840, 816, 1056, 96, ""},      // letter at 96 dpi
-        {12240, 15840, 2000, 2588, 235, ""},    // 2000 * 1440 / 12240 = 235.29
-        {11906, 16838, 794, 1123, 96, ""},      // A4: 96.03
-        {12240, 15840, 4, 5, 0, "65535"},       // 0.47 units per inch
-        {100, 100, 5000, 5000, 0, "65535"},     // 72000
+        {12240, 15840, 816, 1056, 96, ""},   // letter at 96 dpi
+        {12240, 15840, 2000, 2588, 235, ""}, // 235.29
+        {11906, 16838, 794, 1123, 96, ""},   // A4: 96.03
+        {12240, 15840, 4, 5, 0, "65535"},    // 0.47
+        {100, 100, 5000, 5000, 0, "65535"},  // 72000
         {1440000, 1440000, 32768, 32768, 0, "32767"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.pixelsX) + " px over " + std::to_string(c.widthTwips) + " twips");
-        Scene scene;
-        scene.pixelsX = c.pixelsX;
-        scene.pixelsY = c.pixelsY;
-        scene.pageWidthTwips = c.widthTwips;
-        scene.pageHeightTwips = c.heightTwips;
+        Scene scene{c.pixelsX, c.pixelsY, c.widthTwips, c.heightTwips, {}};
         scene.elements.push_back({SceneElement::Line, 1, 2, 3, 4});
         scene.elements.push_back({SceneElement::Ellipse, 4, 3, 2, 1});
         const EncodeResult framed = findExportFormat("placeable")->encode(scene);
@@ -45,12 +41,10 @@ TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
             EXPECT_NE(framed.error.find(c.reason), std::string::npos) << framed.error;
             continue;
         }
-        ASSERT_EQ(framed.error, "");
         const DecodedMetafile m = decodeMetafile(framed.bytes);
-        ASSERT_TRUE(m.placeable.has_value());
-        EXPECT_EQ(m.placeable->right, c.pixelsX);
-        EXPECT_EQ(m.placeable->bottom, c.pixelsY);
-        EXPECT_EQ(m.placeable->inch, c.inch);
+        ASSERT_TRUE(m.placeable.has_value()) << framed.error;
+        EXPECT_EQ(std::tuple(m.placeable->right, m.placeable->bottom, int(m.placeable->inch)),
+                  std::tuple(c.pixelsX, c.pixelsY, c.inch));
         const auto problems = checkConverterMetafile(m); // checksum, frame, sizes
         EXPECT_TRUE(problems.empty()) << problems.front();
         // After the frame, the plain metafile's records unchanged.
@@ -95,14 +89,11 @@ TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
         FakeMessageBox box;
         FakeSettingsStore store;
         FilterDialogs dialogs;
-        ScriptedInput input;
-        MainForm form{Platform{box, store, &dialogs, &input, 15.0, 15.0, dir.file("cache")}};
+        MainForm form{Platform{box, store, &dialogs, nullptr, 15.0, 15.0, dir.file("cache")}};
         form.Load();
-        const std::string pattern = dir.file("p.pat");
         PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0)
-            .noPicture().save(pattern);
-        dialogs.scriptOpen(DialogOutcome::Accepted, pattern);
-        form.CommandClick(0);
+            .noPicture().save(dir.file("p.pat"));
+        ASSERT_EQ(form.OpenPattern(dir.file("p.pat")), MainForm::Outcome::Done);
         dialogs.filterIndex = c.filter;
         dialogs.scriptSave(DialogOutcome::Accepted, dir.file(c.typed));
         form.CommandClick(4);
