@@ -255,13 +255,17 @@ void MainForm::SaveAsMetafile()
     // The default keeps the name exactly as typed; another format's filter
     // also gives the name its extension when it lacks it.
     const ExportFormat &format = formats[static_cast<std::size_t>(d.FilterIndex - 1)];
+    std::string name = path;
+    // The suggestion's ".wmf" was ours, not the user's: the format's own replaces it.
+    if (std::filesystem::path(path).filename() == suggested)
+        name = std::filesystem::path(path).replace_extension(format.extension).string();
     const std::string suffix = "." + format.extension;
-    const bool hasSuffix = path.size() > suffix.size() &&
-                           std::equal(suffix.rbegin(), suffix.rend(), path.rbegin(), [](char a, char b) {
+    const bool hasSuffix = name.size() > suffix.size() &&
+                           std::equal(suffix.rbegin(), suffix.rend(), name.rbegin(), [](char a, char b) {
                                return std::tolower(static_cast<unsigned char>(a)) ==
                                       std::tolower(static_cast<unsigned char>(b));
                            });
-    SaveAs(hasSuffix ? path : path + suffix, &format);
+    SaveAs(hasSuffix ? name : name + suffix, &format);
 }
 
 // A failure with a name shows the error in place of the name; without one the

@@ -82,7 +82,13 @@ TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
         {2, "framed.WMF", "framed.WMF", true},
         {2, "framed.v2", "framed.v2.wmf", true},
         {99, "unlisted", "unlisted", false},
+        {3, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
+        {3, "other.wmf", "other.wmf.tst", false},
     };
+    // A format the core does not list, in the metafile's bytes.
+    registerExportFormat({"tst", "Test (*.tst)|*.tst", "tst", [](const Scene &scene) {
+                              return EncodeResult{EncodeWmf(scene), {}};
+                          }});
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
         TempDir dir;
