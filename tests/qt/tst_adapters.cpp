@@ -89,6 +89,16 @@ private slots:
         save.Flags = 0;
         QtFileDialogs::configure(saveDialog, save, QtFileDialogs::Save);
         QVERIFY(saveDialog.testOption(QFileDialog::DontConfirmOverwrite));
+
+        // A later filter's extension is the one the overwrite check must see.
+        save.Filter += "|Scalable Vector Graphics (*.svg)|*.svg";
+        QFileDialog formats;
+        QtFileDialogs::configure(formats, save, QtFileDialogs::Save);
+        QCOMPARE(formats.defaultSuffix(), QString());
+        emit formats.filterSelected(formats.nameFilters().at(1));
+        QCOMPARE(formats.defaultSuffix(), QStringLiteral("svg"));
+        emit formats.filterSelected(formats.nameFilters().at(0));
+        QCOMPARE(formats.defaultSuffix(), QString());
     }
 
     void fileDialogOutcomes()

@@ -52,6 +52,20 @@ void QtFileDialogs::configure(QFileDialog &fileDialog, const CommonDialog &dialo
         const int index = dialog.FilterIndex >= 1 && dialog.FilterIndex <= filters.size() ? dialog.FilterIndex : 1;
         fileDialog.selectNameFilter(filters.at(index - 1));
     }
+    if (mode == Save && filters.size() > 1) {
+        // A later filter's extension is added to a name without one; the
+        // dialog must know it too, so that it asks before replacing that file.
+        // The first filter keeps the name as typed.
+        const auto followFilter = [&fileDialog, filters](const QString &chosen) {
+            const qsizetype index = filters.indexOf(chosen);
+            const QString pattern = chosen.section(QLatin1Char('('), -1).section(QLatin1Char(' '), 0, 0);
+            fileDialog.setDefaultSuffix(index > 0 && pattern.startsWith(QLatin1String("*."))
+                                            ? pattern.mid(2).remove(QLatin1Char(')'))
+                                            : QString());
+        };
+        QObject::connect(&fileDialog, &QFileDialog::filterSelected, &fileDialog, followFilter);
+        followFilter(fileDialog.selectedNameFilter());
+    }
     if (!dialog.InitDir.empty())
         fileDialog.setDirectory(fromNative(dialog.InitDir));
     if (!dialog.FileName.empty())
