@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>

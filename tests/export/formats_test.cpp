@@ -106,7 +106,7 @@ TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
         EXPECT_EQ(form.panel().textFilename[1], dir.file(c.written));
         const DecodedMetafile m = decodeMetafileFile(dir.file(c.written));
         EXPECT_EQ(m.placeable.has_value(), c.placeable);
-        EXPECT_EQ(m.lines(), (std::vector<WmfLine>{{96, 96, 192, 96}}));
+        EXPECT_EQ(m.elements(), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}}));
         if (std::string(c.typed) != c.written)
             EXPECT_FALSE(std::filesystem::exists(dir.file(c.typed)));
     }

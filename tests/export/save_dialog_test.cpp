@@ -1,100 +1,56 @@
-// SaveMetafile: the save dialog's settings on the shared dialog object, what a
-// cancel and a failed dialog do, and the name taken as the dialog gives it.
+// The save step: the save dialog's settings on the shared dialog object, the
+// name taken as the dialog gives it, and what a cancel or a failed dialog do.
 
 #include "harness.h"
-#include "wmf2svg.h"
-
-#include "export/libemf.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 using namespace orvane;
 using namespace orvane::testing;
 
-namespace {
-
-// A pattern opened through the open dialog, which leaves its title, its
-// cancel setting and its file name on the shared dialog object.
-struct SaveHarness : MainFormHarness {
-    SaveHarness()
-    {
-        const std::string pattern =
-            write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0)
-                      .noPicture(),
-                  "pattern.pat");
-        open(pattern);
-    }
-
-    // The name the panel shows after the step, or "" when it shows none.
-    std::string saveStep()
-    {
-        form.CommandClick(4);
-        return form.panel().textFilenameVisible[1] ? form.panel().textFilename[1] : "";
-    }
-};
-
-} // namespace
-
 TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
 {
-    SaveHarness h;
-    // No extension is added, and an existing file is replaced.
-    const std::string path = h.dir.file("drawing");
+    MainFormHarness h;
+    const std::string path = h.dir.file("drawing"); // no extension is added; the file is replaced
     writeFileBytes(path, "old contents");
-    h.dialogs.scriptSave(DialogOutcome::Accepted, path);
-    EXPECT_EQ(h.saveStep(), path);
-    EXPECT_EQ(h.form.stepStates()[4], StepDone);
+    h.run("open save:" + path);
+    EXPECT_EQ(h.steps()[4], StepDone);
+    EXPECT_EQ(h.form.panel().textFilename[1], path);
     ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
     const CommonDialog &d = h.dialogs.saveShown[0];
     EXPECT_TRUE(d.Filter.starts_with("Windows Metafile (*.wmf)|*.wmf|")) << d.Filter;
     EXPECT_EQ(d.FilterIndex, 1);
-    // Beside the pattern, under its name.
-    EXPECT_EQ(d.InitDir, h.dir.str());
-    EXPECT_EQ(d.FileName, "pattern.wmf");
+    EXPECT_EQ(d.InitDir + "/" + d.FileName, h.dir.file("letter.wmf")); // beside the pattern, under its name
     EXPECT_EQ(d.Flags, 0x806u);
-    // The title is not set: the open dialog's stays.
-    EXPECT_EQ(d.DialogTitle, "Open Pattern File");
+    EXPECT_EQ(d.DialogTitle, "Open Pattern File"); // the title is not set: the open's stays
     EXPECT_TRUE(d.CancelError);
-    EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(h.box.beeps, 0);
-    EXPECT_FALSE(std::filesystem::exists(path + ".wmf"));
-    const ReadableMetafile m = expectMetafileReadable(path, 816, 1056);
-    EXPECT_EQ(m.decoded.lines(), (std::vector<WmfLine>{{96, 96, 192, 96}}));
+    EXPECT_EQ(h.box.order, "");
+    EXPECT_EQ(readMetafile(path), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
 }
 
 TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
 {
-    struct Case {
-        const char *name;
-        DialogOutcome outcome;
+    const struct {
+        const char *actions;
         bool cancelError;
-        std::string path, shown, message;
+        std::string shown, message;
         StepState step;
+    } cases[] = {
+        {"cancel-save", true, "", "", StepSkipped},
+        {"dialog-fail-named", true, "Error: File not saved", "Error selecting file.", StepFailed},
+        {"dialog-fail", true, "", "Error selecting file.", StepSkipped},
+        {"cancel-save:x.wmf", false, "Error: File not saved", "", StepFailed},
     };
-    const Case cases[] = {
-        {"cancelled", DialogOutcome::Cancelled, true, "", "", "", StepSkipped},
-        {"cancelled without cancel error, a name left", DialogOutcome::Cancelled, false, "chosen.wmf",
-         "Error: File not saved", "", StepFailed},
-        {"failed, the name it left stays", DialogOutcome::Failed, true, "chosen.wmf", "Error: File not saved",
-         "Error selecting file.", StepFailed},
-        {"failed without a name", DialogOutcome::Failed, true, "", "", "Error selecting file.", StepSkipped}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        SaveHarness h;
-        h.box.clear();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.actions);
+        MainFormHarness h;
+        h.run("open");
         h.form.MainCommonDialog().CancelError = c.cancelError;
-        h.dialogs.scriptSave(c.outcome, c.path.empty() ? "" : h.dir.file(c.path));
-        EXPECT_EQ(h.saveStep(), c.shown);
-        EXPECT_EQ(h.form.stepStates()[4], c.step);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(h.dir.path()), {}), 1); // the pattern only
-        EXPECT_EQ(h.box.beeps, c.message.empty() ? 0 : 1);
-        ASSERT_EQ(h.box.boxes.size(), c.message.empty() ? 0u : 1u);
+        h.run(c.actions);
+        EXPECT_EQ(h.form.panel().textFilenameVisible[1] ? h.form.panel().textFilename[1] : "", c.shown);
+        EXPECT_EQ(h.steps()[4], c.step);
+        EXPECT_EQ(h.dir.names(), std::vector<std::string>{"letter.pat"});
+        EXPECT_EQ(h.box.order, c.message.empty() ? "" : "bm");
         if (!c.message.empty()) {
             EXPECT_EQ(h.box.boxes[0].text, c.message);
-            EXPECT_EQ(h.box.boxes[0].style, 48);
-            EXPECT_EQ(h.box.boxes[0].title, "Orvane");
         }
     }
 }

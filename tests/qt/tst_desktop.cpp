@@ -2,7 +2,7 @@
 // minimum size, files from the command line and from a drop, and where the
 // dialogs start.
 
-#include "scriptedplatform.h"
+#include "window.h"
 #include "platform/preferences.h"
 #include "platform/qt/qtpreferences.h"
 #include "shell/qt/shapewidget.h"
@@ -74,7 +74,7 @@ private slots:
     {
         QFETCH(QSize, mainWindow);
         QFETCH(bool, designSize);
-        Session s;
+        Window s;
         if (mainWindow.isValid())
             s.window.resize(mainWindow);
         s.run("open");
@@ -110,12 +110,12 @@ private slots:
     // Made as small as it goes, every control of the panel is still in view.
     void minimumSize()
     {
-        Session s;
+        Window s;
         s.run("open");
         s.window.resize(1, 1);
         QCoreApplication::processEvents();
         QVERIFY(s.window.width() < 613); // smaller than designed is allowed
-        PicPanel *panel = s.panel();
+        PicPanel *panel = s.panel;
         const QRect shown = s.window.rect();
         int visible = 0;
         for (QWidget *control : panel->findChildren<QWidget *>()) {
@@ -143,19 +143,19 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(QString, states);
-        Session byDialog;
-        byDialog.p.dialogs.scriptOpen(DialogOutcome::Accepted, byDialog.p.path(qPrintable(file)));
+        Window byDialog;
+        byDialog.dialogs.scriptOpen(DialogOutcome::Accepted, byDialog.path(qPrintable(file)));
         byDialog.click(0);
-        Session byName;
-        byName.window.openFile(byName.p.path(qPrintable(file)));
-        for (Session *s : {&byDialog, &byName}) {
+        Window byName;
+        byName.window.openFile(byName.path(qPrintable(file)));
+        for (Window *s : {&byDialog, &byName}) {
             QCOMPARE(s->states(), states);
-            QCOMPARE(s->p.messages.boxes.size(), states == "10000" ? 0u : 1u);
-            QCOMPARE(s->panel()->ShapeC(0)->fillColor(), byDialog.panel()->ShapeC(0)->fillColor());
+            QCOMPARE(s->box.boxes.size(), states == "10000" ? 0u : 1u);
+            QCOMPARE(s->panel->ShapeC(0)->fillColor(), byDialog.panel->ShapeC(0)->fillColor());
             QCOMPARE(s->window.workFormWindow()->isVisible(), states == "10000");
         }
-        auto message = [](const Session &s) {
-            return QString::fromStdString(s.p.messages.boxes.at(0).text).replace(s.p.folder.path().c_str(), "");
+        auto message = [](const Window &s) {
+            return QString::fromStdString(s.box.boxes.at(0).text).replace(s.dir.str().c_str(), "");
         };
         if (states != "10000")
             QCOMPARE(message(byName), message(byDialog));
@@ -164,48 +164,48 @@ private slots:
     // A dropped pattern replaces the open one; anything else is refused.
     void dropOnTheWindow()
     {
-        Session s;
+        Window s;
         s.run("open");
         s.run("size:400");
-        const std::string house = writePattern(s.p, "house.pat", 7200, 7200, {}, {});
+        const std::string house = pagePattern(s, "house.pat", 7200, 7200);
         const QUrl houseUrl = QUrl::fromLocalFile(QString::fromStdString(house));
-        drop(s.window.workFormWidget()->Pattern(), {QUrl::fromLocalFile(QString::fromStdString(s.p.path("a.txt")))});
+        drop(s.window.workFormWidget()->Pattern(), {QUrl::fromLocalFile(QString::fromStdString(s.path("a.txt")))});
         QTest::qWait(20);
         QCOMPARE(s.states(), "12210");
         drop(s.window.workFormWidget()->Pattern(), {QUrl("https://example.org/x.pat"), houseUrl});
         QTRY_COMPARE(s.states(), "10000");
-        QCOMPARE(s.panel()->TextFilename(0)->text(), QString::fromStdString(house));
-        QCOMPARE(s.panel()->LabelPixelsX(1)->text(), "480");
+        QCOMPARE(s.panel->TextFilename(0)->text(), QString::fromStdString(house));
+        QCOMPARE(s.panel->LabelPixelsX(1)->text(), "480");
         QVERIFY(s.window.workFormWindow()->isVisible() && workWindowInside(s.window));
-        drop(s.panel(), {QUrl::fromLocalFile(QString::fromStdString(s.p.path("gone.pat")))});
+        drop(s.panel, {QUrl::fromLocalFile(QString::fromStdString(s.path("gone.pat")))});
         QTRY_COMPARE(s.states(), "30000");
-        QCOMPARE(s.p.messages.boxes.size(), 1u);
-        QCOMPARE(s.p.dialogsShown(), 1);
+        QCOMPARE(s.box.boxes.size(), 1u);
+        QCOMPARE(s.dialogsShown(), 1);
     }
 
     // The open dialog starts where the last pattern was; the save dialog
     // beside the pattern, with its name.
     void dialogFolders()
     {
-        ScriptedPlatform p;
+        ScriptedSession p;
         MemoryPreferences remembered;
         Platform platform = p.platform();
         platform.preferences = &remembered;
-        std::filesystem::create_directory(p.path("sub"));
-        const std::string pattern = writePattern(p, "sub/my house.v2.pat", 1440, 1440, {}, {});
+        std::filesystem::create_directory(p.dir.file("sub"));
+        const std::string pattern = pagePattern(p, "sub/my house.v2.pat", 1440, 1440);
         {
             MainForm form(platform);
             form.Load();
             p.dialogs.scriptOpen(DialogOutcome::Accepted, pattern);
             form.CommandClick(0);
             QCOMPARE(p.dialogs.openShown.at(0).InitDir, ""); // nothing remembered yet
-            QCOMPARE(remembered.folder, p.path("sub"));
+            QCOMPARE(remembered.folder, p.dir.file("sub"));
             form.CommandClick(4); // cancelled
-            QCOMPARE(p.dialogs.saveShown.at(0).InitDir, p.path("sub"));
+            QCOMPARE(p.dialogs.saveShown.at(0).InitDir, p.dir.file("sub"));
             QCOMPARE(p.dialogs.saveShown.at(0).FileName, "my house.v2.wmf");
             form.CommandResetClick();
             form.CommandClick(0);
-            QCOMPARE(p.dialogs.openShown.at(1).InitDir, p.path("sub"));
+            QCOMPARE(p.dialogs.openShown.at(1).InitDir, p.dir.file("sub"));
         }
         // The next run starts there too, and a name given relative to the
         // working folder is remembered as a full one.
@@ -213,12 +213,12 @@ private slots:
         MainForm next(platform);
         next.Load();
         next.CommandClick(0);
-        QCOMPARE(p.dialogs.openShown.at(0).InitDir, p.path("sub"));
+        QCOMPARE(p.dialogs.openShown.at(0).InitDir, p.dir.file("sub"));
         remembered.folder.clear();
-        QVERIFY(QDir::setCurrent(QString::fromStdString(p.path("sub"))));
+        QVERIFY(QDir::setCurrent(QString::fromStdString(p.dir.file("sub"))));
         QCOMPARE(next.OpenPattern("../sub/my house.v2.pat"), MainForm::Outcome::Done);
         QVERIFY(QDir::setCurrent(QDir::tempPath()));
-        QCOMPARE(remembered.folder, p.path("sub"));
+        QCOMPARE(remembered.folder, p.dir.file("sub"));
 
         // After a start with a file name no open dialog has set CancelError:
         // a cancelled save dialog, which leaves the suggestion, still only
@@ -239,7 +239,7 @@ private slots:
         QDir(config + "/Veltrum Orvane").removeRecursively();
         QByteArray geometry;
         {
-            Session s;
+            Window s;
             s.window.setGeometry(40, 50, 700, 500);
             geometry = s.window.saveGeometry();
             QtPreferences preferences;
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(!QFile::exists(config + "/Veltrum Orvane/Veltrum Orvane.conf"));
         QtPreferences again;
         QCOMPARE(again.lastFolder(), "/srv/patterns é");
-        Session s;
+        Window s;
         QVERIFY(s.window.restoreGeometry(again.windowGeometry()));
         QCOMPARE(s.window.size(), QSize(700, 500));
     }

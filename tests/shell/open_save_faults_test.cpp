@@ -70,9 +70,9 @@ TEST(SaveAsMetafile, PageThatRoundsToNoPixelsIsRefusedLikeAnEmptyPage)
         PatternWriter::Page page;
         page.defWidth = width;
         page.defHeight = height;
-        h.open(h.write(w.header(2, 1, 0).settings21(page).integer(1).line(0, 0, 10, 10).integer(0).noPicture()));
+        h.run("open:" + h.write(w.header(2, 1, 0).settings21(page).integer(1).line(0, 0, 10, 10).integer(0).noPicture()));
         ASSERT_EQ(h.steps()[0], StepDone);
-        h.save(h.dir.file("tiny.wmf"));
+        h.run("save:" + h.dir.file("tiny.wmf"));
         EXPECT_EQ(h.steps()[4], StepFailed);
         EXPECT_FALSE(std::filesystem::exists(h.dir.file("tiny.wmf")));
         ASSERT_EQ(h.box.boxes.size(), 1u);
@@ -89,7 +89,7 @@ TEST(LoadPattern, NameLongerThanTheSystemAllowsSaysSo)
         longPath += "/folder";
     for (const std::string &path : {h.dir.file(std::string(300, 'n') + ".pat"), longPath + "/x.pat"}) {
         h.box.clear();
-        EXPECT_FALSE(h.load(path));
+        EXPECT_FALSE(h.file.LoadPattern(path));
         ASSERT_EQ(h.box.boxes.size(), 1u);
         EXPECT_EQ(h.box.boxes[0].text, "The selected file name is longer than the system allows.\r\nFile: " + path);
     }

@@ -1,20 +1,20 @@
 #pragma once
 
-// Test set-ups that wire the core together over the fakes: the loader with
-// everything it needs, and the main window with a whole platform.
+// The core wired over the fakes: the loader, a drawing filled by hand, and
+// the main window's steps in a scripted session.
 
 #include "fakes.h"
 #include "patternwriter.h"
-#include "wmf2svg.h"
+#include "scriptedsession.h"
+#include "wmfdecoder.h"
 
 #include "document/mirrorform.h"
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
+#include "export/libemf.h"
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
 #include "platform/libsetup.h"
-#include "export/libemf.h"
-#include "platform/fileio.h"
 #include "shell/libfile.h"
 #include "shell/mainform.h"
 #include "view/libdraw.h"
@@ -22,13 +22,9 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace orvane::testing {
 
-// The loader (LibFile) on a work window, a mirror store and the fakes. The
-// picture copy goes to a folder inside the test's temporary folder.
+// The loader (LibFile) on a work window, a mirror store and the fakes.
 struct LoaderHarness {
     TempDir dir;
     FakeMessageBox box;
@@ -44,84 +40,37 @@ struct LoaderHarness {
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
-
     std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
     {
-        const std::string path = dir.file(name);
-        w.save(path);
-        return path;
+        w.save(dir.file(name));
+        return dir.file(name);
     }
-
-    bool load(const std::string &path) { return file.LoadPattern(path); }
-    bool load(const PatternWriter &w, const std::string &name = "pattern.pat") { return load(write(w, name)); }
-
+    bool load(const PatternWriter &w, const std::string &name = "pattern.pat")
+    {
+        return file.LoadPattern(write(w, name));
+    }
     const PatternSettings &settings() const { return dimension.settings(); }
     const Drawing &drawing() const { return workForm.drawing(); }
-
-    std::vector<PatternLine> visibleLines() const
+    // The visible lines as {x1, y1, x2, y2} and shapes as {kind, left, top, width, height}.
+    std::vector<std::vector<float>> lines() const
     {
-        std::vector<PatternLine> out;
+        std::vector<std::vector<float>> out;
         for (const PatternLine &l : drawing().OutLine)
             if (l.Visible)
-                out.push_back(l);
+                out.push_back({l.X1, l.Y1, l.X2, l.Y2});
         return out;
     }
-    std::vector<PatternShape> visibleShapes() const
+    std::vector<std::vector<float>> shapes() const
     {
-        std::vector<PatternShape> out;
+        std::vector<std::vector<float>> out;
         for (const PatternShape &s : drawing().OutShape)
             if (s.Visible)
-                out.push_back(s);
+                out.push_back({float(s.Shape), s.Left, s.Top, s.Width, s.Height});
         return out;
     }
 };
 
-// The main window over fake platform pieces.
-struct MainFormHarness {
-    TempDir dir;
-    FakeMessageBox box;
-    FakeSettingsStore store;
-    ScriptedDialogs dialogs;
-    ScriptedInput input;
-    MainForm form{Platform{box, store, &dialogs, &input, 15.0, 15.0, dir.file("cache/Veltrum Orvane")}};
-
-    MainFormHarness() { form.Load(); }
-
-    std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
-    {
-        const std::string path = dir.file(name);
-        w.save(path);
-        return path;
-    }
-
-    // Clicks "Open" with the dialog answering path.
-    void open(const std::string &path)
-    {
-        dialogs.scriptOpen(DialogOutcome::Accepted, path);
-        form.CommandClick(0);
-    }
-    void setSize(const std::string &reply)
-    {
-        input.replies.push_back(reply);
-        form.CommandClick(3);
-    }
-    // Clicks "Save As Metafile" with the dialog answering path; a file that
-    // was written is read back by our decoder and by wmf2svg.
-    void save(const std::string &path)
-    {
-        dialogs.scriptSave(DialogOutcome::Accepted, path);
-        form.CommandClick(4);
-        if (form.stepStates()[4] == StepDone) {
-            SCOPED_TRACE("saved " + path);
-            expectMetafileReadable(path, form.PixelsX(), form.PixelsY());
-        }
-    }
-
-    StepStates steps() const { return form.stepStates(); }
-};
-
-// A work window's drawing filled by hand, the way the loader fills it: each
-// element handed out by AddLine/AddShape, set, and shown.
+// A drawing filled by hand the way the loader fills it.
 struct DrawingHarness {
     LibSetup setup;
     LibProgress progress;
@@ -129,15 +78,11 @@ struct DrawingHarness {
     WorkForm workForm{mirror, progress, setup};
 
     Drawing &drawing() { return workForm.drawing(); }
-
     int line(float x1, float y1, float x2, float y2)
     {
         const int i = *LibDraw::AddLine(drawing(), mirror);
         PatternLine &l = drawing().OutLine.member(i);
-        l.X1 = x1;
-        l.Y1 = y1;
-        l.X2 = x2;
-        l.Y2 = y2;
+        l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
         drawing().OutLine.setVisible(i, true);
         mirror.mLine(i, x1, y1, x2, y2, false);
         return i;
@@ -146,27 +91,41 @@ struct DrawingHarness {
     {
         const int i = *LibDraw::AddShape(drawing(), mirror);
         PatternShape &s = drawing().OutShape.member(i);
-        s.Shape = kind;
-        s.Left = left;
-        s.Top = top;
-        s.Width = width;
-        s.Height = height;
+        s.Shape = kind, s.Left = left, s.Top = top, s.Width = width, s.Height = height;
         drawing().OutShape.setVisible(i, true);
         mirror.mShape(i, kind, top, left, height, width, false);
         return i;
     }
+    // The drawing on a pageW x pageH twips page saved at pixelsX x pixelsY.
+    bool save(const std::string &path, FakeMessageBox &box, float pageW = 12240, float pageH = 15840,
+              int pixelsX = 816, int pixelsY = 1056)
+    {
+        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, pageW, pageH, nullptr}, drawing(), box);
+    }
+    std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
+    {
+        return LibEMF::BuildMetafile(drawing(), ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr}).bytes;
+    }
 };
 
-// The plain metafile of a drawing whose page (pageW x pageH twips) spans
-// pixelsX x pixelsY, built or saved.
-inline LibEMF::BuildResult buildWmf(const Drawing &drawing, float pageW, float pageH, int pixelsX, int pixelsY)
+// A metafile read back by our decoder; every problem fails the test.
+inline std::vector<WmfElement> readMetafile(const std::string &path)
 {
-    return LibEMF::BuildMetafile(drawing, ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr});
+    const DecodedMetafile m = decodeMetafileFile(path);
+    for (const std::string &problem : checkConverterMetafile(m))
+        ADD_FAILURE() << path << ": " << problem;
+    return m.elements();
 }
-inline bool saveMetafile(int pixelsX, int pixelsY, const std::string &path, const Drawing &drawing, float pageW,
-                         float pageH, MessageBox &box)
-{
-    return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, pageW, pageH, nullptr}, drawing, box);
-}
+
+// MainForm in a scripted session, its steps clicked through CommandClick.
+struct MainFormHarness : ScriptedSession {
+    MainForm form{platform()};
+    MainFormHarness() { form.Load(); }
+    void run(const std::string &actions)
+    {
+        ScriptedSession::run(actions, [this](int i) { i < 0 ? form.CommandResetClick() : form.CommandClick(i); });
+    }
+    StepStates steps() const { return form.stepStates(); }
+};
 
 } // namespace orvane::testing

@@ -1,6 +1,6 @@
 #pragma once
 
-// Builds pattern files byte by byte, for test fixtures and the examples.
+// Builds pattern files byte by byte, for test fixtures, fuzz seeds and the examples.
 
 #include <cstdint>
 #include <cstring>
@@ -14,59 +14,33 @@ class PatternWriter {
 public:
     PatternWriter &integer(std::int16_t v)
     {
-        const auto u = static_cast<std::uint16_t>(v);
-        m_bytes.push_back(static_cast<unsigned char>(u & 0xFF));
-        m_bytes.push_back(static_cast<unsigned char>(u >> 8));
+        m_bytes.insert(m_bytes.end(),
+                       {static_cast<unsigned char>(v & 0xFF), static_cast<unsigned char>(std::uint16_t(v) >> 8)});
         return *this;
     }
     PatternWriter &boolean(bool v) { return integer(v ? -1 : 0); }
     PatternWriter &longValue(std::int32_t v)
     {
-        const auto u = static_cast<std::uint32_t>(v);
-        integer(static_cast<std::int16_t>(u & 0xFFFF));
-        return integer(static_cast<std::int16_t>(u >> 16));
+        return integer(std::int16_t(v & 0xFFFF)).integer(std::int16_t(std::uint32_t(v) >> 16));
     }
     PatternWriter &single(float v)
     {
-        std::uint32_t bits;
+        std::int32_t bits;
         std::memcpy(&bits, &v, sizeof bits);
-        return longValue(static_cast<std::int32_t>(bits));
+        return longValue(bits);
     }
-    // An Integer length followed by the text's bytes.
-    PatternWriter &text(const std::string &s)
-    {
-        integer(static_cast<std::int16_t>(s.size()));
-        return raw(s);
-    }
-    PatternWriter &raw(const std::string &s)
-    {
-        m_bytes.insert(m_bytes.end(), s.begin(), s.end());
-        return *this;
-    }
-    PatternWriter &zeros(std::size_t n)
-    {
-        m_bytes.insert(m_bytes.end(), n, 0);
-        return *this;
-    }
-    // Fields the reader skips ("not interpreted"); zeros unless a test asks
-    // for other bytes to show that they are skipped.
-    PatternWriter &notInterpreted(std::size_t n)
-    {
-        m_bytes.insert(m_bytes.end(), n, m_fill);
-        return *this;
-    }
-    PatternWriter &fillNotInterpreted(unsigned char fill)
-    {
-        m_fill = fill;
-        return *this;
-    }
+    // An Integer length, then the bytes.
+    PatternWriter &text(const std::string &s) { return integer(static_cast<std::int16_t>(s.size())).raw(s); }
+    PatternWriter &raw(const std::string &s) { return m_bytes.insert(m_bytes.end(), s.begin(), s.end()), *this; }
+    PatternWriter &zeros(std::size_t n) { return raw(std::string(n, '\0')); }
+    // Reserved bytes the reader skips: zeros, or a fill that shows they are skipped.
+    PatternWriter &unused(std::size_t n) { return raw(std::string(n, static_cast<char>(m_fill))); }
+    PatternWriter &fillUnused(unsigned char fill) { return m_fill = fill, *this; }
 
     PatternWriter &header(std::int16_t major, std::int16_t minor, std::int16_t sub,
                           const std::string &first = "Veltrum Pattern Maker", const std::string &second = "")
     {
-        text(first);
-        integer(major).integer(minor).integer(sub);
-        return text(second);
+        return text(first).integer(major).integer(minor).integer(sub).text(second);
     }
 
     struct Page {
@@ -82,37 +56,19 @@ public:
     };
 
     // 74 bytes.
-    PatternWriter &settings11(const Page &p)
-    {
-        notInterpreted(10);
-        single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
-        notInterpreted(16);
-        single(p.defWidth).single(p.defHeight);
-        notInterpreted(16);
-        return single(p.patternWidth).single(p.patternHeight);
-    }
-
+    PatternWriter &settings11(const Page &p) { return version1Page(p, 10); }
     // 84 + n bytes, 98 + n with the bitmap tail.
     PatternWriter &settings15(const Page &p, bool bitmapTail)
     {
-        notInterpreted(6);
-        single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
-        notInterpreted(16);
-        single(p.defWidth).single(p.defHeight);
-        notInterpreted(16);
-        single(p.patternWidth).single(p.patternHeight);
-        single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW);
-        notInterpreted(2).text(p.penSizeText);
+        version1Page(p, 6).single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW).unused(2).text(p.penSizeText);
         if (bitmapTail)
-            single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth).notInterpreted(2);
+            single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth).unused(2);
         return *this;
     }
-
     // 52 + n bytes.
     PatternWriter &settings21(const Page &p)
     {
-        single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
-        single(p.defWidth).single(p.defHeight);
+        margins(p).single(p.defWidth).single(p.defHeight);
         single(p.penSizeValue).longValue(p.penColor).boolean(p.bandW).text(p.penSizeText);
         single(p.bitmapPenSize).single(p.bitmapSizeHeight).single(p.bitmapSizeWidth);
         return boolean(p.metricPage).boolean(p.metricPen);
@@ -126,11 +82,7 @@ public:
     }
 
     PatternWriter &noPicture() { return integer(0); }
-    PatternWriter &picture(const std::string &bytes)
-    {
-        integer(1).single(static_cast<float>(bytes.size()));
-        return raw(bytes);
-    }
+    PatternWriter &picture(const std::string &bytes) { return integer(1).single(float(bytes.size())).raw(bytes); }
 
     const std::vector<unsigned char> &bytes() const { return m_bytes; }
     std::size_t size() const { return m_bytes.size(); }
@@ -143,6 +95,17 @@ public:
     }
 
 private:
+    PatternWriter &margins(const Page &p)
+    {
+        return single(p.marginTop).single(p.marginBottom).single(p.marginLeft).single(p.marginRight);
+    }
+    PatternWriter &version1Page(const Page &p, std::size_t leadIn)
+    {
+        unused(leadIn);
+        margins(p).unused(16).single(p.defWidth).single(p.defHeight).unused(16);
+        return single(p.patternWidth).single(p.patternHeight);
+    }
+
     std::vector<unsigned char> m_bytes;
     unsigned char m_fill = 0;
 };

@@ -1,79 +1,71 @@
 #pragma once
 
-// A second, independent reader of the metafiles the tests write: libwmf's
-// wmf2svg (Debian libwmf-bin, with fonts-urw-base35). It turns a metafile
-// into SVG, which is parsed back into its lines, rectangles and ellipses.
-//
-// What wmf2svg does to coordinates: it moves the drawing's bounding box to the
-// origin, adds 0.5 to every position, and scales the picture down when the box
-// (its extent plus 1) exceeds --maxwidth or --maxheight (768 x 512 when not
-// given). It refuses a drawing without elements ("Bad image size"), so a
-// metafile without lines or shapes is checked with our own decoder only.
+// The one check by a reader we did not write: libwmf's wmf2svg (libwmf-bin).
+// It moves the drawing's bounding box to the origin, adds half a pixel and
+// scales down to fit --maxwidth x --maxheight; it refuses a file without
+// elements.
 
+#include "fakes.h"
 #include "wmfdecoder.h"
 
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <regex>
 
 namespace orvane::testing {
 
-struct SvgLine {
-    double x1, y1, x2, y2;
-};
-struct SvgRect {
-    double x, y, width, height;
-};
-struct SvgEllipse {
-    double cx, cy, rx, ry;
-};
+// wmf2svg's SVG of the metafile, fitted into maxWidth x maxHeight; "" when it fails.
+inline std::string wmf2svgText(const std::string &wmf, int maxWidth, int maxHeight)
+{
+    TempDir dir;
+    const std::string command = "wmf2svg --maxwidth=" + std::to_string(maxWidth) + " --maxheight="
+        + std::to_string(maxHeight) + " -o '" + dir.file("out.svg") + "' '" + wmf + "' >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0 ? readFileText(dir.file("out.svg")) : std::string();
+}
 
-struct SvgDrawing {
-    bool ran = false;     // wmf2svg could be started
-    int exitCode = -1;    // its exit status
-    std::string messages; // what it printed
-    double width = 0, height = 0;
-    std::vector<SvgLine> lines;
-    std::vector<SvgRect> rects;
-    std::vector<SvgEllipse> ellipses;
-    // One letter per drawing element in document order: L line, R rect,
-    // E ellipse.
-    std::string order;
-    // Element names other than svg, desc, line, rect and ellipse.
-    std::vector<std::string> otherElements;
-
-    bool ok() const { return ran && exitCode == 0; }
-};
-
-// Runs wmf2svg on the metafile and parses its SVG.
-SvgDrawing runWmf2svg(const std::string &wmfPath, int maxWidth, int maxHeight);
-
-// Parses the SVG text that wmf2svg writes.
-SvgDrawing parseWmf2svgOutput(const std::string &svg);
-
-// Where wmf2svg puts a metafile position.
-struct SvgPlacement {
-    double minX = 0, minY = 0, scaleX = 1, scaleY = 1;
-    double x(double v) const { return (v - minX + 0.5) * scaleX; }
-    double y(double v) const { return (v - minY + 0.5) * scaleY; }
-};
-
-// The placement wmf2svg uses for the decoded drawing whose SVG has the given
-// width and height.
-SvgPlacement svgPlacementFor(const DecodedMetafile &metafile, double svgWidth, double svgHeight);
-
-struct ReadableMetafile {
-    DecodedMetafile decoded;
-    SvgDrawing svg;
-    SvgPlacement placement;
-    bool svgChecked = false; // false for a drawing without elements
-};
-
-// Reads the metafile with our decoder and checks it (checkConverterMetafile);
-// then, when it has elements, runs wmf2svg with --maxwidth and --maxheight of
-// the page's pixel size plus one (the bounding box of a drawing that touches
-// both page edges is one more than the page) and checks that the SVG holds
-// exactly the decoded lines, rectangles and ellipses, in order, where wmf2svg
-// puts them. Every problem is a non-fatal test failure.
-ReadableMetafile expectMetafileReadable(const std::string &path, int pixelsX, int pixelsY);
+// wmf2svg's elements must be the decoded ones, in order and in place.
+inline void expectWmf2svgAgrees(const std::string &wmf, int pixelsX, int pixelsY)
+{
+    const auto elements = decodeMetafileFile(wmf).elements();
+    ASSERT_FALSE(elements.empty()) << "wmf2svg refuses a drawing without elements";
+    const std::string svg = wmf2svgText(wmf, pixelsX + 1, pixelsY + 1);
+    ASSERT_FALSE(svg.empty()) << "wmf2svg failed on " << wmf << " (install libwmf-bin)";
+    static const std::regex tag(R"(<(svg|line|rect|ellipse)\s([^>]*)>)"), attr(R"re((\w+)="([-0-9.e]+)")re");
+    std::vector<std::pair<std::string, std::map<std::string, double>>> tags;
+    for (std::sregex_iterator t(svg.begin(), svg.end(), tag), end; t != end; ++t) {
+        const std::string a = (*t)[2];
+        std::map<std::string, double> values;
+        for (std::sregex_iterator v(a.begin(), a.end(), attr); v != end; ++v)
+            values[(*v)[1]] = std::stod((*v)[2]);
+        tags.emplace_back((*t)[1], values);
+    }
+    ASSERT_EQ(tags.size(), elements.size() + 1) << svg;
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const WmfElement &e : elements) {
+        minX = std::min({minX, double(e.a), double(e.c)}), maxX = std::max({maxX, double(e.a), double(e.c)});
+        minY = std::min({minY, double(e.b), double(e.d)}), maxY = std::max({maxY, double(e.b), double(e.d)});
+    }
+    const double sx = tags[0].second["width"] / (maxX - minX + 1), sy = tags[0].second["height"] / (maxY - minY + 1);
+    auto x = [&](double v) { return (v - minX + 0.5) * sx; };
+    auto y = [&](double v) { return (v - minY + 0.5) * sy; };
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const WmfElement &e = elements[i];
+        auto &[name, v] = tags[i + 1];
+        std::vector<double> got, want;
+        if (e.kind == 'L')
+            got = {v["x1"], v["y1"], v["x2"], v["y2"]}, want = {x(e.a), y(e.b), x(e.c), y(e.d)};
+        else if (e.kind == 'R')
+            got = {v["x"], v["y"], v["width"], v["height"]},
+            want = {x(e.a), y(e.b), (e.c - e.a) * sx, (e.d - e.b) * sy};
+        else
+            got = {v["cx"], v["cy"], v["rx"], v["ry"]},
+            want = {x((e.a + e.c) / 2.0), y((e.b + e.d) / 2.0), (e.c - e.a) / 2.0 * sx, (e.d - e.b) / 2.0 * sy};
+        EXPECT_EQ(name, e.kind == 'L' ? "line" : e.kind == 'R' ? "rect" : "ellipse") << wmf << " element " << i;
+        for (std::size_t k = 0; k < got.size(); ++k)
+            EXPECT_NEAR(got[k], want[k], 0.02) << wmf << " element " << i << " value " << k;
+    }
+}
 
 } // namespace orvane::testing

@@ -1,9 +1,9 @@
 #pragma once
 
-// Our own reading of a Windows Metafile (MS-WMF): the 18-byte META_HEADER and
-// the list of records that follows it, each as its function and its 16-bit
-// parameters. Independent of the writer, so the writer's tests check its bytes
-// against the published format rather than against itself.
+// Our own reading of a Windows Metafile: the 18-byte header and the records
+// after it, each as its function and 16-bit parameters. Written apart from the
+// encoder, so tests and the fuzzer check its bytes against the format rather
+// than against itself.
 
 #include <cstdint>
 #include <optional>
@@ -13,25 +13,13 @@
 namespace orvane::testing {
 
 namespace Wmf {
-constexpr std::uint16_t Eof = 0x0000;
-constexpr std::uint16_t SelectObject = 0x012D;
-constexpr std::uint16_t SetWindowOrg = 0x020B;
-constexpr std::uint16_t SetWindowExt = 0x020C;
-constexpr std::uint16_t DeleteObject = 0x01F0;
-constexpr std::uint16_t LineTo = 0x0213;
-constexpr std::uint16_t MoveTo = 0x0214;
-constexpr std::uint16_t CreateBrushIndirect = 0x02FC;
-constexpr std::uint16_t Ellipse = 0x0418;
-constexpr std::uint16_t Rectangle = 0x041B;
-} // namespace Wmf
-
-// The MS-WMF name of a record function, or its hex code.
-std::string wmfFunctionName(std::uint16_t function);
+constexpr std::uint16_t Eof = 0x0000, SelectObject = 0x012D, DeleteObject = 0x01F0, SetWindowOrg = 0x020B,
+                        SetWindowExt = 0x020C, LineTo = 0x0213, MoveTo = 0x0214, CreateBrushIndirect = 0x02FC,
+                        Ellipse = 0x0418, Rectangle = 0x041B;
+}
 
 struct WmfHeader {
-    std::uint16_t Type = 0;
-    std::uint16_t HeaderSize = 0;
-    std::uint16_t Version = 0;
+    std::uint16_t Type = 0, HeaderSize = 0, Version = 0;
     std::uint32_t Size = 0; // whole file, 16-bit words
     std::uint16_t NumberOfObjects = 0;
     std::uint32_t MaxRecord = 0; // largest record, 16-bit words
@@ -42,20 +30,16 @@ struct WmfRecord {
     std::uint32_t sizeWords = 0;
     std::uint16_t function = 0;
     std::vector<std::int16_t> params;
-
     bool operator==(const WmfRecord &) const = default;
 };
 
-// A drawing record in the order of the drawing call's arguments (the file
-// stores them reversed).
-struct WmfLine {
-    int x1, y1, x2, y2;
-    bool operator==(const WmfLine &) const = default;
-};
-struct WmfBox {
-    bool ellipse;
-    int left, top, right, bottom;
-    bool operator==(const WmfBox &) const = default;
+// A drawn element with its coordinates in the order of the drawing call (the
+// file stores them reversed): 'L' a MOVETO and LINETO pair (x1, y1, x2, y2),
+// 'R' a rectangle or 'E' an ellipse (left, top, right, bottom).
+struct WmfElement {
+    char kind;
+    int a, b, c, d;
+    bool operator==(const WmfElement &) const = default;
 };
 
 // The 22-byte header (key 0x9AC6CDD7) that places a metafile on paper.
@@ -69,28 +53,19 @@ struct DecodedMetafile {
     std::size_t fileBytes = 0;                // after any placeable header
     WmfHeader header;
     std::vector<WmfRecord> records;
-    // Structural problems met while reading (a record running past the end,
-    // bytes after META_EOF, ...); empty when the bytes read cleanly.
-    std::vector<std::string> problems;
-
-    // The records between META_SELECTOBJECT and META_DELETEOBJECT, as lines
-    // (each META_MOVETO with the META_LINETO after it) and boxes.
-    std::vector<WmfLine> lines() const;
-    std::vector<WmfBox> boxes() const;
-    std::vector<std::uint16_t> functions() const;
+    std::vector<std::string> problems; // structural problems met while reading
+    std::vector<WmfElement> elements() const;
 };
 
 DecodedMetafile decodeMetafile(const std::vector<unsigned char> &bytes);
 DecodedMetafile decodeMetafileFile(const std::string &path);
 
-// Checks the header against the records and the file (Type 1, HeaderSize 9,
-// Version 0x300, Size = file bytes / 2, NumberOfObjects = the most objects
-// alive at once, MaxRecord = the largest record, NumberOfMembers 0), that the
-// file ends with exactly one META_EOF, and that it is what the converter
-// writes: after a placeable header (whose checksum decodeMetafile checks),
-// META_SETWINDOWORG 0,0 and META_SETWINDOWEXT of the header's box; then META_CREATEBRUSHINDIRECT (BS_NULL, 0x000000FF, hatch 1),
-// META_SELECTOBJECT 0, MOVETO/LINETO pairs, then RECTANGLE/ELLIPSE records,
-// META_DELETEOBJECT 0, META_EOF. Returns the problems found, empty if none.
+// The problems found in the header (Type 1, HeaderSize 9, Version 0x300, Size
+// the file's words, NumberOfObjects the most objects alive at once, MaxRecord
+// the largest record, NumberOfMembers 0) and in what the converter writes:
+// after a placeable header (its checksum checked), SETWINDOWORG 0,0 and
+// SETWINDOWEXT of its box; a hollow brush created and selected, MOVETO/LINETO pairs, then rectangles and
+// ellipses, the brush deleted, one META_EOF. Empty when the file is sound.
 std::vector<std::string> checkConverterMetafile(const DecodedMetafile &metafile);
 
 } // namespace orvane::testing
