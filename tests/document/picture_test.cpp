@@ -1,16 +1,20 @@
 // The embedded picture: copied in 1024-byte blocks and a rest to the private
-// temporary picture file, never through a symbolic link; a failed copy shows
-// why but never fails the load.
+// temporary picture file, never through a symbolic link, after another
+// program's copy; a failed copy shows why but never fails the load.
 
 #include "harness.h"
 
 #include "document/patternformat.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <limits>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -28,10 +32,7 @@ std::string pictureOf(std::size_t size)
     return bytes;
 }
 
-PatternWriter withLine()
-{
-    return PatternWriter().header(1, 6, 2).settings15({}, true).integer(1).line(1, 2, 3, 4).integer(0);
-}
+PatternWriter withLine() { return PatternWriter().header(1, 6, 2).settings15({}, true).integer(1).line(1, 2, 3, 4).integer(0); }
 
 } // namespace
 
@@ -40,13 +41,12 @@ TEST(PictureBlocks, WholeBlocksAndARestRoundedHalfToEven)
     const struct {
         float length;
         int blocks, rest; // -1: cannot be copied
-    } cases[] = {{0, 0, 0},       {1000, 0, 1000},         {2048, 2, 0},       {2500, 2, 452},
-                 {1000.5f, 0, 1000}, {1001.5f, 0, 1002},   {32767.0f * 1024, 32767, 0},
-                 {33554432.0f, -1, -1}, {Inf, -1, -1},     {NaN, -1, -1},      {-1, -1, -1}};
+    } cases[] = {{0, 0, 0},           {1000, 0, 1000}, {2048, 2, 0},   {2500, 2, 452},
+                 {1000.5f, 0, 1000},  {1001.5f, 0, 1002}, {32767.0f * 1024, 32767, 0},
+                 {33554432.0f, -1, -1}, {Inf, -1, -1},  {NaN, -1, -1},  {-1, -1, -1}};
     for (const auto &c : cases) {
         const auto b = PatternFormat::pictureBlocks(c.length);
-        EXPECT_EQ((b ? std::pair<int, int>(b->blocks, b->rest) : std::pair(-1, -1)), std::pair(c.blocks, c.rest))
-            << c.length;
+        EXPECT_EQ((b ? std::pair<int, int>(b->blocks, b->rest) : std::pair(-1, -1)), std::pair(c.blocks, c.rest)) << c.length;
     }
 }
 
@@ -60,28 +60,23 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
                  {1, 2048, pictureOf(2048), "after the block", pictureOf(2048)},
                  {-1, 300 * 1024 + 17, pictureOf(300 * 1024 + 17), "", pictureOf(300 * 1024 + 17)},
                  {1, 5000, "shorter than said", "", "shorter than said"},
-                 {1, 33554432.0f, "p", "", ""},
-                 {1, -1, "p", "", ""},
-                 {1, NaN, "p", "", ""}};
+                 {1, 33554432.0f, "p", "", ""}, {1, -1, "p", "", ""}, {1, NaN, "p", "", ""}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.length);
         LoaderHarness h;
         ASSERT_TRUE(h.load(withLine().integer(c.flag).single(c.length).raw(c.held + c.after)));
         EXPECT_EQ(h.lines().size(), 1u);
+        EXPECT_EQ(h.file.temporaryPicturePath(), c.copy.empty() ? "" : h.picturePath());
         if (c.copy.empty()) {
             ASSERT_EQ(h.box.boxes.size(), 1u);
-            EXPECT_EQ(h.box.boxes[0].text, LibMessage::PictureNotLoadedText());
-            EXPECT_EQ(h.box.boxes[0].style, MessageExclamation);
-            EXPECT_EQ(h.file.temporaryPicturePath(), "");
+            EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
+                      std::pair(LibMessage::PictureNotLoadedText(), int(MessageExclamation)));
             continue;
         }
         EXPECT_TRUE(h.box.boxes.empty());
-        EXPECT_EQ(h.file.temporaryPicturePath(), h.picturePath());
         EXPECT_EQ(h.file.pictureBytes(), static_cast<long long>(c.copy.size()));
         EXPECT_EQ(readFileText(h.picturePath()), c.copy);
-        struct stat st {};
-        ASSERT_EQ(::lstat(h.pictureFolder().c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_EQ(fs::status(h.pictureFolder()).permissions(), fs::perms::owner_all);
         // A shorter picture next cuts the copy; a failed one leaves it alone.
         ASSERT_TRUE(h.load(withLine().picture("second"), "second.pat"));
         ASSERT_TRUE(h.load(withLine().integer(1).single(-5.0f), "bad.pat"));
@@ -110,8 +105,8 @@ TEST(PictureLoad, CopyThatCannotBeOpenedShowsTwoMessagesAndTouchesNothing)
         ASSERT_TRUE(h.load(withLine().picture("picture bytes")));
         check(h);
         ASSERT_EQ(h.box.boxes.size(), 2u);
-        EXPECT_EQ(h.box.boxes[0].text, LibMessage::TempFileNotOpenedText(h.picturePath()));
-        EXPECT_EQ(h.box.boxes[0].style, MessageInformation);
+        EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
+                  std::pair(LibMessage::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
         EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
         EXPECT_EQ(h.file.temporaryPicturePath(), "");
     }
@@ -130,4 +125,46 @@ TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
         std::_Exit(ok ? 0 : 1);
     };
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(PictureLoad, WaitsWhileAnotherProgramHoldsTheCopy)
+{
+    LoaderHarness h;
+    fs::create_directories(h.pictureFolder());
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) { // holds the lock for 300 ms, half way through a copy of its own
+        const int fd = ::open(h.picturePath().c_str(), O_WRONLY | O_CREAT, 0600);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(fd, "other", 5);
+        (void)!::write(ready[1], "x", 1);
+        ::usleep(300000);
+        ::_exit(0);
+    }
+    char x;
+    ASSERT_EQ(::read(ready[0], &x, 1), 1);
+    EXPECT_TRUE(h.load(withLine().picture(pictureOf(5000))));
+    ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(h.box.boxes.empty());
+    EXPECT_EQ(readFileText(h.file.temporaryPicturePath()), pictureOf(5000));
+}
+
+TEST(PictureLoad, FolderWithoutHomeComesFromThePasswordDatabase)
+{
+    const std::string database = std::string(::getpwuid(::geteuid())->pw_dir) + "/.cache/Veltrum Orvane";
+    using Env = std::optional<std::string>;
+    const auto set = [](const char *name, const Env &v) { v ? ::setenv(name, v->c_str(), 1) : ::unsetenv(name); };
+    const auto get = [](const char *name) { const char *v = std::getenv(name); return v ? Env(v) : std::nullopt; };
+    const Env home = get("HOME"), cache = get("XDG_CACHE_HOME");
+    const std::tuple<Env, Env, std::string> cases[] = {{std::nullopt, std::nullopt, database},
+                                                       {"relative", "relative too", database},
+                                                       {"/h", std::nullopt, "/h/.cache/Veltrum Orvane"}};
+    for (const auto &[h, c, folder] : cases) {
+        set("HOME", h);
+        set("XDG_CACHE_HOME", c);
+        EXPECT_EQ(TemporaryPicture().path(), folder + "/vrtmimage.tmp"); // the path a message names
+    }
+    set("HOME", home);
+    set("XDG_CACHE_HOME", cache);
 }

@@ -87,7 +87,7 @@ TEST(Steps, PanelFromStartUpToChangeFiles)
     EXPECT_TRUE(h.dialogs.saveShown.size() == 3 && h.input.prompts.size() == 6); // steps outside 0 to 4 run nothing
 }
 
-TEST(Steps, FailedOpenClearsWhatWasReadAndAThinPageCannotBeSaved)
+TEST(Steps, FailedOpenClearsWhatWasReadAndAPageOfNoPixelsCannotBeSaved)
 {
     MainFormHarness h;
     PatternWriter broken; // two lines, then a shape count that fails the load
@@ -95,17 +95,21 @@ TEST(Steps, FailedOpenClearsWhatWasReadAndAThinPageCannotBeSaved)
     h.run("open:" + h.write(broken, "broken.pat") + " open save");
     EXPECT_EQ(readMetafile(h.dir.file("out.wmf")),
               (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
-
-    PatternWriter::Page page;
-    page.defWidth = 0;
-    PatternWriter thin;
-    thin.header(2, 1, 0).settings21(page).integer(1).line(0, 0, 0, 100).integer(0).noPicture();
-    h.box.clear();
-    h.run("reset open:" + h.write(thin, "thin.pat") + " size:100 save:" + h.dir.file("thin.wmf"));
-    EXPECT_EQ(h.steps(), (StepStates{1, 2, 2, 3, 3}));
-    ASSERT_EQ(h.box.boxes.size(), 1u);
-    EXPECT_EQ(h.box.boxes[0].text, "Error creating metafile " + h.dir.file("thin.wmf")
-                                       + ".\r\n\r\nThe pattern page has no width or height to scale from.");
+    // Inches; at 15 twips a pixel 0.005 inch is 0.48 pixels.
+    for (const auto &[width, height, size] : {std::tuple{0.0f, 11.0f, " size:100"}, {1e-30f, 1e-30f, ""},
+                                              {8.5f, 0.005f, ""}, {0.005f, 11.0f, ""}}) {
+        PatternWriter::Page page;
+        page.defWidth = width, page.defHeight = height;
+        h.box.clear();
+        h.run("reset open:" + h.write(PatternWriter().header(2, 1, 0).settings21(page).integer(1).line(0, 0, 0, 100)
+                                          .integer(0).noPicture(), "thin.pat")
+              + size + " save:" + h.dir.file("thin.wmf"));
+        EXPECT_EQ(h.steps(), (StepStates{1, 2, 2, *size ? 3 : 2, 3})) << width << " x " << height;
+        EXPECT_FALSE(std::filesystem::exists(h.dir.file("thin.wmf")));
+        ASSERT_EQ(h.box.boxes.size(), 1u);
+        EXPECT_EQ(h.box.boxes[0].text, "Error creating metafile " + h.dir.file("thin.wmf")
+                                           + ".\r\n\r\nThe pattern page has no width or height to scale from.");
+    }
 }
 
 TEST(LayoutPanel, Widths)

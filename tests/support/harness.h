@@ -3,8 +3,6 @@
 // The core wired over the fakes: the loader, a drawing filled by hand, and
 // the main window's steps in a scripted session.
 
-#include "fakes.h"
-#include "patternwriter.h"
 #include "scriptedsession.h"
 #include "wmfdecoder.h"
 
@@ -16,7 +14,6 @@
 #include "platform/libprogress.h"
 #include "platform/libsetup.h"
 #include "shell/libfile.h"
-#include "shell/mainform.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
 
@@ -24,33 +21,43 @@
 
 namespace orvane::testing {
 
-// The loader (LibFile) on a work window, a mirror store and the fakes.
-struct LoaderHarness {
-    TempDir dir;
-    FakeMessageBox box;
-    FakeSettingsStore store;
+// A drawing filled by hand the way the loader fills it.
+struct DrawingHarness {
     LibSetup setup;
-    LibMessage messages{box};
     LibProgress progress;
-    LibDimension dimension;
     MirrorForm mirror{progress};
     WorkForm workForm{mirror, progress, setup};
-    TemporaryPicture picture{pictureFolder()};
-    LibFile file{LibFile::Services{dimension, mirror, workForm, progress, messages, store, picture}};
 
-    std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
-    std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
-    std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
-    {
-        w.save(dir.file(name));
-        return dir.file(name);
-    }
-    bool load(const PatternWriter &w, const std::string &name = "pattern.pat")
-    {
-        return file.LoadPattern(write(w, name));
-    }
-    const PatternSettings &settings() const { return dimension.settings(); }
+    Drawing &drawing() { return workForm.drawing(); }
     const Drawing &drawing() const { return workForm.drawing(); }
+    int line(float x1, float y1, float x2, float y2)
+    {
+        const int i = *LibDraw::AddLine(drawing(), mirror);
+        PatternLine &l = drawing().OutLine.member(i);
+        l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
+        drawing().OutLine.setVisible(i, true);
+        mirror.mLine(i, x1, y1, x2, y2, false);
+        return i;
+    }
+    int shape(std::int16_t kind, float left, float top, float width, float height)
+    {
+        const int i = *LibDraw::AddShape(drawing(), mirror);
+        PatternShape &s = drawing().OutShape.member(i);
+        s.Shape = kind, s.Left = left, s.Top = top, s.Width = width, s.Height = height;
+        drawing().OutShape.setVisible(i, true);
+        mirror.mShape(i, kind, top, left, height, width, false);
+        return i;
+    }
+    // The drawing on a pageW x pageH twips page at pixelsX x pixelsY, saved or only built.
+    bool save(const std::string &path, FakeMessageBox &box, float pageW = 12240, float pageH = 15840,
+              int pixelsX = 816, int pixelsY = 1056)
+    {
+        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, pageW, pageH, nullptr}, drawing(), box);
+    }
+    std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
+    {
+        return LibEMF::BuildMetafile(drawing(), ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr}).bytes;
+    }
     // The visible lines as {x1, y1, x2, y2} and shapes as {kind, left, top, width, height}.
     std::vector<std::vector<float>> lines() const
     {
@@ -70,42 +77,24 @@ struct LoaderHarness {
     }
 };
 
-// A drawing filled by hand the way the loader fills it.
-struct DrawingHarness {
-    LibSetup setup;
-    LibProgress progress;
-    MirrorForm mirror{progress};
-    WorkForm workForm{mirror, progress, setup};
+// The loader (LibFile) on such a drawing, with the fakes.
+struct LoaderHarness : DrawingHarness {
+    TempDir dir;
+    FakeMessageBox box;
+    FakeSettingsStore store;
+    LibMessage messages{box};
+    LibDimension dimension;
+    TemporaryPicture picture{pictureFolder()};
+    LibFile file{LibFile::Services{dimension, mirror, workForm, progress, messages, store, picture}};
 
-    Drawing &drawing() { return workForm.drawing(); }
-    int line(float x1, float y1, float x2, float y2)
+    std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
+    std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
+    std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
     {
-        const int i = *LibDraw::AddLine(drawing(), mirror);
-        PatternLine &l = drawing().OutLine.member(i);
-        l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
-        drawing().OutLine.setVisible(i, true);
-        mirror.mLine(i, x1, y1, x2, y2, false);
-        return i;
+        return w.save(dir.file(name)), dir.file(name);
     }
-    int shape(std::int16_t kind, float left, float top, float width, float height)
-    {
-        const int i = *LibDraw::AddShape(drawing(), mirror);
-        PatternShape &s = drawing().OutShape.member(i);
-        s.Shape = kind, s.Left = left, s.Top = top, s.Width = width, s.Height = height;
-        drawing().OutShape.setVisible(i, true);
-        mirror.mShape(i, kind, top, left, height, width, false);
-        return i;
-    }
-    // The drawing on a pageW x pageH twips page saved at pixelsX x pixelsY.
-    bool save(const std::string &path, FakeMessageBox &box, float pageW = 12240, float pageH = 15840,
-              int pixelsX = 816, int pixelsY = 1056)
-    {
-        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, pageW, pageH, nullptr}, drawing(), box);
-    }
-    std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
-    {
-        return LibEMF::BuildMetafile(drawing(), ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr}).bytes;
-    }
+    bool load(const PatternWriter &w, const std::string &name = "pattern.pat") { return file.LoadPattern(write(w, name)); }
+    const PatternSettings &settings() const { return dimension.settings(); }
 };
 
 // A metafile read back by our decoder; every problem fails the test.

@@ -1,11 +1,15 @@
-// The metafile's bytes, read back by our decoder (and once by wmf2svg): the
-// letter page example, the header, the single scale with halves to even, the
-// record per shape kind, and the drawing order.
+// The metafile's bytes, read back by our decoder (and by wmf2svg): the letter
+// page example, the single scale with halves to even, the record per shape
+// kind and the drawing order, the placeable frame, and the size rule.
 
 #include "harness.h"
 #include "wmf2svg.h"
 
+#include "export/exportformat.h"
 #include "export/metafilerecorder.h"
+#include "export/patternsize.h"
+#include "export/scene.h"
+#include "export/wmfencoder.h"
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -121,4 +125,75 @@ TEST(WmfDecoder, NoticesEveryHeaderFieldAndStructureThatIsOff)
     r.lineTo(1, 1);
     r.deleteObject(0);
     EXPECT_FALSE(checkConverterMetafile(decodeMetafile(r.finish())).empty());
+}
+
+TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
+{
+    struct Case {
+        float widthTwips, heightTwips;
+        std::int32_t pixelsX, pixelsY;
+        int inch;           // 0: refused
+        const char *reason; // part of the refusal
+    };
+    const Case cases[] = {
+        {12240, 15840, 816, 1056, 96, ""},   // letter at 96 dpi
+        {12240, 15840, 2000, 2588, 235, ""}, // 235.29
+        {11906, 16838, 794, 1123, 96, ""},   // A4: 96.03
+        {12240, 15840, 4, 5, 0, "65535"},    // 0.47
+        {100, 100, 5000, 5000, 0, "65535"},  // 72000
+        {1440000, 1440000, 32768, 32768, 0, "32767"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.pixelsX) + " px over " + std::to_string(c.widthTwips) + " twips");
+        Scene scene{c.pixelsX, c.pixelsY, c.widthTwips, c.heightTwips, {}};
+        scene.elements.push_back({SceneElement::Line, 1, 2, 3, 4});
+        scene.elements.push_back({SceneElement::Ellipse, 4, 3, 2, 1});
+        const EncodeResult framed = findExportFormat("placeable")->encode(scene);
+        if (!c.inch) {
+            EXPECT_TRUE(framed.bytes.empty());
+            EXPECT_NE(framed.error.find(c.reason), std::string::npos) << framed.error;
+            continue;
+        }
+        const DecodedMetafile m = decodeMetafile(framed.bytes);
+        ASSERT_TRUE(m.placeable.has_value()) << framed.error;
+        EXPECT_EQ(std::tuple(m.placeable->right, m.placeable->bottom, int(m.placeable->inch)),
+                  std::tuple(c.pixelsX, c.pixelsY, c.inch));
+        const auto problems = checkConverterMetafile(m); // checksum, frame, sizes
+        EXPECT_TRUE(problems.empty()) << problems.front();
+        // After the frame, the plain metafile's records unchanged.
+        const DecodedMetafile plain = decodeMetafile(EncodeWmf(scene));
+        ASSERT_EQ(m.records.size(), plain.records.size() + 2);
+        EXPECT_TRUE(std::equal(plain.records.begin(), plain.records.end(), m.records.begin() + 2));
+    }
+}
+
+TEST(PatternSize, Replies)
+{
+    using R = PatternSizeResult;
+    const struct {
+        const char *reply;
+        int x, y;
+        R::Outcome outcome;
+        int newX, newY;
+    } cases[] = {
+        {"1000", 816, 1056, R::Accepted, 1000, 1294},
+        {"400", 816, 1056, R::Accepted, 400, 518},
+        {"816", 400, 518, R::Accepted, 816, 1057}, // from the rounded pair, not from the page
+        {"1", 2, 5, R::Accepted, 1, 2},            // 2.5 to the even 2
+        {"12.5", 816, 1056, R::Accepted, 12, 16},  // the reply is rounded half to even too
+        {"13.5", 816, 1056, R::Accepted, 14, 18},
+        {"0.6", 816, 1056, R::Accepted, 1, 1},
+        {" +5e2 ", 1000, 2000, R::Accepted, 500, 1000},
+        {"", 816, 1056, R::Unchanged, 816, 1056},
+        {"100", 0, 50, R::Rejected, 0, 50},      // a width of 0 cannot be scaled from
+        {"2000000000", 1, 2, R::Rejected, 1, 2}, // height beyond 32 bits
+    };
+    for (const auto &c : cases) {
+        const R r = ApplyPatternSize(c.reply, c.x, c.y);
+        EXPECT_EQ(std::tuple(r.outcome, r.PixelsX, r.PixelsY), std::tuple(c.outcome, c.newX, c.newY)) << c.reply;
+    }
+    for (const char *reply : {"0.4", "0.5", "abc", "12abc", "0", "-5", "+", ".", "inf", "nan", "0x10", "3000000000"}) {
+        const R r = ApplyPatternSize(reply, 816, 1056);
+        EXPECT_EQ(std::tuple(r.outcome, r.PixelsX, r.PixelsY), std::tuple(R::Rejected, 816, 1056)) << reply;
+    }
 }

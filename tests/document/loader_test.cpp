@@ -1,0 +1,296 @@
+// The loader: each version's layout, the version rules, the stored defaults of
+// version 1, files it refuses (one message, nothing left behind) or that end
+// early (zeros), its messages and its progress phases.
+
+#include "harness.h"
+
+#include <dirent.h>
+#include <limits>
+#include <sys/stat.h>
+
+using namespace orvane;
+using namespace orvane::testing;
+using Rows = std::vector<std::vector<float>>;
+
+namespace {
+
+PatternWriter withVersion(std::int16_t major, std::int16_t minor, std::int16_t sub, PatternWriter::Page p = {})
+{
+    PatternWriter w;
+    w.header(major, minor, sub);
+    if (major == 1 && minor >= 1 && minor <= 4)
+        w.settings11(p);
+    else if (major == 1 && (minor == 5 || minor == 6))
+        w.settings15(p, minor * 100 + sub >= 602);
+    else
+        w.settings21(p);
+    return w.integer(1).line(0, 0, 10, 10).integer(0).noPicture();
+}
+
+} // namespace
+
+TEST(Layout, EachVersionReadsItsBlockAndSkipsTheReservedBytes)
+{
+    enum Block { V11, V15, V15Tail, V21 };
+    const struct {
+        std::int16_t major, minor, sub;
+        Block block;
+        std::size_t bytes;
+    } cases[] = {{1, 1, 7, V11, 74},         {1, 4, 0, V11, 74},          {1, 5, 0, V15, 89},
+                 {1, 5, 102, V15Tail, 103},  {1, 6, -32768, V15, 89},     {1, 6, 2, V15Tail, 103},
+                 {1, 6, 32167, V15Tail, 103}, {2, 1, -5, V21, 57}};
+    PatternWriter::Page p{0.25f, 0.75f, 1.25f, 1.5f, 8.5f, 11.0f, 8640, 5760, 0.0625f, 0x123456, false, "\xBD/16\"",
+                          2.5f, 640, 480, false, true};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor) + " sub " + std::to_string(c.sub));
+        LoaderHarness h;
+        PatternWriter w; // a long first text needs both bytes of its length
+        w.fillUnused(0x5A).header(c.major, c.minor, c.sub, std::string(300, 'x'), "any \xBD");
+        const std::size_t start = w.size();
+        c.block == V11 ? w.settings11(p) : c.block == V21 ? w.settings21(p) : w.settings15(p, c.block == V15Tail);
+        ASSERT_EQ(w.size() - start, c.bytes);
+        ASSERT_TRUE(h.load(w.integer(1).line(100, 200, 300, 400).integer(1).shape(ShapeOval, 10, 20, 30, 40)));
+        EXPECT_TRUE(h.box.boxes.empty());
+        const PatternSettings &s = h.settings();
+        const bool v21 = c.block == V21, pen = c.block != V11, tail = c.block == V15Tail || v21;
+        EXPECT_EQ((std::vector<float>{s.MarginTop, s.MarginBottom, s.MarginLeft, s.MarginRight, s.DefWidth,
+                                      s.DefHeight, s.PenSizeValue, float(s.PenColor), float(s.BandW)}),
+                  (std::vector<float>{0.25f, 0.75f, 1.25f, 1.5f, 8.5f, 11, pen ? 0.0625f : 0.015625f,
+                                      pen ? float(0x123456) : 0, pen ? 0.0f : -1}));
+        EXPECT_EQ(s.PenSizeText, pen ? "\xBD/16\"" : "1/64");
+        // 1.x takes the page from the file, 2.1 computes it from 8.5 x 11 in; without the bitmap
+        // tail, 1.5 makes the height follow the page (11 / 8.5 x 300).
+        EXPECT_EQ((std::vector<float>{h.dimension.PageWidthTwips(), h.dimension.PageHeightTwips(),
+                                      h.mirror.PatternHeight(), s.BitmapPenSize, s.BitmapSizeWidth,
+                                      s.BitmapSizeHeight, float(s.MetricPen)}),
+                  (std::vector<float>{v21 ? 12240.0f : 8640, v21 ? 15840.0f : 5760, v21 ? 15840.0f : 5760,
+                                      tail ? 2.5f : 1, tail ? 480.0f : 300,
+                                      tail ? 640.0f : c.block == V15 ? float(11.0 / 8.5 * 300.0) : 300,
+                                      v21 ? -1.0f : 0}));
+        EXPECT_EQ(h.lines(), (Rows{{100, 200, 300, 400}}));
+        EXPECT_EQ(h.shapes(), (Rows{{ShapeOval, 10, 20, 30, 40}}));
+    }
+}
+
+TEST(Layout, MetricA4PageOfVersion21AndTheVersion15BitmapHeight)
+{
+    LoaderHarness h;
+    PatternWriter::Page p;
+    p.defWidth = 21.0f, p.defHeight = 29.7f, p.metricPage = true;
+    ASSERT_TRUE(h.load(PatternWriter().header(2, 1, 0).settings21(p).integer(0).integer(0).noPicture()));
+    EXPECT_EQ(h.dimension.PageWidthTwips(), static_cast<float>(21.0 / 2.54 * 1440.0));
+    EXPECT_EQ(h.dimension.PageHeightTwips(), static_cast<float>(double(29.7f) / 2.54 * 1440.0));
+    p = {};
+    h.store.values["BitmapSizeWidth"] = "600"; // the height follows a positive page width only
+    for (const float width : {8.5f, 0.0f, -8.5f, std::numeric_limits<float>::quiet_NaN()}) {
+        p.defWidth = width;
+        ASSERT_TRUE(h.load(PatternWriter().header(1, 5, 0).settings15(p, false).integer(0).integer(0)));
+        EXPECT_EQ(h.settings().BitmapSizeHeight, width > 0 ? float(11.0 / 8.5 * 600.0) : 600.0f) << width;
+    }
+}
+
+TEST(VersionRules, AcceptedVersionsAndTheLargestCodesThatFit)
+{
+    for (const auto &v : {std::array<std::int16_t, 3>{1, 1, 0}, {1, 2, 0}, {1, 3, 0}, {1, 4, 32767}, {1, 5, 0},
+                          {1, 6, 32167}, {2, 1, 32667}}) {
+        LoaderHarness h;
+        EXPECT_TRUE(h.load(withVersion(v[0], v[1], v[2]))) << v[0] << "." << v[1] << " sub " << v[2];
+        EXPECT_EQ(h.lines(), (Rows{{0, 0, 10, 10}}));
+    }
+}
+
+TEST(StoredDefaults, FifteenKeysInOrderAndTheirDefaults)
+{
+    std::vector<std::string> keys;
+    for (const char *k : {"PenSizeValue", "PenSizeText", "PenColor", "BandW", "BitmapPenSize", "BitmapSizeWidth",
+                          "BitmapSizeWidth", "MarginTop", "MarginRight", "MarginBottom", "MarginLeft", "MetricPen",
+                          "MetricPage", "DefWidth", "DefHeight"})
+        keys.push_back(std::string("Veltrum Orvane/Pattern/") + k);
+    using Case = std::tuple<std::int16_t, std::int16_t, std::vector<std::string>>;
+    for (const auto &[major, minor, reads] : {Case{1, 1, keys}, Case{1, 5, keys}, Case{2, 1, {}}}) {
+        LoaderHarness h;
+        ASSERT_TRUE(h.load(withVersion(major, minor, 0)));
+        EXPECT_EQ(h.store.reads, reads); // 2.1 does not read the store
+    }
+    LibDimension d;
+    FakeSettingsStore store;
+    ASSERT_TRUE(d.LoadSettingDefaults(store));
+    const PatternSettings &s = d.settings();
+    EXPECT_EQ(
+        (std::vector<float>{s.MarginTop, s.MarginBottom, s.MarginLeft, s.MarginRight, s.DefWidth, s.DefHeight,
+                            s.PatternWidth, s.PatternHeight, s.PenSizeValue, float(s.PenColor), float(s.BandW),
+                            s.BitmapPenSize, s.BitmapSizeWidth, s.BitmapSizeHeight, float(s.MetricPen),
+                            float(s.MetricPage)}),
+        (std::vector<float>{0.5f, 0.5f, 0.5f, 0.5f, 8.5f, 11, 12240, 15840, 0.015625f, 0, -1, 1, 300, 300, 0, 0}));
+    EXPECT_EQ(s.PenSizeText, "1/64");
+}
+
+TEST(StoredDefaults, StoredTextsFillThePenFieldsAndTheFileTheRest)
+{
+    LoaderHarness h;
+    h.store.values = {{"PenSizeValue", "0.25"}, {"PenSizeText", "abc"}, {"PenColor", "255"}, {"BandW", "False"},
+                      {"BitmapPenSize", "3"},   {"BitmapSizeWidth", "640"}, {"BitmapSizeHeight", "999"},
+                      {"MarginTop", "2"},       {"DefWidth", "20"},         {"MetricPage", "true"}};
+    ASSERT_TRUE(h.load(withVersion(1, 1, 0)));
+    const PatternSettings &s = h.settings(); // the height has no key of its own: it reads the width's
+    EXPECT_EQ((std::vector<float>{s.PenSizeValue, float(s.PenColor), float(s.BandW), s.BitmapPenSize,
+                                  s.BitmapSizeWidth, s.BitmapSizeHeight, s.MarginTop, s.DefWidth, float(s.MetricPage)}),
+              (std::vector<float>{0.25f, 255, 0, 3, 640, 640, 0.5f, 8.5f, 0}));
+    EXPECT_EQ(s.PenSizeText, "abc");
+    for (const char *key : {"DefWidth", "DefHeight", "PenSizeValue", "PenColor", "BandW", "BitmapPenSize",
+                            "BitmapSizeWidth", "MarginTop", "MarginRight", "MarginBottom", "MarginLeft", "MetricPen",
+                            "MetricPage"})
+        for (const std::int16_t minor : {1, 5}) { // a text that does not convert fails the load, naming its key
+            LoaderHarness bad;
+            bad.store.values[key] = key == std::string("DefWidth") ? "1e38" : "abc"; // 1e38 in: too large in twips
+            EXPECT_FALSE(bad.load(withVersion(1, minor, 0)));
+            ASSERT_EQ(bad.box.boxes.size(), 1u);
+            EXPECT_EQ(bad.box.boxes[0].text,
+                      LibMessage::FormatUnknownText() + "\r\n\r\n" + LibMessage::SettingAtFaultText(key, ""))
+                << key << " in 1." << minor;
+        }
+}
+
+TEST(MalformedFile, RefusedFilesShowOneMessageAndLeaveNothingBehind)
+{
+    const PatternWriter v21 = PatternWriter().header(2, 1, 0).settings21({});
+    std::vector<std::pair<std::string, PatternWriter>> cases;
+    for (const auto &v : {std::pair<int, int>{1, 0}, {1, 7}, {2, 0}, {2, 2}, {3, 1}, {0, 0}, {-1, 1}, {1, -32768}})
+        cases.emplace_back("version", withVersion(std::int16_t(v.first), std::int16_t(v.second), 0));
+    // The version code (minor * 100 + sub for 1.x) must fit 16 bits.
+    cases.emplace_back("code of 2.1 sub 32668", withVersion(2, 1, 32668));
+    cases.emplace_back("code of 1.5 sub 32268", withVersion(1, 5, 32268));
+    cases.emplace_back("line count -32768", PatternWriter(v21).integer(-32768).integer(0).noPicture());
+    cases.emplace_back("shape count -32768", PatternWriter(v21).integer(1).line(0, 0, 9, 9).integer(-32768));
+    cases.emplace_back("header text -1", PatternWriter().integer(-1).raw("x").integer(2).integer(1).integer(0));
+    cases.emplace_back("pen text -4 in 2.1", PatternWriter().header(2, 1, 0).zeros(34).integer(-4).raw("1/32"));
+    cases.emplace_back("pen text -2 in 1.5", PatternWriter().header(1, 5, 0).zeros(82).integer(-2));
+    PatternWriter::Page huge, nan, negative, thin, wide;
+    huge.defWidth = 1e38f; // more twips than a Single holds
+    nan.patternWidth = std::numeric_limits<float>::quiet_NaN();
+    negative.patternHeight = -15840.0f;
+    thin.defWidth = 1e-30f, thin.defHeight = 1e30f; // 1.5 bitmap height beyond a Single
+    wide.patternWidth = 1e30f;                      // no 32-bit pixel count
+    for (const auto &[minor, page] : {std::pair{1, huge}, {4, nan}, {4, negative}, {5, thin}, {4, wide}})
+        cases.emplace_back("page", withVersion(minor == 1 ? 2 : 1, std::int16_t(minor), 0, page));
+    cases.emplace_back("empty file: version 0.0", PatternWriter());
+    cases.emplace_back("end inside the header text", PatternWriter().integer(40).raw("only ten b"));
+    MainFormHarness h;
+    for (const auto &[name, w] : cases) {
+        SCOPED_TRACE(name);
+        h.box.clear();
+        h.run("reset open:" + h.write(w, "bad.pat"));
+        ASSERT_EQ(h.box.boxes.size(), 1u);
+        EXPECT_EQ(h.box.boxes[0].text, LibMessage::FormatUnknownText());
+        EXPECT_EQ(h.steps()[0], StepFailed);
+        EXPECT_FALSE(h.form.workForm().Visible() || h.form.workForm().drawing().OutLine[0].Visible);
+        EXPECT_EQ(h.form.workForm().drawing().OutLine.count() + h.form.mirrorForm().LineCount(), 2);
+    }
+    h.box.clear(); // a good file afterwards loads as if the bad ones never were
+    h.run("reset open save");
+    EXPECT_TRUE(h.box.boxes.empty());
+    EXPECT_EQ(readMetafile(h.dir.file("out.wmf")),
+              (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
+}
+
+TEST(MalformedFile, PathsThatAreNotPatternFilesAndTheFileIsClosed)
+{
+    MainFormHarness h;
+    const std::string folder = h.dir.file("folder.pat"), fifo = h.dir.file("pipe.pat"), gone = h.dir.file("gone.pat");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // a plain open would wait for a writer for ever
+    std::string longPath = h.dir.str();
+    while (longPath.size() < 5000)
+        longPath += "/folder";
+    const std::string tooLong = "The selected file name is longer than the system allows.\r\nFile: ";
+    auto descriptors = [] {
+        int n = 0;
+        DIR *d = ::opendir("/proc/self/fd");
+        while (::readdir(d))
+            ++n;
+        return ::closedir(d), n;
+    };
+    const int before = descriptors();
+    for (const auto &[path, text] : {std::pair{folder, LibMessage::FormatUnknownText()},
+                                     {fifo, LibMessage::FormatUnknownText()},
+                                     {gone, LibMessage::FileNotFoundText(gone)},
+                                     {h.write(withVersion(3, 0, 0)), LibMessage::FormatUnknownText()},
+                                     {h.dir.file(std::string(300, 'n')), tooLong + h.dir.file(std::string(300, 'n'))},
+                                     {longPath + "/x.pat", tooLong + longPath + "/x.pat"}}) {
+        h.box.clear();
+        h.run("reset open:" + path);
+        ASSERT_EQ(h.box.boxes.size(), 1u) << path;
+        EXPECT_EQ(h.box.boxes[0].text, text);
+    }
+    EXPECT_EQ(descriptors(), before);
+}
+
+TEST(ShortFile, MissingFieldsReadZerosAndNegativeCountsNothing)
+{
+    LoaderHarness h;
+    PatternWriter w = PatternWriter().header(2, 1, 0).settings21({});
+    const PatternWriter v21 = w;
+    w.integer(3).line(100, 200, 300, 400).line(500, 600, 700, 800);
+    auto cut = [](const PatternWriter &w, std::size_t n) {
+        return PatternWriter().raw(std::string(w.bytes().begin(), w.bytes().begin() + std::ptrdiff_t(n)));
+    };
+    // The second line keeps X2's two low bytes (zeros); the rest is past the end.
+    ASSERT_TRUE(h.load(cut(w, w.size() - 6)));
+    EXPECT_TRUE(h.box.boxes.empty());
+    EXPECT_EQ(h.lines(), (Rows{{100, 200, 300, 400}, {500, 600, 0, 0}, {0, 0, 0, 0}}));
+    EXPECT_TRUE(h.shapes().empty() && h.file.temporaryPicturePath().empty());
+    ASSERT_TRUE(h.load(cut(v21, 10 + 21 + 16))); // margins there, the page missing: an empty page
+    EXPECT_EQ(h.settings().MarginRight, 0.5f);
+    EXPECT_EQ(h.dimension.PageWidthTwips(), 0.0f);
+    h.workForm.ClearDrawing(); // kinds stay as read; bytes after the picture flag are ignored
+    PatternWriter(v21).integer(-1).integer(2).shape(-1, 0, 0, 1, 1).shape(99, 5, 6, 7, 8).noPicture().save(h.dir.file("k.pat"));
+    ASSERT_TRUE(h.file.LoadPattern(h.dir.file("k.pat")));
+    EXPECT_TRUE(h.box.boxes.empty() && h.lines().empty());
+    EXPECT_EQ(h.shapes(), (Rows{{-1, 0, 0, 1, 1}, {99, 5, 6, 7, 8}}));
+}
+
+TEST(LoaderMessages, ExactTextsStylesAndTitle)
+{
+    FakeMessageBox box;
+    LibMessage messages{box};
+    EXPECT_EQ(messages.MsgFormatUnknown(), 1);
+    messages.MsgFileNotFound("C:\\x.pat");
+    messages.MsgPictureNotLoaded();
+    messages.MsgTempFileNotOpened("/tmp/vrtmimage.tmp");
+    const std::pair<std::string, int> expected[] = {
+        {"The selected file could not be loaded.\r\n\r\n"
+         "The file format is unknown or was made with later version of the Veltrum Pattern Maker.", 48},
+        {"The selected file was not found.\r\nFile: C:\\x.pat\r\n\r\n"
+         "Check that the above folder and file exist and are write enabled.", 48},
+        {"The background picture was not loaded.\r\n\r\n"
+         "The selected file format is unrecognized or the file is corrupted.", 48},
+        {"The temporary picture file could not be opened.\r\nFile: /tmp/vrtmimage.tmp\r\n\r\n"
+         "Check that the above folder exist and is write enable.\r\n"
+         "See Options, Display Setup to select the temporary file folder.", 64}};
+    ASSERT_EQ(box.boxes.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(std::tuple(box.boxes[i].text, box.boxes[i].style, box.boxes[i].title),
+                  std::tuple(expected[i].first, expected[i].second, "Veltrum Orvane"));
+}
+
+TEST(LoaderProgress, PhasesInOrderWithTheirRanges)
+{
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(2).line(1, 2, 3, 4).line(5, 6, 7, 8).integer(1).shape(0, 1, 2, 3, 4);
+    LoaderHarness h;
+    RecordingProgressView view;
+    h.progress.setView(&view);
+    ASSERT_TRUE(h.load(w.noPicture()));
+    EXPECT_TRUE(view.calls.empty()); // switched off, as the program always has it
+    h.progress.SetProgressEnabled(true);
+    ASSERT_TRUE(h.load(w, "again.pat"));
+    EXPECT_EQ(view.only("header"),
+              (std::vector<std::string>{"header Loading Pattern - Header", "header Loading Pattern - Lines",
+                                        "header Loading Pattern - Shapes", "header Loading Pattern - Image"}));
+    EXPECT_EQ(view.only("bar"),
+              (std::vector<std::string>{"bar 0 1 0", "bar 0 1 1", "bar 0 2 0", "bar 0 2 1", "bar 0 2 2", "bar 0 1 0",
+                                        "bar 0 1 1", "bar 0 1 0", "bar 0 1 1"}));
+    EXPECT_EQ(view.only("close").size(), 1u);
+    EXPECT_FALSE(h.load(PatternWriter().header(3, 1, 0), "bad.pat")); // a failed load closes it too
+    EXPECT_EQ(view.only("close").size(), 2u);
+}

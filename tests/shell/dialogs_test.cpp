@@ -1,0 +1,137 @@
+// The open and save steps' dialogs: their settings on the shared dialog
+// object, the name taken as given, cancels and failed dialogs, and the save
+// filter choosing the format and the extension.
+
+#include "harness.h"
+
+#include "export/exportformat.h"
+#include "export/wmfencoder.h"
+
+using namespace orvane;
+using namespace orvane::testing;
+
+TEST(OpenStep, TheOpenDialogAndItsAnswers)
+{
+    MainFormHarness h;
+    h.form.MainCommonDialog().FileName = "left over";
+    h.run("open");
+    EXPECT_EQ(h.form.panel().textFilename[0], h.letter);
+    ASSERT_EQ(h.dialogs.openShown.size(), 1u);
+    const CommonDialog &d = h.dialogs.openShown[0];
+    EXPECT_EQ(std::tuple(d.Filter, d.InitDir + d.FileName, d.DialogTitle, d.Flags, d.FilterIndex, d.CancelError),
+              std::tuple("Pattern File (*.pat)|*.pat", "", "Open Pattern File", 6148u, 1, true));
+    EXPECT_EQ(h.dialogs.pendingEventRuns, 1); // once, after the dialog closes
+    h.dialogs.opens.push_back({DialogOutcome::Failed, h.letter});
+    h.run("reset cancel-open");
+    h.form.CommandClick(0);
+    EXPECT_EQ(h.steps()[0], StepSkipped);
+    EXPECT_EQ(h.form.panel().textFilename[0], "");
+    EXPECT_TRUE(h.box.boxes.empty());
+}
+
+TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
+{
+    MainFormHarness h;
+    const std::string path = h.dir.file("drawing"); // no extension is added; the file is replaced
+    writeFileBytes(path, "old contents");
+    h.run("open save:" + path);
+    EXPECT_EQ(h.steps()[4], StepDone);
+    EXPECT_EQ(h.form.panel().textFilename[1], path);
+    ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
+    const CommonDialog &d = h.dialogs.saveShown[0];
+    EXPECT_TRUE(d.Filter.starts_with("Windows Metafile (*.wmf)|*.wmf|")) << d.Filter;
+    EXPECT_EQ(d.FilterIndex, 1);
+    EXPECT_EQ(d.InitDir + "/" + d.FileName, h.dir.file("letter.wmf")); // beside the pattern, under its name
+    EXPECT_EQ(d.Flags, 0x806u);
+    EXPECT_EQ(d.DialogTitle, "Open Pattern File"); // the title is not set: the open's stays
+    EXPECT_TRUE(d.CancelError);
+    EXPECT_EQ(h.box.order, "");
+    EXPECT_EQ(readMetafile(path), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
+}
+
+TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
+{
+    const struct {
+        const char *actions;
+        bool cancelError;
+        std::string shown, message;
+        StepState step;
+    } cases[] = {
+        {"cancel-save", true, "", "", StepSkipped},
+        {"dialog-fail-named", true, "Error: File not saved", "Error selecting file.", StepFailed},
+        {"dialog-fail", true, "", "Error selecting file.", StepSkipped},
+        {"cancel-save:x.wmf", false, "Error: File not saved", "", StepFailed},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.actions);
+        MainFormHarness h;
+        h.run("open");
+        h.form.MainCommonDialog().CancelError = c.cancelError;
+        h.run(c.actions);
+        EXPECT_EQ(h.form.panel().textFilenameVisible[1] ? h.form.panel().textFilename[1] : "", c.shown);
+        EXPECT_EQ(h.steps()[4], c.step);
+        EXPECT_EQ(h.dir.names(), std::vector<std::string>{"letter.pat"});
+        EXPECT_EQ(h.box.order, c.message.empty() ? "" : "bm");
+        if (!c.message.empty()) {
+            EXPECT_EQ(h.box.boxes[0].text, c.message);
+        }
+    }
+}
+
+namespace {
+
+// The save dialog as a user leaves it: a name and the filter chosen.
+struct FilterDialogs : ScriptedDialogs {
+    int filterIndex = 1;
+    DialogOutcome showSave(CommonDialog &dialog) override
+    {
+        dialog.FilterIndex = filterIndex;
+        return ScriptedDialogs::showSave(dialog);
+    }
+};
+
+} // namespace
+
+TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
+{
+    struct Case {
+        int filter;
+        const char *typed, *written;
+        bool placeable;
+    };
+    const Case cases[] = {
+        {1, "plain", "plain", false}, // the default as before: the name as typed
+        {1, "plain.svg", "plain.svg", false},
+        {2, "framed", "framed.wmf", true},
+        {2, "framed.WMF", "framed.WMF", true},
+        {2, "framed.v2", "framed.v2.wmf", true},
+        {99, "unlisted", "unlisted", false},
+        {3, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
+        {3, "other.wmf", "other.wmf.tst", false},
+    };
+    // A format the core does not list, in the metafile's bytes.
+    registerExportFormat({"tst", "Test (*.tst)|*.tst", "tst", [](const Scene &scene) {
+                              return EncodeResult{EncodeWmf(scene), {}};
+                          }});
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        TempDir dir;
+        FakeMessageBox box;
+        FakeSettingsStore store;
+        FilterDialogs dialogs;
+        MainForm form{Platform{box, store, &dialogs, nullptr, 15.0, 15.0, dir.file("cache")}};
+        form.Load();
+        PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0)
+            .noPicture().save(dir.file("p.pat"));
+        ASSERT_EQ(form.OpenPattern(dir.file("p.pat")), MainForm::Outcome::Done);
+        dialogs.filterIndex = c.filter;
+        dialogs.scriptSave(DialogOutcome::Accepted, dir.file(c.typed));
+        form.CommandClick(4);
+        EXPECT_EQ(form.panel().textFilename[1], dir.file(c.written));
+        const DecodedMetafile m = decodeMetafileFile(dir.file(c.written));
+        EXPECT_EQ(m.placeable.has_value(), c.placeable);
+        EXPECT_EQ(m.elements(), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}}));
+        if (std::string(c.typed) != c.written)
+            EXPECT_FALSE(std::filesystem::exists(dir.file(c.typed)));
+    }
+}
