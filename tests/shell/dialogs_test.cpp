@@ -35,17 +35,12 @@ TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
     const std::string path = h.dir.file("drawing"); // no extension is added; the file is replaced
     writeFileBytes(path, "old contents");
     h.run("open save:" + path);
-    EXPECT_EQ(h.steps()[4], StepDone);
-    EXPECT_EQ(h.form.panel().textFilename[1], path);
+    EXPECT_EQ(std::tuple(int(h.steps()[4]), h.form.panel().textFilename[1], h.box.order), std::tuple(1, path, ""));
     ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
-    const CommonDialog &d = h.dialogs.saveShown[0];
+    const CommonDialog &d = h.dialogs.saveShown[0]; // beside the pattern, under its name; the open's title stays
     EXPECT_TRUE(d.Filter.starts_with("Windows Metafile (*.wmf)|*.wmf|")) << d.Filter;
-    EXPECT_EQ(d.FilterIndex, 1);
-    EXPECT_EQ(d.InitDir + "/" + d.FileName, h.dir.file("letter.wmf")); // beside the pattern, under its name
-    EXPECT_EQ(d.Flags, 0x806u);
-    EXPECT_EQ(d.DialogTitle, "Open Pattern File"); // the title is not set: the open's stays
-    EXPECT_TRUE(d.CancelError);
-    EXPECT_EQ(h.box.order, "");
+    EXPECT_EQ(std::tuple(d.FilterIndex, d.InitDir + "/" + d.FileName, d.Flags, d.DialogTitle, d.CancelError),
+              std::tuple(1, h.dir.file("letter.wmf"), 0x806u, "Open Pattern File", true));
     EXPECT_EQ(readMetafile(path), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
 }
 
@@ -56,12 +51,10 @@ TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
         bool cancelError;
         std::string shown, message;
         StepState step;
-    } cases[] = {
-        {"cancel-save", true, "", "", StepSkipped},
-        {"dialog-fail-named", true, "Error: File not saved", "Error selecting file.", StepFailed},
-        {"dialog-fail", true, "", "Error selecting file.", StepSkipped},
-        {"cancel-save:x.wmf", false, "Error: File not saved", "", StepFailed},
-    };
+    } cases[] = {{"cancel-save", true, "", "", StepSkipped},
+                 {"dialog-fail-named", true, "Error: File not saved", "Error selecting file.", StepFailed},
+                 {"dialog-fail", true, "", "Error selecting file.", StepSkipped},
+                 {"cancel-save:x.wmf", false, "Error: File not saved", "", StepFailed}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.actions);
         MainFormHarness h;
@@ -69,69 +62,37 @@ TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
         h.form.MainCommonDialog().CancelError = c.cancelError;
         h.run(c.actions);
         EXPECT_EQ(h.form.panel().textFilenameVisible[1] ? h.form.panel().textFilename[1] : "", c.shown);
-        EXPECT_EQ(h.steps()[4], c.step);
-        EXPECT_EQ(h.dir.names(), std::vector<std::string>{"letter.pat"});
-        EXPECT_EQ(h.box.order, c.message.empty() ? "" : "bm");
-        if (!c.message.empty()) {
-            EXPECT_EQ(h.box.boxes[0].text, c.message);
-        }
+        EXPECT_EQ(std::pair(int(h.steps()[4]), h.dir.names()), std::pair(int(c.step), std::vector<std::string>{"letter.pat"}));
+        EXPECT_EQ(h.box.order + (h.box.boxes.empty() ? "" : h.box.boxes[0].text), (c.message.empty() ? "" : "bm") + c.message);
     }
 }
 
-namespace {
-
-// The save dialog as a user leaves it: a name and the filter chosen.
-struct FilterDialogs : ScriptedDialogs {
-    int filterIndex = 1;
-    DialogOutcome showSave(CommonDialog &dialog) override
-    {
-        dialog.FilterIndex = filterIndex;
-        return ScriptedDialogs::showSave(dialog);
-    }
-};
-
-} // namespace
-
 TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
 {
-    struct Case {
+    const struct {
         int filter;
         const char *typed, *written;
         bool placeable;
-    };
-    const Case cases[] = {
-        {1, "plain", "plain", false}, // the default as before: the name as typed
-        {1, "plain.svg", "plain.svg", false},
-        {2, "framed", "framed.wmf", true},
-        {2, "framed.WMF", "framed.WMF", true},
-        {2, "framed.v2", "framed.v2.wmf", true},
-        {99, "unlisted", "unlisted", false},
-        {3, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
-        {3, "other.wmf", "other.wmf.tst", false},
-    };
+    } cases[] = {{1, "plain", "plain", false}, // the default as before: the name as typed
+                 {1, "plain.svg", "plain.svg", false}, {2, "framed", "framed.wmf", true},
+                 {2, "framed.WMF", "framed.WMF", true}, {2, "framed.v2", "framed.v2.wmf", true},
+                 {99, "unlisted", "unlisted", false},
+                 {3, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
+                 {3, "other.wmf", "other.wmf.tst", false}};
     // A format the core does not list, in the metafile's bytes.
     registerExportFormat({"tst", "Test (*.tst)|*.tst", "tst", [](const Scene &scene) {
                               return EncodeResult{EncodeWmf(scene), {}};
                           }});
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.typed);
-        TempDir dir;
-        FakeMessageBox box;
-        FakeSettingsStore store;
-        FilterDialogs dialogs;
-        MainForm form{Platform{box, store, &dialogs, nullptr, 15.0, 15.0, dir.file("cache")}};
-        form.Load();
-        PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0)
-            .noPicture().save(dir.file("p.pat"));
-        ASSERT_EQ(form.OpenPattern(dir.file("p.pat")), MainForm::Outcome::Done);
-        dialogs.filterIndex = c.filter;
-        dialogs.scriptSave(DialogOutcome::Accepted, dir.file(c.typed));
-        form.CommandClick(4);
-        EXPECT_EQ(form.panel().textFilename[1], dir.file(c.written));
-        const DecodedMetafile m = decodeMetafileFile(dir.file(c.written));
+        MainFormHarness h;
+        h.dialogs.saveFilter = c.filter;
+        h.run("open:" + h.write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440)
+                                    .integer(0).noPicture(), "p.pat") + " save:" + h.dir.file(c.typed));
+        EXPECT_EQ(h.form.panel().textFilename[1], h.dir.file(c.written));
+        const DecodedMetafile m = decodeMetafileFile(h.dir.file(c.written));
         EXPECT_EQ(m.placeable.has_value(), c.placeable);
         EXPECT_EQ(m.elements(), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}}));
-        if (std::string(c.typed) != c.written)
-            EXPECT_FALSE(std::filesystem::exists(dir.file(c.typed)));
+        EXPECT_TRUE(std::string(c.typed) == c.written || !std::filesystem::exists(h.dir.file(c.typed)));
     }
 }

@@ -56,7 +56,10 @@ struct FakeSettingsStore : SettingsStore {
 struct ScriptedDialogs : FileDialogBackend {
     using Answer = std::pair<DialogOutcome, std::string>;
     DialogOutcome showOpen(CommonDialog &d) override { return answer(opens, openShown, d); }
-    DialogOutcome showSave(CommonDialog &d) override { return answer(saves, saveShown, d); }
+    DialogOutcome showSave(CommonDialog &d) override
+    {
+        return d.FilterIndex = saveFilter ? saveFilter : d.FilterIndex, answer(saves, saveShown, d);
+    }
     void processPendingEvents() override { ++pendingEventRuns; }
     void scriptOpen(DialogOutcome outcome, std::string path = {}) { opens.push_back({outcome, path}); }
     void scriptSave(DialogOutcome outcome, std::string path = {}) { saves.push_back({outcome, path}); }
@@ -73,6 +76,7 @@ struct ScriptedDialogs : FileDialogBackend {
     std::deque<Answer> opens, saves;
     std::vector<CommonDialog> openShown, saveShown;
     int pendingEventRuns = 0;
+    int saveFilter = 0; // the filter a user picks in the save dialog; 0: left as offered
 };
 
 // The input box answers from a script, the empty text once it runs out.
