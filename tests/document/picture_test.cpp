@@ -8,7 +8,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <limits>
 #include <pwd.h>
 #include <sys/file.h>
@@ -86,24 +85,17 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
 
 TEST(PictureLoad, CopyThatCannotBeOpenedShowsTwoMessagesAndTouchesNothing)
 {
-    const std::pair<std::function<void(LoaderHarness &)>, std::function<void(LoaderHarness &)>> cases[] = {
-        {[](LoaderHarness &h) { // a symbolic link to somebody else's file
-             writeFileBytes(h.dir.file("victim"), "theirs");
-             fs::create_symlink(h.dir.file("victim"), h.picturePath());
-         },
-         [](LoaderHarness &h) { EXPECT_EQ(readFileText(h.dir.file("victim")), "theirs"); }},
-        {[](LoaderHarness &h) { fs::create_symlink(h.dir.file("created"), h.picturePath()); },
-         [](LoaderHarness &h) { EXPECT_FALSE(fs::exists(h.dir.file("created"))); }},
-        {[](LoaderHarness &h) { fs::create_directory(h.picturePath()); },
-         [](LoaderHarness &h) { EXPECT_TRUE(fs::is_directory(h.picturePath())); }},
-    };
-    for (const auto &[prepare, check] : cases) {
+    for (const char kind : {'l', 'd', 'f'}) { // a link to somebody else's file, a dangling link, a folder
         LoaderHarness h;
         fs::create_directories(h.pictureFolder());
         fs::permissions(h.pictureFolder(), fs::perms::owner_all);
-        prepare(h);
+        writeFileBytes(h.dir.file("victim"), "theirs");
+        kind == 'l' ? fs::create_symlink(h.dir.file("victim"), h.picturePath())
+        : kind == 'd' ? fs::create_symlink(h.dir.file("created"), h.picturePath())
+                      : void(fs::create_directory(h.picturePath()));
         ASSERT_TRUE(h.load(withLine().picture("picture bytes")));
-        check(h);
+        EXPECT_EQ(std::tuple(readFileText(h.dir.file("victim")), fs::exists(h.dir.file("created")),
+                             fs::is_directory(h.picturePath())), std::tuple("theirs", false, kind == 'f'));
         ASSERT_EQ(h.box.boxes.size(), 2u);
         EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
                   std::pair(LibMessage::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
