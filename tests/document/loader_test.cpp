@@ -4,7 +4,6 @@
 
 #include "harness.h"
 
-#include <dirent.h>
 #include <limits>
 #include <sys/stat.h>
 
@@ -192,13 +191,7 @@ TEST(MalformedFile, PathsThatAreNotPatternFilesAndTheFileIsClosed)
     while (longPath.size() < 5000)
         longPath += "/folder";
     const std::string tooLong = "The selected file name is longer than the system allows.\r\nFile: ";
-    auto descriptors = [] {
-        int n = 0;
-        DIR *d = ::opendir("/proc/self/fd");
-        while (::readdir(d))
-            ++n;
-        return ::closedir(d), n;
-    };
+    auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     const int before = descriptors();
     for (const auto &[path, text] : {std::pair{folder, LibMessage::FormatUnknownText()},
                                      {fifo, LibMessage::FormatUnknownText()},

@@ -132,6 +132,7 @@ TEST(PictureLoad, WaitsWhileAnotherProgramHoldsTheCopy)
         (void)!::write(fd, "other", 5);
         (void)!::write(ready[1], "x", 1);
         ::usleep(300000);
+        (void)!::pwrite(fd, "OTHER", 5, 0); // still its turn: a copy that did not wait is spoilt
         ::_exit(0);
     }
     char x;
