@@ -1,0 +1,396 @@
+// The window driven through its real buttons in the scripted session (steps,
+// panel, the work window in its area, painting, progress, files from outside,
+// dialog folders) and the Qt adapters behind the core's interfaces.
+
+#include "scriptedsession.h"
+
+#include "platform/commondialog.h"
+#include "platform/libprogress.h"
+#include "platform/preferences.h"
+#include "platform/qt/progressform.h"
+#include "platform/qt/qmessageboxadapter.h"
+#include "platform/qt/qtfiledialogs.h"
+#include "platform/qt/qtinputbox.h"
+#include "shell/qt/mainwindow.h"
+#include "shell/qt/picpanel.h"
+#include "shell/qt/shapewidget.h"
+#include "view/qt/patternsurface.h"
+#include "view/qt/workformwidget.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+struct Window : ScriptedSession {
+    MainWindow window{platform()};
+    PicPanel *panel = window.picPanel();
+    WorkFormWidget *work = window.workFormWidget();
+    Window(QSize size = {})
+    {
+        if (size.isValid())
+            window.resize(size);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    void run(const std::string &actions) // rows 1 and 2 stay hidden, so are clicked in code
+    {
+        ScriptedSession::run(actions, [this](int i) {
+            QPushButton *b = i < 0 ? panel->CommandReset() : panel->Command(i);
+            b->isVisible() ? QTest::mouseClick(b, Qt::LeftButton) : b->click();
+        });
+    }
+    QString states()
+    {
+        QString out;
+        for (const auto state : window.mainForm().stepStates())
+            out += QString::number(state);
+        return out;
+    }
+    bool inside() const { return window.mdiArea()->viewport()->rect().contains(window.workFormWindow()->geometry()); }
+    bool areaScrolls() const
+    {
+        return window.mdiArea()->horizontalScrollBar()->isVisible() || window.mdiArea()->verticalScrollBar()->isVisible();
+    }
+    std::string page(const std::string &name, float width, float height, std::int16_t lines = 0)
+    {
+        PatternWriter::Page p;
+        p.patternWidth = width, p.patternHeight = height;
+        return write(PatternWriter().header(1, 1, 0).settings11(p).integer(0).integer(lines).noPicture(), name);
+    }
+};
+
+bool blackNear(const QImage &image, int x, int y, int radius = 0)
+{
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx)
+            if (qGray(image.pixel(x + dx, y + dy)) < 64)
+                return true;
+    return false;
+}
+
+void drop(QWidget *target, const QList<QUrl> &urls) // as a file manager would
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent dropped(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted())
+        QCoreApplication::sendEvent(target, &dropped);
+}
+
+template <typename T>
+void whenShown(std::function<void(T *)> check) // on the modal dialog as soon as it is shown
+{
+    QTimer::singleShot(0, [check] {
+        T *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        check(dialog);
+    });
+}
+
+struct MemoryPreferences : Preferences {
+    std::string lastFolder() override { return folder; }
+    void setLastFolder(const std::string &f) override { folder = f; }
+    std::string folder;
+};
+
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void stepIndicatorsArePainted_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("start-up") << "" << "00000";
+        QTest::newRow("open failed") << "bad-open" << "30000";
+        QTest::newRow("size rejected") << "open size:abc" << "12230";
+        QTest::newRow("hidden connect and optimize") << "open optimize size:900 save connect" << "11000";
+        QTest::newRow("change files") << "open size:900 save reset" << "00000";
+    }
+    void stepIndicatorsArePainted()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, expected);
+        Window s;
+        s.run(actions.toStdString());
+        const QColor colours[] = {Qt::white, QColor(0, 255, 0), QColor(255, 255, 0), QColor(255, 0, 0)};
+        const QImage painted = s.panel->grab().toImage();
+        for (int i = 0; i < StepCount; ++i) {
+            const QColor want = colours[expected.at(i).digitValue()];
+            QCOMPARE(s.panel->ShapeC(i)->fillColor(), want);
+            if (i == 0 || i >= 3)
+                QCOMPARE(painted.pixelColor(s.panel->ShapeC(i)->geometry().center()), want);
+        }
+    }
+
+    void panelFollowsTheSteps()
+    {
+        Window s;
+        PicPanel *p = s.panel;
+        s.run("open");
+        QVERIFY(!p->Command(0)->isEnabled() && p->Command(4)->isEnabled() && p->CommandReset()->isVisible());
+        QCOMPARE(p->TextFilename(0)->text().toStdString() + " " + p->LabelPixelsX(1)->text().toStdString() + "/"
+                     + p->LabelPixelsY(1)->text().toStdString(), s.letter + " 816/1056");
+        QCOMPARE(s.work->Pattern()->size(), QSize(816, 1056));
+        s.run("fail-save");
+        QVERIFY(p->TextFilename(1)->isVisible());
+        QCOMPARE(p->TextFilename(1)->text(), "Error: File not saved");
+        s.run("reset");
+        QVERIFY(p->Command(0)->isEnabled() && !p->Command(3)->isEnabled() && !p->CommandReset()->isVisible());
+        QVERIFY(!p->TextFilename(0)->isVisible() && !s.window.workFormWindow()->isVisible());
+    }
+
+    // The design size when there is room, else fitted; the area never scrolls.
+    void workWindowPlacement_data()
+    {
+        QTest::addColumn<QSize>("mainWindow");
+        QTest::addColumn<bool>("designSize");
+        QTest::newRow("as designed") << QSize() << false;
+        QTest::newRow("enlarged") << QSize(1100, 880) << true;
+        QTest::newRow("wide, low") << QSize(1100, 400) << false;
+        QTest::newRow("narrow, tall") << QSize(600, 880) << false;
+    }
+    void workWindowPlacement()
+    {
+        QFETCH(QSize, mainWindow);
+        QFETCH(bool, designSize);
+        Window s(mainWindow);
+        s.run("open");
+        QMdiSubWindow *work = s.window.workFormWindow();
+        QTRY_VERIFY(work->isVisible());
+        QCOMPARE(work->pos(), QPoint(0, 0));
+        QCOMPARE(work->size(), work->sizeHint().boundedTo(s.window.mdiArea()->viewport()->size()));
+        QCOMPARE(s.work->size() == QSize(639, 390), designSize);
+        QVERIFY(s.inside() && !s.areaScrolls() && s.work->rect().contains(s.work->VScroll1()->geometry()));
+        work->move(-50, 4000); // dragged partly out, it comes back; grown with the area
+        QVERIFY(s.inside());
+        s.window.resize(1200, 1000);
+        QTRY_COMPARE(s.work->size(), QSize(639, 390));
+        work->setGeometry(10, 20, 700, 500); // a size the user gives it comes back after a smaller area
+        s.window.resize(700, 500);
+        QVERIFY(s.inside());
+        s.window.resize(1200, 1000);
+        QCOMPARE(work->size(), QSize(700, 500));
+        s.run("reset");
+        QVERIFY(!work->isVisible() && !s.areaScrolls());
+    }
+
+    void workWindowBarsScroll()
+    {
+        Window s({900, 800});
+        s.run("open:" + s.page("wide.pat", 60000, 15840)); // an overhang beyond 16 bits reaches the edge
+        QScrollBar *h = s.work->HScroll1(), *v = s.work->VScroll1();
+        QCOMPARE(s.work->size(), QSize(639, 390));
+        QCOMPARE(v->geometry(), QRect(620, 0, 19, 371));
+        QCOMPARE(h->maximum(), 50700);
+        h->setValue(h->maximum());
+        QCOMPARE(s.work->Pattern()->x(), -3380);
+        v->setTracking(false); // every position of a thumb drag moves the page
+        v->setSliderDown(true);
+        v->setSliderPosition(1500);
+        QCOMPARE(s.work->Pattern()->y(), -100);
+    }
+
+    // As small as it goes, every visible control of the panel stays in view.
+    void minimumSize()
+    {
+        Window s;
+        s.run("open");
+        s.window.resize(1, 1);
+        QCoreApplication::processEvents();
+        QVERIFY(s.window.width() < 613);
+        int visible = 0;
+        for (QWidget *control : s.panel->findChildren<QWidget *>())
+            if (control->isVisible() && ++visible)
+                QVERIFY2(s.window.rect().contains(QRect(control->mapTo(&s.window, QPoint()), control->size())),
+                         qPrintable(control->objectName()));
+        QVERIFY(visible >= 20 && s.panel->TextFilename(0)->width() > 100 && s.inside());
+    }
+
+    void paintsWhatTheMetafileHolds()
+    {
+        Window s({900, 800});
+        PatternWriter w;
+        w.header(2, 1, 0).settings21({}).integer(1).line(1500, 1500, 6000, 1500).integer(3);
+        w.shape(1, 1500, 3000, 3000, 1500).shape(3, 6000, 3000, 3000, 1500).shape(5, 1500, 6000, 1500, 1500);
+        s.run("open:" + s.write(w.noPicture()));
+        const QImage image = s.work->Pattern()->grab().toImage();
+        for (int x = 0; x < image.width(); ++x)
+            QCOMPARE(blackNear(image, x, 100), x >= 100 && x <= 400);
+        // A square fills its box, a circle touches its sides only, a rounded square is drawn square.
+        QVERIFY(blackNear(image, 100, 250) && blackNear(image, 299, 250) && !blackNear(image, 200, 250, 20));
+        QVERIFY(blackNear(image, 400, 250, 2) && !blackNear(image, 402, 202, 2) && blackNear(image, 100, 400));
+        s.run("reset open:" + s.page("bad.pat", 1440, 1440, -32768));
+        s.work->Pattern()->grab();
+        QCOMPARE(s.work->Pattern()->lastPaintCount(), 0);
+    }
+
+    void progressWindow()
+    {
+        Window s;
+        LibProgress &progress = s.window.mainForm().progress();
+        ProgressForm *form = s.window.progressForm();
+        progress.SetProgressEnabled(true);
+        progress.StartProgress(0, 3, "Loading Pattern - Lines", false);
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->HeaderText()->text() + QString::number(form->height()), "Loading Pattern - Lines72");
+        for (int i = 0; i < 4; ++i)
+            progress.StepProgress(1);
+        QCOMPARE(form->Bar()->value(), 3);
+        progress.StartProgress(0, 10, "x", true);
+        const QRect main = s.window.frameGeometry(); // centred as at its design height
+        QVERIFY(qAbs(form->x() - (main.x() + (main.width() - 419) / 2)) <= 1);
+        QVERIFY(qAbs(form->y() - (main.y() + (main.height() - 103) / 2)) <= 1);
+        QTest::mouseClick(form->CommandCancel(), Qt::LeftButton);
+        QVERIFY(!progress.StepProgress(1));
+        progress.EndProgress();
+        QVERIFY(!form->isVisible());
+    }
+
+    // A name given to the program or dropped behaves as chosen in the dialog.
+    void fileFromOutside()
+    {
+        Window s;
+        QVERIFY(s.window.openFile(s.dir.file("missing.pat")) != MainForm::Outcome::Done);
+        QCOMPARE(s.states() + QString::number(s.box.boxes.size()), "300001");
+        s.window.openFile(s.letter);
+        QCOMPARE(s.states(), "10000");
+        QVERIFY(s.window.workFormWindow()->isVisible());
+        s.run("size:400");
+        const QString house = QString::fromStdString(s.page("house.pat", 7200, 7200));
+        drop(s.work->Pattern(), {QUrl::fromLocalFile(QString::fromStdString(s.dir.file("a.txt")))});
+        QTest::qWait(20);
+        QCOMPARE(s.states(), "12210");
+        drop(s.work->Pattern(), {QUrl("https://example.org/x.pat"), QUrl::fromLocalFile(house)});
+        QTRY_COMPARE(s.states(), "10000");
+        QCOMPARE(s.panel->TextFilename(0)->text() + " " + s.panel->LabelPixelsX(1)->text(), house + " 480");
+        QVERIFY(s.window.workFormWindow()->isVisible() && s.inside());
+        drop(s.panel, {QUrl::fromLocalFile(QString::fromStdString(s.dir.file("gone.pat")))});
+        QTRY_COMPARE(s.states(), "30000");
+        QCOMPARE(s.box.boxes.size() + s.dialogs.openShown.size() + s.dialogs.saveShown.size(), 2u);
+    }
+
+    // The open dialog starts where the last pattern was, in this run and the
+    // next; the save dialog beside the pattern, with its name.
+    void dialogFolders()
+    {
+        ScriptedSession p;
+        MemoryPreferences remembered;
+        Platform platform = p.platform();
+        platform.preferences = &remembered;
+        std::filesystem::create_directory(p.dir.file("sub"));
+        const std::string sub = p.dir.file("sub");
+        p.write(PatternWriter().header(1, 1, 0).settings11({}).integer(0).integer(0).noPicture(), "sub/my house.v2.pat");
+        {
+            MainForm form(platform);
+            form.Load();
+            p.dialogs.scriptOpen(DialogOutcome::Accepted, sub + "/my house.v2.pat");
+            form.CommandClick(0);
+            form.CommandClick(4);
+            form.CommandResetClick();
+            form.CommandClick(0);
+        }
+        MainForm next(platform);
+        next.Load();
+        next.CommandClick(0);
+        const auto &o = p.dialogs.openShown;
+        QCOMPARE((std::vector<std::string>{o.at(0).InitDir, o.at(1).InitDir, o.at(2).InitDir}),
+                 (std::vector<std::string>{"", sub, sub}));
+        QCOMPARE(p.dialogs.saveShown.at(0).InitDir + "|" + p.dialogs.saveShown.at(0).FileName, sub + "|my house.v2.wmf");
+        remembered.folder.clear(); // a relative name is remembered as a full one
+        QVERIFY(QDir::setCurrent(QString::fromStdString(sub)));
+        QCOMPARE(next.OpenPattern("../sub/my house.v2.pat"), MainForm::Outcome::Done);
+        QVERIFY(QDir::setCurrent(QDir::tempPath()));
+        QCOMPARE(remembered.folder, sub);
+    }
+
+    void messageBox()
+    {
+        QStringList seen;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            seen << QString::number(box->icon()) << box->windowTitle() << box->text()
+                 << QString::number(box->buttons().size());
+            box->accept();
+        });
+        QCOMPARE(QMessageBoxAdapter().showMessage("One.\r\nFile: /x.pat\r\n\r\nTwo.", 48, "Veltrum Orvane"), 1);
+        QCOMPARE(seen, (QStringList{QString::number(QMessageBox::Warning), "Veltrum Orvane",
+                                    "One.\nFile: /x.pat\n\nTwo.", "1"}));
+    }
+
+    void fileDialogs()
+    {
+        CommonDialog d;
+        d.Filter = "Pattern File (*.pat)|*.pat";
+        d.DialogTitle = "Open Pattern File";
+        d.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::FileMustExist;
+        d.FilterIndex = 1;
+        QFileDialog open, save, formats;
+        QtFileDialogs::configure(open, d, QtFileDialogs::Open);
+        QCOMPARE(open.windowTitle() + "|" + open.selectedNameFilter(), "Open Pattern File|Pattern File (*.pat)");
+        QCOMPARE(open.fileMode(), QFileDialog::ExistingFile);
+        d.Filter = "Windows Metafile (*.wmf)|*.wmf"; // what the open left behind stays in force
+        d.Flags = 0x806;
+        QtFileDialogs::configure(save, d, QtFileDialogs::Save);
+        QVERIFY(save.acceptMode() == QFileDialog::AcceptSave && !save.testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(save.windowTitle(), "Save As Metafile");
+        d.Flags = 0;
+        d.Filter += "|Pictures|*.svg;*.a"; // the overwrite check must see a later filter's suffix
+        QtFileDialogs::configure(formats, d, QtFileDialogs::Save);
+        QVERIFY(formats.testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(formats.nameFilters(), (QStringList{"Windows Metafile (*.wmf)", "Pictures (*.svg *.a)"}));
+        QCOMPARE(formats.defaultSuffix(), QString());
+        emit formats.filterSelected(formats.nameFilters().at(1));
+        QCOMPARE(formats.defaultSuffix(), "svg");
+        emit formats.filterSelected(formats.nameFilters().at(0));
+        QCOMPARE(formats.defaultSuffix(), QString());
+        QTemporaryDir folder;
+        d.InitDir = folder.path().toStdString();
+        QtFileDialogs dialogs;
+        whenShown<QFileDialog>([](QFileDialog *f) { f->reject(); });
+        QCOMPARE(dialogs.showSave(d), DialogOutcome::Cancelled);
+        whenShown<QFileDialog>([&](QFileDialog *f) {
+            QCOMPARE(f->directory().absolutePath(), folder.path());
+            f->selectFile(folder.filePath("a.wmf"));
+            static_cast<QDialog *>(f)->accept(); // QFileDialog hides accept()
+        });
+        QCOMPARE(dialogs.showSave(d), DialogOutcome::Accepted);
+        QCOMPARE(d.FileName, folder.filePath("a.wmf").toStdString());
+    }
+
+    void inputBox()
+    {
+        QString seen;
+        whenShown<QInputDialog>([&](QInputDialog *d) {
+            seen = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
+            d->setTextValue("1000");
+            d->accept();
+        });
+        QtInputBox box;
+        QCOMPARE(box.inputBox("Set it.\r\n\r\nHorizontal Pixels?", "Orvane"), std::string("1000"));
+        QCOMPARE(seen, "Orvane|Set it.\n\nHorizontal Pixels?|");
+        whenShown<QInputDialog>([](QInputDialog *d) { d->setTextValue("5"), d->reject(); });
+        QCOMPARE(box.inputBox("p", "Orvane"), std::string());
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
