@@ -1,11 +1,8 @@
-// The window driven through its real buttons in the scripted session (steps,
-// panel, the work window in its area, painting, progress, files from outside,
-// dialog folders) and the Qt adapters behind the core's interfaces.
+// The window driven through its real buttons in the scripted session, and the
+// Qt adapters behind the core's interfaces.
 
 #include "scriptedsession.h"
 
-#include "platform/commondialog.h"
-#include "platform/libprogress.h"
 #include "platform/preferences.h"
 #include "platform/qt/progressform.h"
 #include "platform/qt/qmessageboxadapter.h"
@@ -28,7 +25,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using namespace orvane;
@@ -40,14 +36,15 @@ struct Window : ScriptedSession {
     MainWindow window{platform()};
     PicPanel *panel = window.picPanel();
     WorkFormWidget *work = window.workFormWidget();
-    Window(QSize size = {})
+    QMdiSubWindow *sub = window.workFormWindow();
+    explicit Window(QSize size = {})
     {
         if (size.isValid())
             window.resize(size);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
-    void run(const std::string &actions) // rows 1 and 2 stay hidden, so are clicked in code
+    void run(const std::string &actions) // rows 1 and 2 are hidden, so clicked in code
     {
         ScriptedSession::run(actions, [this](int i) {
             QPushButton *b = i < 0 ? panel->CommandReset() : panel->Command(i);
@@ -61,15 +58,17 @@ struct Window : ScriptedSession {
             out += QString::number(state);
         return out;
     }
-    bool inside() const { return window.mdiArea()->viewport()->rect().contains(window.workFormWindow()->geometry()); }
-    bool areaScrolls() const
+    // The work window lies inside the area, which shows no bars of its own.
+    bool fits() const
     {
-        return window.mdiArea()->horizontalScrollBar()->isVisible() || window.mdiArea()->verticalScrollBar()->isVisible();
+        const QMdiArea *a = window.mdiArea();
+        return a->viewport()->rect().contains(sub->geometry()) && !a->horizontalScrollBar()->isVisible()
+               && !a->verticalScrollBar()->isVisible();
     }
-    std::string page(const std::string &name, float width, float height, std::int16_t lines = 0)
+    std::string page(const std::string &name, float width, std::int16_t lines = 0)
     {
         PatternWriter::Page p;
-        p.patternWidth = width, p.patternHeight = height;
+        p.patternWidth = p.patternHeight = width;
         return write(PatternWriter().header(1, 1, 0).settings11(p).integer(0).integer(lines).noPicture(), name);
     }
 };
@@ -83,10 +82,10 @@ bool blackNear(const QImage &image, int x, int y, int radius = 0)
     return false;
 }
 
-void drop(QWidget *target, const QList<QUrl> &urls) // as a file manager would
+void drop(QWidget *target, const QString &url) // as a file manager would
 {
     QMimeData data;
-    data.setUrls(urls);
+    data.setUrls({QUrl(url.startsWith('/') ? "file://" + url : url)});
     QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent dropped(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -95,7 +94,7 @@ void drop(QWidget *target, const QList<QUrl> &urls) // as a file manager would
 }
 
 template <typename T>
-void whenShown(std::function<void(T *)> check) // on the modal dialog as soon as it is shown
+void whenShown(std::function<void(T *)> check) // on the modal dialog once it is shown
 {
     QTimer::singleShot(0, [check] {
         T *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
@@ -146,20 +145,18 @@ private slots:
     {
         Window s;
         PicPanel *p = s.panel;
-        s.run("open");
+        s.run("open fail-save");
         QVERIFY(!p->Command(0)->isEnabled() && p->Command(4)->isEnabled() && p->CommandReset()->isVisible());
-        QCOMPARE(p->TextFilename(0)->text().toStdString() + " " + p->LabelPixelsX(1)->text().toStdString() + "/"
-                     + p->LabelPixelsY(1)->text().toStdString(), s.letter + " 816/1056");
-        QCOMPARE(s.work->Pattern()->size(), QSize(816, 1056));
-        s.run("fail-save");
-        QVERIFY(p->TextFilename(1)->isVisible());
-        QCOMPARE(p->TextFilename(1)->text(), "Error: File not saved");
+        QCOMPARE(p->TextFilename(0)->text() + " " + p->LabelPixelsX(1)->text() + "/" + p->LabelPixelsY(1)->text()
+                     + " " + p->TextFilename(1)->text(),
+                 QString::fromStdString(s.letter) + " 816/1056 Error: File not saved");
+        QVERIFY(p->TextFilename(1)->isVisible() && s.work->Pattern()->size() == QSize(816, 1056));
         s.run("reset");
         QVERIFY(p->Command(0)->isEnabled() && !p->Command(3)->isEnabled() && !p->CommandReset()->isVisible());
-        QVERIFY(!p->TextFilename(0)->isVisible() && !s.window.workFormWindow()->isVisible());
+        QVERIFY(!p->TextFilename(0)->isVisible() && !s.sub->isVisible());
     }
 
-    // The design size when there is room, else fitted; the area never scrolls.
+    // The design size when there is room, else fitted; dragged out, it comes back.
     void workWindowPlacement_data()
     {
         QTest::addColumn<QSize>("mainWindow");
@@ -175,35 +172,30 @@ private slots:
         QFETCH(bool, designSize);
         Window s(mainWindow);
         s.run("open");
-        QMdiSubWindow *work = s.window.workFormWindow();
-        QTRY_VERIFY(work->isVisible());
-        QCOMPARE(work->pos(), QPoint(0, 0));
-        QCOMPARE(work->size(), work->sizeHint().boundedTo(s.window.mdiArea()->viewport()->size()));
+        QTRY_VERIFY(s.sub->isVisible());
+        QCOMPARE(s.sub->geometry(), QRect(QPoint(), s.sub->sizeHint().boundedTo(s.window.mdiArea()->viewport()->size())));
         QCOMPARE(s.work->size() == QSize(639, 390), designSize);
-        QVERIFY(s.inside() && !s.areaScrolls() && s.work->rect().contains(s.work->VScroll1()->geometry()));
-        work->move(-50, 4000); // dragged partly out, it comes back; grown with the area
-        QVERIFY(s.inside());
+        QVERIFY(s.fits() && s.work->rect().contains(s.work->VScroll1()->geometry()));
+        s.sub->move(-50, 4000);
+        QVERIFY(s.fits());
         s.window.resize(1200, 1000);
         QTRY_COMPARE(s.work->size(), QSize(639, 390));
-        work->setGeometry(10, 20, 700, 500); // a size the user gives it comes back after a smaller area
+        s.sub->setGeometry(10, 20, 700, 500); // a size the user gives it comes back after a smaller area
         s.window.resize(700, 500);
-        QVERIFY(s.inside());
+        QVERIFY(s.fits());
         s.window.resize(1200, 1000);
-        QCOMPARE(work->size(), QSize(700, 500));
+        QCOMPARE(s.sub->size(), QSize(700, 500));
         s.run("reset");
-        QVERIFY(!work->isVisible() && !s.areaScrolls());
+        QVERIFY(!s.sub->isVisible() && s.fits());
     }
 
     void workWindowBarsScroll()
     {
         Window s({900, 800});
-        s.run("open:" + s.page("wide.pat", 60000, 15840)); // an overhang beyond 16 bits reaches the edge
+        s.run("open:" + s.page("wide.pat", 60000)); // an overhang beyond 16 bits reaches the edge
         QScrollBar *h = s.work->HScroll1(), *v = s.work->VScroll1();
-        QCOMPARE(s.work->size(), QSize(639, 390));
-        QCOMPARE(v->geometry(), QRect(620, 0, 19, 371));
-        QCOMPARE(h->maximum(), 50700);
         h->setValue(h->maximum());
-        QCOMPARE(s.work->Pattern()->x(), -3380);
+        QCOMPARE(QList<int>({h->maximum(), s.work->Pattern()->x()}), QList<int>({50700, -3380}));
         v->setTracking(false); // every position of a thumb drag moves the page
         v->setSliderDown(true);
         v->setSliderPosition(1500);
@@ -219,11 +211,11 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(s.window.width() < 613);
         int visible = 0;
-        for (QWidget *control : s.panel->findChildren<QWidget *>())
-            if (control->isVisible() && ++visible)
-                QVERIFY2(s.window.rect().contains(QRect(control->mapTo(&s.window, QPoint()), control->size())),
-                         qPrintable(control->objectName()));
-        QVERIFY(visible >= 20 && s.panel->TextFilename(0)->width() > 100 && s.inside());
+        for (QWidget *c : s.panel->findChildren<QWidget *>())
+            if (c->isVisible() && ++visible)
+                QVERIFY2(s.window.rect().contains(QRect(c->mapTo(&s.window, QPoint()), c->size())),
+                         qPrintable(c->objectName()));
+        QVERIFY(visible >= 20 && s.panel->TextFilename(0)->width() > 100 && s.fits());
     }
 
     void paintsWhatTheMetafileHolds()
@@ -239,7 +231,7 @@ private slots:
         // A square fills its box, a circle touches its sides only, a rounded square is drawn square.
         QVERIFY(blackNear(image, 100, 250) && blackNear(image, 299, 250) && !blackNear(image, 200, 250, 20));
         QVERIFY(blackNear(image, 400, 250, 2) && !blackNear(image, 402, 202, 2) && blackNear(image, 100, 400));
-        s.run("reset open:" + s.page("bad.pat", 1440, 1440, -32768));
+        s.run("reset open:" + s.page("bad.pat", 1440, -32768));
         s.work->Pattern()->grab();
         QCOMPARE(s.work->Pattern()->lastPaintCount(), 0);
     }
@@ -251,11 +243,10 @@ private slots:
         ProgressForm *form = s.window.progressForm();
         progress.SetProgressEnabled(true);
         progress.StartProgress(0, 3, "Loading Pattern - Lines", false);
-        QVERIFY(form->isVisible());
-        QCOMPARE(form->HeaderText()->text() + QString::number(form->height()), "Loading Pattern - Lines72");
         for (int i = 0; i < 4; ++i)
             progress.StepProgress(1);
-        QCOMPARE(form->Bar()->value(), 3);
+        QCOMPARE(form->HeaderText()->text() + QString(" %1 %2").arg(form->height()).arg(form->Bar()->value()),
+                 "Loading Pattern - Lines 72 3");
         progress.StartProgress(0, 10, "x", true);
         const QRect main = s.window.frameGeometry(); // centred as at its design height
         QVERIFY(qAbs(form->x() - (main.x() + (main.width() - 419) / 2)) <= 1);
@@ -266,25 +257,25 @@ private slots:
         QVERIFY(!form->isVisible());
     }
 
-    // A name given to the program or dropped behaves as chosen in the dialog.
+    // A name given to the program or dropped on it acts as if chosen in the dialog.
     void fileFromOutside()
     {
         Window s;
         QVERIFY(s.window.openFile(s.dir.file("missing.pat")) != MainForm::Outcome::Done);
         QCOMPARE(s.states() + QString::number(s.box.boxes.size()), "300001");
         s.window.openFile(s.letter);
-        QCOMPARE(s.states(), "10000");
-        QVERIFY(s.window.workFormWindow()->isVisible());
+        QVERIFY(s.states() == "10000" && s.sub->isVisible());
         s.run("size:400");
-        const QString house = QString::fromStdString(s.page("house.pat", 7200, 7200));
-        drop(s.work->Pattern(), {QUrl::fromLocalFile(QString::fromStdString(s.dir.file("a.txt")))});
+        drop(s.work->Pattern(), QString::fromStdString(s.dir.file("a.txt")));
         QTest::qWait(20);
         QCOMPARE(s.states(), "12210");
-        drop(s.work->Pattern(), {QUrl("https://example.org/x.pat"), QUrl::fromLocalFile(house)});
+        const QString house = QString::fromStdString(s.page("house.pat", 7200));
+        drop(s.work->Pattern(), house);
         QTRY_COMPARE(s.states(), "10000");
         QCOMPARE(s.panel->TextFilename(0)->text() + " " + s.panel->LabelPixelsX(1)->text(), house + " 480");
-        QVERIFY(s.window.workFormWindow()->isVisible() && s.inside());
-        drop(s.panel, {QUrl::fromLocalFile(QString::fromStdString(s.dir.file("gone.pat")))});
+        QVERIFY(s.sub->isVisible() && s.fits());
+        drop(s.panel, "https://example.org/x.pat");
+        drop(s.panel, QString::fromStdString(s.dir.file("gone.pat")));
         QTRY_COMPARE(s.states(), "30000");
         QCOMPARE(s.box.boxes.size() + s.dialogs.openShown.size() + s.dialogs.saveShown.size(), 2u);
     }
@@ -297,24 +288,21 @@ private slots:
         MemoryPreferences remembered;
         Platform platform = p.platform();
         platform.preferences = &remembered;
-        std::filesystem::create_directory(p.dir.file("sub"));
         const std::string sub = p.dir.file("sub");
+        std::filesystem::create_directory(sub);
         p.write(PatternWriter().header(1, 1, 0).settings11({}).integer(0).integer(0).noPicture(), "sub/my house.v2.pat");
         {
             MainForm form(platform);
             form.Load();
             p.dialogs.scriptOpen(DialogOutcome::Accepted, sub + "/my house.v2.pat");
-            form.CommandClick(0);
-            form.CommandClick(4);
-            form.CommandResetClick();
-            form.CommandClick(0);
+            for (int step : {0, 4, -1, 0})
+                step < 0 ? form.CommandResetClick() : form.CommandClick(step);
         }
         MainForm next(platform);
         next.Load();
         next.CommandClick(0);
         const auto &o = p.dialogs.openShown;
-        QCOMPARE((std::vector<std::string>{o.at(0).InitDir, o.at(1).InitDir, o.at(2).InitDir}),
-                 (std::vector<std::string>{"", sub, sub}));
+        QCOMPARE(o.at(0).InitDir + "|" + o.at(1).InitDir + "|" + o.at(2).InitDir, "|" + sub + "|" + sub);
         QCOMPARE(p.dialogs.saveShown.at(0).InitDir + "|" + p.dialogs.saveShown.at(0).FileName, sub + "|my house.v2.wmf");
         remembered.folder.clear(); // a relative name is remembered as a full one
         QVERIFY(QDir::setCurrent(QString::fromStdString(sub)));
@@ -323,7 +311,7 @@ private slots:
         QCOMPARE(remembered.folder, sub);
     }
 
-    void messageBox()
+    void messageAndInputBoxes()
     {
         QStringList seen;
         whenShown<QMessageBox>([&](QMessageBox *box) {
@@ -332,8 +320,16 @@ private slots:
             box->accept();
         });
         QCOMPARE(QMessageBoxAdapter().showMessage("One.\r\nFile: /x.pat\r\n\r\nTwo.", 48, "Veltrum Orvane"), 1);
-        QCOMPARE(seen, (QStringList{QString::number(QMessageBox::Warning), "Veltrum Orvane",
-                                    "One.\nFile: /x.pat\n\nTwo.", "1"}));
+        QCOMPARE(seen.join("|"), QString("%1|Veltrum Orvane|One.\nFile: /x.pat\n\nTwo.|1").arg(QMessageBox::Warning));
+        whenShown<QInputDialog>([&](QInputDialog *d) {
+            seen = QStringList{d->windowTitle(), d->labelText(), d->textValue()};
+            d->setTextValue("1000"), d->accept();
+        });
+        QtInputBox box;
+        QCOMPARE(box.inputBox("Set it.\r\n\r\nHorizontal Pixels?", "Orvane"), std::string("1000"));
+        QCOMPARE(seen.join("|"), "Orvane|Set it.\n\nHorizontal Pixels?|");
+        whenShown<QInputDialog>([](QInputDialog *d) { d->setTextValue("5"), d->reject(); });
+        QCOMPARE(box.inputBox("p", "Orvane"), std::string());
     }
 
     void fileDialogs()
@@ -357,11 +353,10 @@ private slots:
         QtFileDialogs::configure(formats, d, QtFileDialogs::Save);
         QVERIFY(formats.testOption(QFileDialog::DontConfirmOverwrite));
         QCOMPARE(formats.nameFilters(), (QStringList{"Windows Metafile (*.wmf)", "Pictures (*.svg *.a)"}));
-        QCOMPARE(formats.defaultSuffix(), QString());
-        emit formats.filterSelected(formats.nameFilters().at(1));
-        QCOMPARE(formats.defaultSuffix(), "svg");
-        emit formats.filterSelected(formats.nameFilters().at(0));
-        QCOMPARE(formats.defaultSuffix(), QString());
+        for (const int filter : {0, 1, 0}) {
+            emit formats.filterSelected(formats.nameFilters().at(filter));
+            QCOMPARE(formats.defaultSuffix(), filter ? "svg" : "");
+        }
         QTemporaryDir folder;
         d.InitDir = folder.path().toStdString();
         QtFileDialogs dialogs;
@@ -374,21 +369,6 @@ private slots:
         });
         QCOMPARE(dialogs.showSave(d), DialogOutcome::Accepted);
         QCOMPARE(d.FileName, folder.filePath("a.wmf").toStdString());
-    }
-
-    void inputBox()
-    {
-        QString seen;
-        whenShown<QInputDialog>([&](QInputDialog *d) {
-            seen = d->windowTitle() + "|" + d->labelText() + "|" + d->textValue();
-            d->setTextValue("1000");
-            d->accept();
-        });
-        QtInputBox box;
-        QCOMPARE(box.inputBox("Set it.\r\n\r\nHorizontal Pixels?", "Orvane"), std::string("1000"));
-        QCOMPARE(seen, "Orvane|Set it.\n\nHorizontal Pixels?|");
-        whenShown<QInputDialog>([](QInputDialog *d) { d->setTextValue("5"), d->reject(); });
-        QCOMPARE(box.inputBox("p", "Orvane"), std::string());
     }
 };
 
