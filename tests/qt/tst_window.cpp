@@ -82,10 +82,13 @@ bool blackNear(const QImage &image, int x, int y, int radius = 0)
     return false;
 }
 
-void drop(QWidget *target, const QString &url) // as a file manager would
+void drop(QWidget *target, std::initializer_list<QString> urls) // as a file manager would
 {
     QMimeData data;
-    data.setUrls({QUrl(url.startsWith('/') ? "file://" + url : url)});
+    QList<QUrl> list;
+    for (const QString &url : urls)
+        list << (url.startsWith('/') ? QUrl::fromLocalFile(url) : QUrl(url));
+    data.setUrls(list);
     QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent dropped(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -250,16 +253,15 @@ private slots:
         s.window.openFile(s.letter);
         QVERIFY(s.states() == "10000" && s.sub->isVisible());
         s.run("size:400");
-        drop(s.work->Pattern(), QString::fromStdString(s.dir.file("a.txt")));
+        drop(s.work->Pattern(), {QString::fromStdString(s.dir.file("a.txt"))});
         QTest::qWait(20);
         QCOMPARE(s.states(), "12210");
         const QString house = QString::fromStdString(s.page("house.pat", 7200));
-        drop(s.work->Pattern(), house);
+        drop(s.work->Pattern(), {"https://example.org/x.pat", house});
         QTRY_COMPARE(s.states(), "10000");
         QCOMPARE(s.panel->TextFilename(0)->text() + " " + s.panel->LabelPixelsX(1)->text(), house + " 480");
         QVERIFY(s.sub->isVisible() && s.fits());
-        drop(s.panel, "https://example.org/x.pat");
-        drop(s.panel, QString::fromStdString(s.dir.file("gone.pat")));
+        drop(s.panel, {QString::fromStdString(s.dir.file("gone.pat"))});
         QTRY_COMPARE(s.states(), "30000");
         QCOMPARE(s.box.boxes.size() + s.dialogs.openShown.size() + s.dialogs.saveShown.size(), 2u);
     }
