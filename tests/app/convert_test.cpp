@@ -132,8 +132,8 @@ TEST(ConvertMessages, FailuresNameTheInputAndWriteNothing)
 TEST(ConvertOutputs, WhereTheMetafileGoesAndWhatWidthDoes)
 {
     ConvertEnvironment env;
-    const std::string house = letter(env, "house.pat"), plain = letter(env, "plain"), other = letter(env, "b.v2.pat");
-    const std::string chosen = env.file("chosen name"), dir = env.file("out/deeper");
+    const std::string house = letter(env, "house.pat"), plain = letter(env, "plain");
+    const std::string other = letter(env, "b.v2.pat", 0, 2), chosen = env.file("chosen name"), dir = env.file("out/d");
     writeFileBytes(env.file("plain.wmf"), std::string(10000, 'o')); // replaced, nothing left beside it
     const struct {
         std::vector<std::string> args;
@@ -143,7 +143,7 @@ TEST(ConvertOutputs, WhereTheMetafileGoesAndWhatWidthDoes)
         {{plain}, "", printed(plain, env.file("plain.wmf")), env.file("plain.wmf")},
         {{"-o", chosen, house}, "", printed(house, chosen), chosen},
         {{"--out-dir", dir, house, other}, "", printed(house, dir + "/house.wmf") + printed(other, dir + "/b.v2.wmf"),
-         dir + "/b.v2.wmf"},
+         dir + "/b.v2.wmf", {{'L', 96, 96, 192, 96}, {'L', 96, 97, 192, 97}, {'R', 48, 48, 144, 96}}},
         {{"house.pat"}, env.workFolder(), printed("house.pat", "house.wmf"), env.file("house.wmf")},
         {{"--width", "1000", house}, "", printed(house, env.file("house.wmf"), "1000 x 1294"), env.file("house.wmf"),
          {{'L', 118, 118, 235, 118}, {'R', 59, 59, 176, 118}}},
