@@ -14,6 +14,7 @@
 #include <ctime>
 #include <limits>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -302,4 +303,28 @@ TEST(ConvertFormats, StandardOutputQuietVersionProgressAndThumbnails)
         EXPECT_EQ(std::pair(g.width, g.height), std::pair(width, height));
         EXPECT_TRUE(g.ink(width * 144 / 816, height * 96 / 1056, 200));
     }
+}
+
+// The settings store is QSettings' own file: a version 1 file takes its stored pen, a value that does not
+// convert is named with its key and file, and a store that is not a regular file counts as absent.
+TEST(ConvertSettings, StoredValuesBadValuesAndAStoreThatIsAPipe)
+{
+    ConvertEnvironment env;
+    const std::string v11 = env.file("v11.pat"), conf = env.configHome() + "/Veltrum Orvane/Veltrum Orvane.conf";
+    PatternWriter().header(1, 1, 0).settings11({}).integer(0).integer(0).noPicture().save(v11);
+    env.writeSettings("[Pattern]\nPenColor=255\nPenSizeText=1/8\n");
+    ConvertResult r = env.run({"--info", v11});
+    EXPECT_NE(r.out.find("\"PenSizeText\":\"1/8\",\"PenColor\":255"), std::string::npos) << r.out;
+
+    env.writeSettings("[Pattern]\nMarginTop=abc\n");
+    r = env.run({"-o", env.file("bad.wmf"), v11});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, failureLine(v11, LibMessage::FormatUnknownText() + "\r\n\r\n"
+                                          + LibMessage::SettingAtFaultText("MarginTop", conf)));
+
+    fs::remove(conf);
+    ASSERT_EQ(::mkfifo(conf.c_str(), 0600), 0); // a read would wait for a writer for ever
+    r = env.run({"--info", v11});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"PenSizeText\":\"1/64\",\"PenColor\":0"), std::string::npos) << r.out;
 }
