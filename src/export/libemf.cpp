@@ -10,15 +10,16 @@ namespace orvane::LibEMF {
 BuildResult BuildMetafile(const Drawing &drawing, const ExportOptions &options)
 {
     BuildResult result;
-    const SceneResult built = BuildScene(drawing, options.pageWidthTwips, options.pageHeightTwips, options.pixelsX,
-                                         options.pixelsY);
+    SceneResult built = BuildScene(drawing, options.pageWidthTwips, options.pageHeightTwips, options.pixelsX,
+                                   options.pixelsY);
     result.error = built.error;
-    if (built.error != SceneError::None)
-        return result;
-    const ExportFormat &format = options.format ? *options.format : defaultExportFormat();
-    EncodeResult encoded = format.encode(built.scene);
-    result.bytes = std::move(encoded.bytes);
-    result.reason = std::move(encoded.error);
+    if (built.error == SceneError::None) {
+        const ExportFormat &format = options.format ? *options.format : defaultExportFormat();
+        EncodeResult encoded = format.encode(built.scene);
+        result.bytes = std::move(encoded.bytes);
+        result.reason = std::move(encoded.error);
+    }
+    RecycleScene(std::move(built.scene));
     return result;
 }
 

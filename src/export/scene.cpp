@@ -7,11 +7,32 @@
 
 namespace orvane {
 
+namespace {
+
+using SceneElements = decltype(Scene::elements);
+
+SceneElements &spareElements()
+{
+    static thread_local SceneElements spare;
+    return spare;
+}
+
+} // namespace
+
+void RecycleScene(Scene &&scene)
+{
+    scene.elements.clear();
+    if (scene.elements.capacity() > spareElements().capacity())
+        spareElements() = std::move(scene.elements);
+}
+
 SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight, std::int32_t pixelsX,
                        std::int32_t pixelsY)
 {
     SceneResult result;
     Scene &scene = result.scene;
+    scene.elements = std::move(spareElements());
+    scene.elements.clear();
     // A page so small that it rounds to no pixels would put every point at 0,0.
     if (!(pageWidth != 0) || !(pageHeight != 0) || pixelsX <= 0 || pixelsY <= 0) {
         result.error = SceneError::EmptyPage;

@@ -48,4 +48,8 @@ struct SceneResult {
 SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight, std::int32_t pixelsX,
                        std::int32_t pixelsY);
 
+// Hands a finished scene's storage back for the next BuildScene on this
+// thread: a batch of saves then maps and clears its pages once, not per file.
+void RecycleScene(Scene &&scene);
+
 } // namespace orvane
