@@ -1,6 +1,4 @@
-// Element arrays (the hidden template member 0, new members as hidden copies
-// of it, the lowest hidden member as the free slot, at most 32767) and the
-// mirror store kept index for index with them.
+// Element arrays (template member 0, lowest hidden member free) and the mirror store beside them.
 
 #include "harness.h"
 

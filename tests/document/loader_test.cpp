@@ -1,6 +1,4 @@
-// The loader: each version's layout, the version rules, the stored defaults of
-// version 1, files it refuses (one message, nothing left behind) or that end
-// early (zeros), its messages and its progress phases.
+// The loader: layouts, version rules, stored defaults, refused and short files, messages, progress.
 
 #include "harness.h"
 
@@ -187,7 +185,7 @@ TEST(MalformedFile, PathsThatAreNotPatternFilesAndTheFileIsClosed)
     const std::string folder = h.dir.file("folder.pat"), fifo = h.dir.file("pipe.pat"), gone = h.dir.file("gone.pat");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // a plain open would wait for a writer for ever
-    std::string longPath = h.dir.str();
+    std::string longPath = h.dir.path().string();
     while (longPath.size() < 5000)
         longPath += "/folder";
     const std::string tooLong = "The selected file name is longer than the system allows.\r\nFile: ";
@@ -236,8 +234,7 @@ TEST(LoaderMessages, ExactTextsStylesAndTitle)
     FakeMessageBox box;
     LibMessage messages{box};
     EXPECT_EQ(messages.MsgFormatUnknown(), 1);
-    messages.MsgFileNotFound("C:\\x.pat");
-    messages.MsgPictureNotLoaded();
+    messages.MsgFileNotFound("C:\\x.pat"), messages.MsgPictureNotLoaded();
     messages.MsgTempFileNotOpened("/tmp/vrtmimage.tmp");
     const std::pair<std::string, int> expected[] = {
         {"The selected file could not be loaded.\r\n\r\n"

@@ -1,6 +1,4 @@
-// The embedded picture: copied in 1024-byte blocks and a rest to the private
-// temporary picture file, never through a symbolic link, after another
-// program's copy; a failed copy shows why but never fails the load.
+// The embedded picture's private copy; a copy that fails says why but never fails the load.
 
 #include "harness.h"
 

@@ -1,5 +1,4 @@
-// Stored texts converted to numbers, and the single-byte texts of pattern
-// files (Windows-1252) to and from UTF-8.
+// Stored texts to numbers, and Windows-1252 to and from UTF-8.
 
 #include "document/storedtext.h"
 #include "platform/windows1252.h"

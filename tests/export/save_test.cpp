@@ -1,6 +1,4 @@
-// A save that fails must not cost the user a file: what stood at the target
-// stays byte for byte, nothing is left beside it, and a beep and one message
-// say why.
+// A failed save keeps what stood at the target, leaves nothing beside it and says why.
 
 #include "harness.h"
 

@@ -1,5 +1,4 @@
-// Saving over what stands at the target: links followed, pipes written
-// straight through, nothing left by a killed save, owner and group kept.
+// Saving over a target: links followed, pipes written through, kills leave nothing, owner kept.
 
 #include "fakes.h"
 

@@ -1,5 +1,4 @@
-// The window driven through its real buttons in the scripted session, and the
-// Qt adapters behind the core's interfaces.
+// The window through its real buttons, and the Qt adapters behind the core's interfaces.
 
 #include "scriptedsession.h"
 
@@ -51,25 +50,13 @@ struct Window : ScriptedSession {
             b->isVisible() ? QTest::mouseClick(b, Qt::LeftButton) : b->click();
         });
     }
-    QString states()
-    {
-        QString out;
-        for (const auto state : window.mainForm().stepStates())
-            out += QString::number(state);
-        return out;
-    }
+    QString states() { QString s; for (const auto v : window.mainForm().stepStates()) s += QString::number(v); return s; }
     // The work window lies inside the area, which shows no bars of its own.
     bool fits() const
     {
         const QMdiArea *a = window.mdiArea();
         return a->viewport()->rect().contains(sub->geometry()) && !a->horizontalScrollBar()->isVisible()
                && !a->verticalScrollBar()->isVisible();
-    }
-    std::string page(const std::string &name, float width)
-    {
-        PatternWriter::Page p;
-        p.patternWidth = p.patternHeight = width;
-        return write(PatternWriter().header(1, 1, 0).settings11(p).integer(0).integer(0).noPicture(), name);
     }
 };
 
@@ -122,7 +109,6 @@ private slots:
     {
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("start-up") << "" << "00000";
         QTest::newRow("open failed") << "bad-open" << "30000";
         QTest::newRow("size rejected") << "open size:abc" << "12230";
         QTest::newRow("hidden connect and optimize") << "open optimize size:900 save connect" << "11000";
@@ -256,7 +242,10 @@ private slots:
         drop(s.work->Pattern(), {QString::fromStdString(s.dir.file("a.txt"))});
         QTest::qWait(20);
         QCOMPARE(s.states(), "12210");
-        const QString house = QString::fromStdString(s.page("house.pat", 7200));
+        PatternWriter::Page page;
+        page.patternWidth = page.patternHeight = 7200;
+        const QString house = QString::fromStdString(
+            s.write(PatternWriter().header(1, 1, 0).settings11(page).integer(0).integer(0).noPicture(), "house.pat"));
         drop(s.work->Pattern(), {"https://example.org/x.pat", house});
         QTRY_COMPARE(s.states(), "10000");
         QCOMPARE(s.panel->TextFilename(0)->text() + " " + s.panel->LabelPixelsX(1)->text(), house + " 480");
@@ -280,7 +269,7 @@ private slots:
         {
             MainForm form(platform);
             form.Load();
-            p.dialogs.scriptOpen(DialogOutcome::Accepted, sub + "/a.v2.pat");
+            p.dialogs.opens.push_back({DialogOutcome::Accepted, sub + "/a.v2.pat"});
             for (int step : {0, 4, -1, 0})
                 step < 0 ? form.CommandResetClick() : form.CommandClick(step);
         }

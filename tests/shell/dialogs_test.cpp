@@ -1,6 +1,4 @@
-// The open and save steps' dialogs: their settings on the shared dialog
-// object, the name taken as given, cancels and failed dialogs, and the save
-// filter choosing the format and the extension.
+// The open and save dialogs' settings and answers, and the save filter's format and extension.
 
 #include "harness.h"
 

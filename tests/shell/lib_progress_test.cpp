@@ -1,5 +1,4 @@
-// LibProgress behind its switch: nothing at all while it is off (as it always
-// is in this program); the window's range, value, cancel and height when on.
+// LibProgress: silent while switched off (as this program keeps it), its window when on.
 
 #include "fakes.h"
 

@@ -1,6 +1,4 @@
-// The main window's conversion steps clicked through CommandClick in a
-// scripted session: the step-state table with its indicator colours, the
-// panel's buttons, boxes and labels, and the size and save outcomes.
+// MainForm's steps clicked in a scripted session: states, colours, panel, size and save outcomes.
 
 #include "harness.h"
 

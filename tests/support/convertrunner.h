@@ -1,7 +1,6 @@
 #pragma once
 
-// Runs orvane-convert as a user would, with its home, settings and cache in a
-// temporary folder.
+// Runs orvane-convert as a user would, with home, settings and cache in a temporary folder.
 
 #include "fakes.h"
 

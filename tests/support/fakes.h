@@ -21,11 +21,7 @@ namespace orvane::testing {
 
 // Every box, and in order an 'm' per box and a 'b' per beep.
 struct FakeMessageBox : MessageBox {
-    struct Box {
-        std::string text;
-        int style;
-        std::string title;
-    };
+    struct Box { std::string text; int style; std::string title; };
     int showMessage(const std::string &text, int style, const std::string &title) override
     {
         boxes.push_back({text, style, title});
@@ -50,9 +46,16 @@ struct FakeSettingsStore : SettingsStore {
     std::vector<std::string> reads;
 };
 
-// File dialogs answered from a script, Cancelled once it runs out; a path in
-// an answer goes into FileName whatever the outcome. Each dialog is recorded
-// as shown.
+// The front of a script, or the fallback once it runs out.
+template <typename T> T takeFront(std::deque<T> &script, T fallback)
+{
+    if (!script.empty())
+        fallback = script.front(), script.pop_front();
+    return fallback;
+}
+
+// File dialogs answered from a script, Cancelled once it runs out; a path in an
+// answer goes into FileName whatever the outcome.
 struct ScriptedDialogs : FileDialogBackend {
     using Answer = std::pair<DialogOutcome, std::string>;
     DialogOutcome showOpen(CommonDialog &d) override { return answer(opens, openShown, d); }
@@ -61,14 +64,10 @@ struct ScriptedDialogs : FileDialogBackend {
         return d.FilterIndex = saveFilter ? saveFilter : d.FilterIndex, answer(saves, saveShown, d);
     }
     void processPendingEvents() override { ++pendingEventRuns; }
-    void scriptOpen(DialogOutcome outcome, std::string path = {}) { opens.push_back({outcome, path}); }
-    void scriptSave(DialogOutcome outcome, std::string path = {}) { saves.push_back({outcome, path}); }
     static DialogOutcome answer(std::deque<Answer> &script, std::vector<CommonDialog> &shown, CommonDialog &d)
     {
         shown.push_back(d);
-        const Answer a = script.empty() ? Answer{DialogOutcome::Cancelled, ""} : script.front();
-        if (!script.empty())
-            script.pop_front();
+        const Answer a = takeFront(script, Answer{DialogOutcome::Cancelled, ""});
         if (!a.second.empty())
             d.FileName = a.second;
         return a.first;
@@ -84,10 +83,7 @@ struct ScriptedInput : InputBox {
     std::string inputBox(const std::string &prompt, const std::string &title) override
     {
         prompts.push_back(prompt + "|" + title);
-        const std::string reply = replies.empty() ? "" : replies.front();
-        if (!replies.empty())
-            replies.pop_front();
-        return reply;
+        return takeFront(replies, std::string());
     }
     std::deque<std::string> replies;
     std::vector<std::string> prompts; // "prompt|title"
@@ -127,7 +123,6 @@ struct TempDir {
     ~TempDir() { std::filesystem::remove_all(m_path, m_error); }
     TempDir(const TempDir &) = delete;
     const std::filesystem::path &path() const { return m_path; }
-    std::string str() const { return m_path.string(); }
     std::string file(const std::string &name) const { return (m_path / name).string(); }
     std::vector<std::string> names() const // sorted
     {

@@ -1,7 +1,6 @@
 #pragma once
 
-// The core wired over the fakes: the loader, a drawing filled by hand, and
-// the main window's steps in a scripted session.
+// The core wired over the fakes: a drawing filled by hand, the loader, MainForm's steps.
 
 #include "scriptedsession.h"
 #include "wmfdecoder.h"

@@ -1,8 +1,6 @@
 #pragma once
 
-// The one scripted session, for the core's MainForm and for the Qt window:
-// a platform whose dialogs and input box answer from a script, a folder for
-// fixtures, and a letter page pattern (one line, one rectangle) in it.
+// The one scripted session (core MainForm and Qt window): scripted dialogs, a folder, a letter page.
 
 #include "fakes.h"
 #include "patternwriter.h"
@@ -25,8 +23,7 @@ struct ScriptedSession {
 
     std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
     {
-        w.save(dir.file(name));
-        return dir.file(name);
+        return w.save(dir.file(name)), dir.file(name);
     }
     const std::string letter =
         write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(1)

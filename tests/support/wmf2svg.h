@@ -1,9 +1,7 @@
 #pragma once
 
-// The one check by a reader we did not write: libwmf's wmf2svg (libwmf-bin).
-// It moves the drawing's bounding box to the origin, adds half a pixel and
-// scales down to fit --maxwidth x --maxheight; it refuses a file without
-// elements.
+// The one reader we did not write: libwmf's wmf2svg, which moves the drawing's box to the origin,
+// adds half a pixel, fits --maxwidth x --maxheight and refuses a file without elements.
 
 #include "fakes.h"
 #include "wmfdecoder.h"

@@ -8,17 +8,9 @@
 namespace orvane::testing {
 
 namespace {
-
-std::uint16_t u16(const std::vector<unsigned char> &b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t u32(const std::vector<unsigned char> &b, std::size_t at)
-{
-    return u16(b, at) | (std::uint32_t(u16(b, at + 2)) << 16);
-}
-
+using Bytes = std::vector<unsigned char>;
+std::uint16_t u16(const Bytes &b, std::size_t at) { return std::uint16_t(b[at] | (b[at + 1] << 8)); }
+std::uint32_t u32(const Bytes &b, std::size_t at) { return u16(b, at) | (std::uint32_t(u16(b, at + 2)) << 16); }
 } // namespace
 
 DecodedMetafile decodeMetafile(const std::vector<unsigned char> &bytes)

@@ -1,9 +1,7 @@
 #pragma once
 
-// Our own reading of a Windows Metafile: the 18-byte header and the records
-// after it, each as its function and 16-bit parameters. Written apart from the
-// encoder, so tests and the fuzzer check its bytes against the format rather
-// than against itself.
+// Our own reading of a Windows Metafile, written apart from the encoder so that
+// tests and the fuzzer check its bytes against the format, not against itself.
 
 #include <cstdint>
 #include <optional>
@@ -60,12 +58,8 @@ struct DecodedMetafile {
 DecodedMetafile decodeMetafile(const std::vector<unsigned char> &bytes);
 DecodedMetafile decodeMetafileFile(const std::string &path);
 
-// The problems found in the header (Type 1, HeaderSize 9, Version 0x300, Size
-// the file's words, NumberOfObjects the most objects alive at once, MaxRecord
-// the largest record, NumberOfMembers 0) and in what the converter writes:
-// after a placeable header (its checksum checked), SETWINDOWORG 0,0 and
-// SETWINDOWEXT of its box; a hollow brush created and selected, MOVETO/LINETO pairs, then rectangles and
-// ellipses, the brush deleted, one META_EOF. Empty when the file is sound.
+// Every problem in the header and in the record sequence the converter writes;
+// empty when the file is sound.
 std::vector<std::string> checkConverterMetafile(const DecodedMetafile &metafile);
 
 } // namespace orvane::testing

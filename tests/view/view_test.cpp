@@ -1,5 +1,4 @@
-// The work window: the one front-to-back order of lines and shapes, clearing
-// back to the hidden templates with its progress, and SetScroll's bars.
+// The work window: paint order, clearing with its progress, SetScroll's bars.
 
 #include "harness.h"
 
