@@ -27,12 +27,9 @@ TEST(SaveMetafile, FailedSavesKeepTheExistingFile)
         Target target = File;
     } cases[] = {
         // 1e6 twips at 816 / 12240 pixels per twip is 66667: beyond a 16-bit field.
-        {{0, 0, 1e6f, 0}, {}, 12240, 15840, range},
-        {{}, {ShapeOval, 480000, 0, 15000, 10}, 12240, 15840, range},
-        {{NaN, 0, 10, 10}, {}, 12240, 15840, range},
-        {{}, {ShapeRectangle, 0, Inf, 10, 10}, 12240, 15840, range},
-        {{0, 0, 10, 10}, {}, 0, 15840, noPage},
-        {{}, {}, 12240, 0, noPage},
+        {{0, 0, 1e6f, 0}, {}, 12240, 15840, range}, {{}, {ShapeOval, 480000, 0, 15000, 10}, 12240, 15840, range},
+        {{NaN, 0, 10, 10}, {}, 12240, 15840, range}, {{}, {ShapeRectangle, 0, Inf, 10, 10}, 12240, 15840, range},
+        {{0, 0, 10, 10}, {}, 0, 15840, noPage},      {{}, {}, 12240, 0, noPage},
         {{0, 0, 10, 10}, {}, 12240, 15840, "\r\n\r\nNo such file or directory", NoFolder},
         {{0, 0, 10, 10}, {}, 12240, 15840, "\r\n\r\n", Folder},
     };

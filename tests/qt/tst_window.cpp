@@ -310,21 +310,17 @@ private slots:
     void fileDialogs()
     {
         CommonDialog d;
-        d.Filter = "Pattern File (*.pat)|*.pat";
-        d.DialogTitle = "Open Pattern File";
+        d.Filter = "Pattern File (*.pat)|*.pat", d.DialogTitle = "Open Pattern File", d.FilterIndex = 1;
         d.Flags = CommonDialog::HideReadOnly | CommonDialog::PathMustExist | CommonDialog::FileMustExist;
-        d.FilterIndex = 1;
         QFileDialog open, save, formats;
         QtFileDialogs::configure(open, d, QtFileDialogs::Open);
         QCOMPARE(open.windowTitle() + "|" + open.selectedNameFilter(), "Open Pattern File|Pattern File (*.pat)");
         QCOMPARE(open.fileMode(), QFileDialog::ExistingFile);
-        d.Filter = "Windows Metafile (*.wmf)|*.wmf"; // what the open left behind stays in force
-        d.Flags = 0x806;
+        d.Filter = "Windows Metafile (*.wmf)|*.wmf", d.Flags = 0x806; // what the open left behind stays in force
         QtFileDialogs::configure(save, d, QtFileDialogs::Save);
         QVERIFY(save.acceptMode() == QFileDialog::AcceptSave && !save.testOption(QFileDialog::DontConfirmOverwrite));
         QCOMPARE(save.windowTitle(), "Save As Metafile");
-        d.Flags = 0;
-        d.Filter += "|Pictures|*.svg;*.a"; // the overwrite check must see a later filter's suffix
+        d.Flags = 0, d.Filter += "|Pictures|*.svg;*.a"; // the overwrite check must see a later filter's suffix
         QtFileDialogs::configure(formats, d, QtFileDialogs::Save);
         QVERIFY(formats.testOption(QFileDialog::DontConfirmOverwrite));
         QCOMPARE(formats.nameFilters(), (QStringList{"Windows Metafile (*.wmf)", "Pictures (*.svg *.a)"}));
@@ -333,8 +329,8 @@ private slots:
             QCOMPARE(formats.defaultSuffix(), filter ? "svg" : "");
         }
         QTemporaryDir folder;
-        d.InitDir = folder.path().toStdString();
         QtFileDialogs dialogs;
+        d.InitDir = folder.path().toStdString();
         whenShown<QFileDialog>([](QFileDialog *f) { f->reject(); });
         QCOMPARE(dialogs.showSave(d), DialogOutcome::Cancelled);
         whenShown<QFileDialog>([&](QFileDialog *f) {

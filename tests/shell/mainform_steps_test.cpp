@@ -40,13 +40,11 @@ TEST(Steps, PanelFromStartUpToChangeFiles)
     readyToOpen();
     EXPECT_EQ(h.form.MinPanelWidth(), 3865.0f);
     EXPECT_TRUE(h.dialogs.openShown.empty() && h.store.reads.empty()); // nothing opened or read at start-up
-
     h.run("open");
     EXPECT_EQ(p.commandEnabled, (std::array<bool, 5>{false, true, true, true, true}));
     EXPECT_TRUE(p.commandResetVisible && p.textFilenameVisible[0] && p.pixelLabelsVisible);
     EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "816/1056");
     EXPECT_TRUE(h.form.workForm().Visible() && h.form.workForm().layout().HScroll.Max == 2940);
-
     h.run("size:400 size:816 size:12.5 size:13.5 size:abc"); // each from the last pair; a rejected one keeps it
     EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "14/19");
     EXPECT_EQ(h.input.prompts[0], "Set the number of Horizontal (X-axis) pixels for the enhanced metafile pattern."
@@ -57,7 +55,6 @@ TEST(Steps, PanelFromStartUpToChangeFiles)
               (std::vector<WmfElement>{{'L', 48, 48, 96, 48}, {'R', 24, 24, 72, 48}}));
     h.run("fail-save");
     EXPECT_EQ(p.textFilename[1], "Error: File not saved");
-
     h.run("reset");
     readyToOpen();
     EXPECT_EQ(h.form.workForm().drawing().OutLine.count() + h.form.mirrorForm().ShapeCount(), 2);
