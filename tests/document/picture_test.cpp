@@ -10,7 +10,6 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace orvane;

@@ -290,8 +290,7 @@ private slots:
     {
         QStringList seen;
         whenShown<QMessageBox>([&](QMessageBox *box) {
-            seen = {QString::number(box->icon()), box->windowTitle(), box->text()};
-            seen << QString::number(box->buttons().size());
+            seen = {QString::number(box->icon()), box->windowTitle(), box->text(), QString::number(box->buttons().size())};
             box->accept();
         });
         QCOMPARE(QMessageBoxAdapter().showMessage("One.\r\nFile: /x.pat\r\n\r\nTwo.", 48, "Orvane"), 1);
