@@ -69,8 +69,9 @@ TEST(SaveMetafile, SixteenBitLimitsAreExactAndHiddenMembersDoNotCount)
         d.line(0, 0, x, 0);
         FakeMessageBox box;
         EXPECT_EQ(d.save(dir.file("edge.wmf"), box, 816, 1056), ok) << x;
-        if (ok)
+        if (ok) {
             EXPECT_EQ(readMetafile(dir.file("edge.wmf")), (std::vector<WmfElement>{{'L', 0, 0, int(x), 0}}));
+        }
     }
 }
 

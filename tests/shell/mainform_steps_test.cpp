@@ -81,7 +81,7 @@ TEST(Steps, FailedOpenClearsWhatWasReadAndAPageOfNoPixelsCannotBeSaved)
         h.run("reset open:" + h.write(PatternWriter().header(2, 1, 0).settings21(page).integer(1).line(0, 0, 0, 100)
                                           .integer(0).noPicture(), "thin.pat")
               + size + " save:" + h.dir.file("thin.wmf"));
-        EXPECT_EQ(h.steps(), (StepStates{1, 2, 2, *size ? 3 : 2, 3})) << width << " x " << height;
+        EXPECT_EQ(h.steps(), (StepStates{1, 2, 2, std::int16_t(*size ? 3 : 2), 3})) << width << " x " << height;
         EXPECT_FALSE(std::filesystem::exists(h.dir.file("thin.wmf")));
         ASSERT_EQ(h.box.boxes.size(), 1u);
         EXPECT_EQ(h.box.boxes[0].text, "Error creating metafile " + h.dir.file("thin.wmf")
