@@ -59,30 +59,22 @@ void MetafileRecorder::deleteObject(std::uint16_t index)
 
 void MetafileRecorder::setWindowOrg(std::int16_t x, std::int16_t y)
 {
-    beginRecord(5, RecordSetWindowOrg);
-    put16(static_cast<std::uint16_t>(y));
-    put16(static_cast<std::uint16_t>(x));
+    point(RecordSetWindowOrg, x, y);
 }
 
 void MetafileRecorder::setWindowExt(std::int16_t x, std::int16_t y)
 {
-    beginRecord(5, RecordSetWindowExt);
-    put16(static_cast<std::uint16_t>(y));
-    put16(static_cast<std::uint16_t>(x));
+    point(RecordSetWindowExt, x, y);
 }
 
 void MetafileRecorder::moveTo(std::int16_t x, std::int16_t y)
 {
-    beginRecord(5, RecordMoveTo);
-    put16(static_cast<std::uint16_t>(y));
-    put16(static_cast<std::uint16_t>(x));
+    point(RecordMoveTo, x, y);
 }
 
 void MetafileRecorder::lineTo(std::int16_t x, std::int16_t y)
 {
-    beginRecord(5, RecordLineTo);
-    put16(static_cast<std::uint16_t>(y));
-    put16(static_cast<std::uint16_t>(x));
+    point(RecordLineTo, x, y);
 }
 
 void MetafileRecorder::rectangle(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom)
@@ -93,6 +85,13 @@ void MetafileRecorder::rectangle(std::int16_t left, std::int16_t top, std::int16
 void MetafileRecorder::ellipse(std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom)
 {
     box(RecordEllipse, left, top, right, bottom);
+}
+
+void MetafileRecorder::point(std::uint16_t function, std::int16_t x, std::int16_t y)
+{
+    beginRecord(5, function);
+    put16(static_cast<std::uint16_t>(y));
+    put16(static_cast<std::uint16_t>(x));
 }
 
 void MetafileRecorder::box(std::uint16_t function, std::int16_t left, std::int16_t top, std::int16_t right,

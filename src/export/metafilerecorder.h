@@ -42,6 +42,7 @@ public:
 
 private:
     void beginRecord(std::uint32_t words, std::uint16_t function);
+    void point(std::uint16_t function, std::int16_t x, std::int16_t y);
     void box(std::uint16_t function, std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom);
     void put16(std::uint16_t value);
     void put32(std::uint32_t value);
