@@ -2,9 +2,18 @@
 
 #include "patternwriter.h"
 
+#include "platform/messagebox.h"
+
 #include <string>
 
 namespace orvane::bench {
+
+// Benchmarks time the work, not a message box.
+class SilentMessages : public MessageBox {
+public:
+    int showMessage(const std::string &, int, const std::string &) override { return 1; }
+    void beep() override {}
+};
 
 // The largest pattern a file can hold: 32767 long lines across the letter
 // page and 32767 overlapping shapes of every kind.

@@ -23,11 +23,7 @@ namespace {
 
 using namespace orvane;
 
-class SilentMessages : public MessageBox {
-public:
-    int showMessage(const std::string &, int, const std::string &) override { return 1; }
-    void beep() override {}
-};
+using bench::SilentMessages;
 
 // Counts the surface's paint events; each has finished once the event loop
 // returns.

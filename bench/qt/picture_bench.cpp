@@ -17,11 +17,7 @@ namespace {
 
 using namespace orvane;
 
-class SilentMessages : public MessageBox {
-public:
-    int showMessage(const std::string &, int, const std::string &) override { return 1; }
-    void beep() override {}
-};
+using bench::SilentMessages;
 
 void BM_ConvertLargestTo(benchmark::State &state, const char *name)
 {
