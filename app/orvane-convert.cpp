@@ -242,17 +242,11 @@ private:
     std::map<std::pair<dev_t, ino_t>, std::string> m_files;
 };
 
-ExportOptions exportOptions(MainForm &form, const std::string &path, const ExportFormat *format)
-{
-    return {path, form.PixelsX(), form.PixelsY(), form.workForm().PatternWidth(), form.workForm().PatternHeight(),
-            format};
-}
-
 // "-o -": the file's bytes on standard output, nothing else there.
 bool writeToStdout(MainForm &form, const Options &options, StderrMessages &messages)
 {
     const LibEMF::BuildResult built =
-        LibEMF::BuildMetafile(form.workForm().drawing(), exportOptions(form, "standard output", options.format));
+        LibEMF::BuildMetafile(form.workForm().drawing(), form.exportOptions("standard output", options.format));
     if (built.error != SceneError::None || !built.reason.empty()) {
         messages.report(LibEMF::CreateErrorText("standard output", built.error, built.reason));
         return false;
@@ -269,7 +263,7 @@ bool writeToStdout(MainForm &form, const Options &options, StderrMessages &messa
 bool writeThumbnail(MainForm &form, const Options &options, StderrMessages &messages)
 {
     const std::string &output = options.inputs[1];
-    const ExportOptions o = exportOptions(form, output, nullptr);
+    const ExportOptions o = form.exportOptions(output);
     const SceneResult built =
         BuildScene(form.workForm().drawing(), o.pageWidthTwips, o.pageHeightTwips, o.pixelsX, o.pixelsY);
     std::string reason;

@@ -157,9 +157,7 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, const Bytes &in
     }
 
     if (!save) {
-        const ExportOptions options{{}, form.PixelsX(), form.PixelsY(), form.workForm().PatternWidth(),
-                                    form.workForm().PatternHeight(), nullptr};
-        outcome.metafile = LibEMF::BuildMetafile(form.workForm().drawing(), options).bytes;
+        outcome.metafile = LibEMF::BuildMetafile(form.workForm().drawing(), form.exportOptions({})).bytes;
         return outcome;
     }
 

@@ -2,7 +2,6 @@
 
 #include "document/numeric.h"
 #include "export/exportformat.h"
-#include "export/libemf.h"
 #include "export/patternsize.h"
 #include "platform/inputbox.h"
 #include "platform/libid.h"
@@ -205,15 +204,14 @@ MainForm::Outcome MainForm::SetPatternSizeTo(const std::string &reply)
     return m_steps[3] == StepDone ? Outcome::Done : Outcome::Failed;
 }
 
+ExportOptions MainForm::exportOptions(const std::string &path, const ExportFormat *format) const
+{
+    return {path, m_pixelsX, m_pixelsY, m_workForm.PatternWidth(), m_workForm.PatternHeight(), format};
+}
+
 MainForm::Outcome MainForm::SaveAs(const std::string &path, const ExportFormat *format)
 {
-    const ExportOptions options{path,
-                                m_pixelsX,
-                                m_pixelsY,
-                                m_workForm.PatternWidth(),
-                                m_workForm.PatternHeight(),
-                                format};
-    const bool saved = LibEMF::SaveMetafile(options, m_workForm.drawing(), m_platform.messages);
+    const bool saved = LibEMF::SaveMetafile(exportOptions(path, format), m_workForm.drawing(), m_platform.messages);
     saveFinished(saved, path);
     return saved ? Outcome::Done : Outcome::Failed;
 }

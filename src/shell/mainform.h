@@ -5,6 +5,7 @@
 #include "document/mirrorform.h"
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
+#include "export/libemf.h"
 #include "platform/commondialog.h"
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
@@ -83,6 +84,8 @@ public:
     Outcome SetPatternSizeTo(const std::string &reply);
     // format: null for the plain metafile.
     Outcome SaveAs(const std::string &path, const ExportFormat *format = nullptr);
+    // What a save of the current pattern at the current size writes.
+    ExportOptions exportOptions(const std::string &path, const ExportFormat *format = nullptr) const;
 
     // The steps as the panel runs them, asking through dialogs.
     void OpenFromDialog();
