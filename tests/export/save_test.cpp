@@ -2,12 +2,7 @@
 
 #include "harness.h"
 
-#include "platform/fileio.h"
-
-#include <csignal>
 #include <limits>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -72,32 +67,5 @@ TEST(SaveMetafile, SixteenBitLimitsAreExactAndHiddenMembersDoNotCount)
         if (ok) {
             EXPECT_EQ(readMetafile(dir.file("edge.wmf")), (std::vector<WmfElement>{{'L', 0, 0, int(x), 0}}));
         }
-    }
-}
-
-TEST(SaveMetafile, WriteRefusedHalfWayKeepsTheFileAndLeavesNothing)
-{
-    DrawingHarness d;
-    for (int i = 0; i < 300; ++i)
-        d.line(0, float(i * 10), 1440, float(i * 10));
-    for (const bool unnamed : {true, false}) { // O_TMPFILE, and a named temporary file where there is none
-        TempDir dir;
-        writeFileBytes(dir.file("pattern.wmf"), "an earlier metafile");
-        const pid_t child = ::fork();
-        if (child == 0) { // files may grow to 1024 bytes only
-            setUnnamedTemporaryFiles(unnamed);
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{1024, 1024};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            FakeMessageBox box;
-            const bool failed = !d.save(dir.file("pattern.wmf"), box) && box.boxes.size() == 1
-                && box.boxes[0].text == "Error creating metafile " + dir.file("pattern.wmf") + ".\r\n\r\nFile too large";
-            std::_Exit(failed ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << unnamed;
-        EXPECT_EQ(readFileText(dir.file("pattern.wmf")), "an earlier metafile");
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"pattern.wmf"}) << unnamed;
     }
 }

@@ -19,14 +19,6 @@ namespace {
 
 const std::vector<unsigned char> NewBytes(3000, 'n');
 
-std::vector<std::string> listing(const TempDir &dir)
-{
-    std::vector<std::string> names;
-    for (const auto &entry : fs::recursive_directory_iterator(dir.path()))
-        names.push_back(entry.path().lexically_relative(dir.path()).string());
-    return std::sort(names.begin(), names.end()), names;
-}
-
 int g_raise = 0;
 extern "C" void raiseChosenSignal(int) { ::raise(g_raise); }
 
@@ -67,18 +59,19 @@ TEST(SafeWrite, EachKindOfTargetIsWrittenWhereUsersExpect)
             ::waitpid(reader, nullptr, 0);
         EXPECT_EQ(fs::symlink_status(target).type(), type);
         EXPECT_TRUE(written.empty() || readFileBytes(dir.file(written)) == NewBytes);
-        EXPECT_EQ(listing(dir), after); // nothing left beside
+        EXPECT_EQ(dir.names(), after); // nothing left beside
     }
     std::string error; // discarding; as root a fault would cost the machine its /dev/null
     EXPECT_TRUE(::geteuid() == 0 || WriteFileReplacing("/dev/null", NewBytes, error)) << error;
 }
 
-TEST(SafeWrite, KilledSaveLeavesNoTemporaryFile)
+TEST(SafeWrite, RefusedOrKilledSaveLeavesNoTemporaryFile)
 {
-    // The size limit stops the write half way, where SIGXFSZ ends the child
-    // (standing for SIGKILL) or its handler raises the signal of the case.
-    for (const auto &[unnamed, signal] : {std::pair{true, SIGXFSZ}, {true, SIGTERM}, {false, SIGTERM}, {false, SIGINT}}) {
-        SCOPED_TRACE(std::string(unnamed ? "O_TMPFILE, " : "named, ") + strsignal(signal));
+    // The size limit stops the write half way. With SIGXFSZ ignored (0) the write fails and says why;
+    // else SIGXFSZ ends the child (standing for SIGKILL) or its handler raises the signal of the case.
+    for (const auto &[unnamed, signal] :
+         {std::pair{true, 0}, {false, 0}, {true, SIGXFSZ}, {true, SIGTERM}, {false, SIGTERM}, {false, SIGINT}}) {
+        SCOPED_TRACE(std::string(unnamed ? "O_TMPFILE, " : "named, ") + (signal ? strsignal(signal) : "refused"));
         TempDir dir;
         writeFileBytes(dir.file("old.wmf"), "precious");
         const pid_t child = ::fork();
@@ -89,17 +82,16 @@ TEST(SafeWrite, KilledSaveLeavesNoTemporaryFile)
             std::signal(SIGTERM, SIG_DFL);
             g_raise = signal;
             if (signal != SIGXFSZ)
-                std::signal(SIGXFSZ, raiseChosenSignal);
+                std::signal(SIGXFSZ, signal ? raiseChosenSignal : SIG_IGN);
             const rlimit limit{1024, RLIM_INFINITY};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             std::string error;
-            WriteFileReplacing(dir.file("old.wmf"), NewBytes, error);
-            ::_exit(0);
+            ::_exit(!WriteFileReplacing(dir.file("old.wmf"), NewBytes, error) && error == "File too large" ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
-        EXPECT_EQ(listing(dir), std::vector<std::string>{"old.wmf"});
+        EXPECT_TRUE(signal ? WIFSIGNALED(status) && WTERMSIG(status) == signal : status == 0) << "status " << status;
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"old.wmf"});
         EXPECT_EQ(readFileText(dir.file("old.wmf")), "precious");
     }
 }

@@ -124,11 +124,11 @@ struct TempDir {
     TempDir(const TempDir &) = delete;
     const std::filesystem::path &path() const { return m_path; }
     std::string file(const std::string &name) const { return (m_path / name).string(); }
-    std::vector<std::string> names() const // sorted
+    std::vector<std::string> names() const // everything inside, relative and sorted
     {
         std::vector<std::string> out;
-        for (const auto &e : std::filesystem::directory_iterator(m_path))
-            out.push_back(e.path().filename().string());
+        for (const auto &e : std::filesystem::recursive_directory_iterator(m_path))
+            out.push_back(e.path().lexically_relative(m_path).string());
         return std::sort(out.begin(), out.end()), out;
     }
     std::filesystem::path m_path;
