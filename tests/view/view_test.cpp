@@ -1,4 +1,4 @@
-// The work window: paint order, clearing with its progress, SetScroll's bars.
+// The work window: paint order, clearing, SetScroll's bars.
 
 #include "harness.h"
 
@@ -55,33 +55,6 @@ TEST(ClearDrawing, LeavesOnlyHiddenTemplatesAndKeepsThePage)
     EXPECT_EQ(h.mirror.LineCount() + h.mirror.ShapeCount(), 2);
     EXPECT_EQ(std::pair(h.workForm.PatternWidth(), h.workForm.layout().HScroll.Max), std::pair(12240.0f, 2940));
     EXPECT_EQ(h.line(1, 1, 1, 1), 0);
-}
-
-TEST(ClearDrawing, ProgressSwitchedOnCountsEveryMemberTwiceAndSaturates)
-{
-    for (const auto &[lines, steps, maximum] : {std::tuple{4, 10, 15}, {0, 0, 5}, {20000, 40002, 32767}}) {
-        SCOPED_TRACE(lines);
-        DrawingHarness h;
-        RecordingProgressView view;
-        h.progress.setView(&view);
-        for (const bool on : {false, true}) {
-            for (int i = 0; i < lines; ++i)
-                h.line(float(i), 0, 0, 0);
-            for (int i = 0; i < (lines ? 3 : 0); ++i)
-                h.shape(ShapeOval, float(i), 0, 1, 1);
-            h.progress.SetProgressEnabled(on);
-            h.workForm.ClearDrawing();
-            EXPECT_EQ(view.calls.empty(), !on); // switched off: nothing shown
-        }
-        // The range is 2 x (lines + shapes) + arcs, members 0 included; one step per
-        // removed member, in the window and in the mirror.
-        const auto bars = view.only("bar ");
-        ASSERT_EQ(bars.size(), std::size_t(steps + 1));
-        EXPECT_EQ(bars.front(), "bar 0 " + std::to_string(maximum) + " 0");
-        EXPECT_EQ(bars.back(), "bar 0 " + std::to_string(maximum) + " " + std::to_string(std::min(steps, maximum)));
-        EXPECT_EQ(view.calls.front() + view.calls.back(), "showclose");
-        EXPECT_EQ(view.only("header"), std::vector<std::string>{"header Erasing - Please wait..."});
-    }
 }
 
 TEST(SetScroll, BarsByOverhang)
