@@ -46,7 +46,7 @@ TEST(ElementArray, LoadAppendsUntilClearedAndTheMirrorFollows)
     h.workForm.ClearDrawing();
     EXPECT_EQ(h.mirror.LineCount() + h.mirror.ShapeCount(), 2);
     ASSERT_TRUE(h.load(lines(3, 10), "c.pat"));
-    EXPECT_EQ(h.lines(), (Rows{{10, 2, 3, 4}, {11, 2, 3, 4}, {12, 2, 3, 4}}));
+    EXPECT_EQ(h.visible(), (Rows{{10, 2, 3, 4}, {11, 2, 3, 4}, {12, 2, 3, 4}, {ShapeCircle, 5, 6, 7, 8}}));
 }
 
 TEST(MirrorStore, ScaleAppliesOnlyWhenAskedAndDeletingOnlyHides)

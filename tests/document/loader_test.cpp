@@ -1,4 +1,4 @@
-// The loader: layouts, version rules, stored defaults, refused and short files, messages, progress.
+// The loader: layouts, version rules, stored defaults, refused and short files, messages.
 
 #include "harness.h"
 
@@ -32,8 +32,9 @@ TEST(Layout, EachVersionReadsItsBlockAndSkipsTheReservedBytes)
     const struct {
         std::int16_t major, minor, sub;
         Block block;
-    } cases[] = {{1, 1, 7, V11},       {1, 4, 0, V11},      {1, 5, 0, V15},        {1, 5, 102, V15Tail},
-                 {1, 6, -32768, V15}, {1, 6, 2, V15Tail}, {1, 6, 32167, V15Tail}, {2, 1, -5, V21}};
+    } cases[] = {{1, 1, 7, V11},     {1, 2, 0, V11},       {1, 3, 0, V11},      {1, 4, 32767, V11},
+                 {1, 5, 0, V15},     {1, 5, 102, V15Tail}, {1, 6, -32768, V15}, {1, 6, 2, V15Tail},
+                 {1, 6, 32167, V15Tail}, {2, 1, -5, V21},  {2, 1, 32667, V21}}; // the largest codes that fit
     PatternWriter::Page p{0.25f, 0.75f, 1.25f, 1.5f, 8.5f, 11.0f, 8640, 5760, 0.0625f, 0x123456, false, "\xBD/16\"",
                           2.5f, 640, 480, false, true};
     for (const auto &c : cases) {
@@ -60,8 +61,7 @@ TEST(Layout, EachVersionReadsItsBlockAndSkipsTheReservedBytes)
                                       tail ? 2.5f : 1, tail ? 480.0f : 300,
                                       tail ? 640.0f : c.block == V15 ? float(11.0 / 8.5 * 300.0) : 300,
                                       v21 ? -1.0f : 0}));
-        EXPECT_EQ(h.lines(), (Rows{{100, 200, 300, 400}}));
-        EXPECT_EQ(h.shapes(), (Rows{{ShapeOval, 10, 20, 30, 40}}));
+        EXPECT_EQ(h.visible(), (Rows{{100, 200, 300, 400}, {ShapeOval, 10, 20, 30, 40}}));
     }
 }
 
@@ -82,31 +82,6 @@ TEST(Layout, MetricA4PageOfVersion21AndTheVersion15BitmapHeight)
     }
 }
 
-TEST(VersionRules, AcceptedVersionsAndTheLargestCodesThatFit)
-{
-    for (const auto &v : {std::array<std::int16_t, 3>{1, 1, 0}, {1, 2, 0}, {1, 3, 0}, {1, 4, 32767}, {1, 5, 0},
-                          {1, 6, 32167}, {2, 1, 32667}}) {
-        LoaderHarness h;
-        EXPECT_TRUE(h.load(withVersion(v[0], v[1], v[2]))) << v[0] << "." << v[1] << " sub " << v[2];
-        EXPECT_EQ(h.lines(), (Rows{{0, 0, 10, 10}}));
-    }
-}
-
-TEST(StoredDefaults, FifteenKeysInOrder)
-{
-    std::vector<std::string> keys;
-    for (const char *k : {"PenSizeValue", "PenSizeText", "PenColor", "BandW", "BitmapPenSize", "BitmapSizeWidth",
-                          "BitmapSizeWidth", "MarginTop", "MarginRight", "MarginBottom", "MarginLeft", "MetricPen",
-                          "MetricPage", "DefWidth", "DefHeight"})
-        keys.push_back(std::string("Veltrum Orvane/Pattern/") + k);
-    using Case = std::tuple<std::int16_t, std::int16_t, std::vector<std::string>>;
-    for (const auto &[major, minor, reads] : {Case{1, 1, keys}, Case{1, 5, keys}, Case{2, 1, {}}}) {
-        LoaderHarness h;
-        ASSERT_TRUE(h.load(withVersion(major, minor, 0)));
-        EXPECT_EQ(h.store.reads, reads); // 2.1 does not read the store
-    }
-}
-
 TEST(StoredDefaults, StoredTextsFillThePenFieldsAndTheFileTheRest)
 {
     LoaderHarness h;
@@ -119,6 +94,9 @@ TEST(StoredDefaults, StoredTextsFillThePenFieldsAndTheFileTheRest)
                                   s.BitmapSizeWidth, s.BitmapSizeHeight, s.MarginTop, s.DefWidth, float(s.MetricPage)}),
               (std::vector<float>{0.25f, 255, 0, 3, 640, 640, 0.5f, 8.5f, 0}));
     EXPECT_EQ(s.PenSizeText, "abc");
+    h.store.reads.clear(); // 2.1 keeps the settings it holds and reads no store
+    ASSERT_TRUE(h.load(withVersion(2, 1, 0), "v21.pat"));
+    EXPECT_EQ(std::pair(h.store.reads.size(), h.settings().PenSizeText), std::pair(std::size_t(0), std::string("1/32")));
     for (const char *key : {"DefWidth", "DefHeight", "PenSizeValue", "PenColor", "BandW", "BitmapPenSize",
                             "BitmapSizeWidth", "MarginTop", "MarginRight", "MarginBottom", "MarginLeft", "MetricPen",
                             "MetricPage"})
@@ -205,16 +183,16 @@ TEST(ShortFile, MissingFieldsReadZerosAndNegativeCountsNothing)
     // The second line keeps X2's two low bytes (zeros); the rest is past the end.
     ASSERT_TRUE(h.load(cut(w, w.size() - 6)));
     EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(h.lines(), (Rows{{100, 200, 300, 400}, {500, 600, 0, 0}, {0, 0, 0, 0}}));
-    EXPECT_TRUE(h.shapes().empty() && h.file.temporaryPicturePath().empty());
+    EXPECT_EQ(h.visible(), (Rows{{100, 200, 300, 400}, {500, 600, 0, 0}, {0, 0, 0, 0}})); // and no shapes
+    EXPECT_TRUE(h.file.temporaryPicturePath().empty());
     ASSERT_TRUE(h.load(cut(v21, 10 + 21 + 16))); // margins there, the page missing: an empty page
     EXPECT_EQ(h.settings().MarginRight, 0.5f);
     EXPECT_EQ(h.dimension.PageWidthTwips(), 0.0f);
     h.workForm.ClearDrawing(); // kinds stay as read; bytes after the picture flag are ignored
     PatternWriter(v21).integer(-1).integer(2).shape(-1, 0, 0, 1, 1).shape(99, 5, 6, 7, 8).noPicture().save(h.dir.file("k.pat"));
     ASSERT_TRUE(h.file.LoadPattern(h.dir.file("k.pat")));
-    EXPECT_TRUE(h.box.boxes.empty() && h.lines().empty());
-    EXPECT_EQ(h.shapes(), (Rows{{-1, 0, 0, 1, 1}, {99, 5, 6, 7, 8}}));
+    EXPECT_TRUE(h.box.boxes.empty());
+    EXPECT_EQ(h.visible(), (Rows{{-1, 0, 0, 1, 1}, {99, 5, 6, 7, 8}})); // and no lines
 }
 
 TEST(LoaderMessages, ExactTextsStylesAndTitle)
@@ -238,26 +216,4 @@ TEST(LoaderMessages, ExactTextsStylesAndTitle)
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(std::tuple(box.boxes[i].text, box.boxes[i].style, box.boxes[i].title),
                   std::tuple(expected[i].first, expected[i].second, "Veltrum Orvane"));
-}
-
-TEST(LoaderProgress, PhasesInOrderWithTheirRanges)
-{
-    PatternWriter w;
-    w.header(2, 1, 0).settings21({}).integer(2).line(1, 2, 3, 4).line(5, 6, 7, 8).integer(1).shape(0, 1, 2, 3, 4);
-    LoaderHarness h;
-    RecordingProgressView view;
-    h.progress.setView(&view);
-    ASSERT_TRUE(h.load(w.noPicture()));
-    EXPECT_TRUE(view.calls.empty()); // switched off, as the program always has it
-    h.progress.SetProgressEnabled(true);
-    ASSERT_TRUE(h.load(w, "again.pat"));
-    EXPECT_EQ(view.only("header"),
-              (std::vector<std::string>{"header Loading Pattern - Header", "header Loading Pattern - Lines",
-                                        "header Loading Pattern - Shapes", "header Loading Pattern - Image"}));
-    EXPECT_EQ(view.only("bar"),
-              (std::vector<std::string>{"bar 0 1 0", "bar 0 1 1", "bar 0 2 0", "bar 0 2 1", "bar 0 2 2", "bar 0 1 0",
-                                        "bar 0 1 1", "bar 0 1 0", "bar 0 1 1"}));
-    EXPECT_EQ(view.only("close").size(), 1u);
-    EXPECT_FALSE(h.load(PatternWriter().header(3, 1, 0), "bad.pat")); // a failed load closes it too
-    EXPECT_EQ(view.only("close").size(), 2u);
 }

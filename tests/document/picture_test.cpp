@@ -61,7 +61,7 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
         SCOPED_TRACE(c.length);
         LoaderHarness h;
         ASSERT_TRUE(h.load(withLine().integer(c.flag).single(c.length).raw(c.held + c.after)));
-        EXPECT_EQ(h.lines().size(), 1u);
+        EXPECT_EQ(h.visible().size(), 1u);
         EXPECT_EQ(h.file.temporaryPicturePath(), c.copy.empty() ? "" : h.picturePath());
         if (c.copy.empty()) {
             ASSERT_EQ(h.box.boxes.size(), 1u);

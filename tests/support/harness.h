@@ -57,18 +57,13 @@ struct DrawingHarness {
     {
         return LibEMF::BuildMetafile(drawing(), ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr}).bytes;
     }
-    // The visible lines as {x1, y1, x2, y2} and shapes as {kind, left, top, width, height}.
-    std::vector<std::vector<float>> lines() const
+    // The visible lines as {x1, y1, x2, y2}, then the shapes as {kind, left, top, width, height}.
+    std::vector<std::vector<float>> visible() const
     {
         std::vector<std::vector<float>> out;
         for (const PatternLine &l : drawing().OutLine)
             if (l.Visible)
                 out.push_back({l.X1, l.Y1, l.X2, l.Y2});
-        return out;
-    }
-    std::vector<std::vector<float>> shapes() const
-    {
-        std::vector<std::vector<float>> out;
         for (const PatternShape &s : drawing().OutShape)
             if (s.Visible)
                 out.push_back({float(s.Shape), s.Left, s.Top, s.Width, s.Height});
