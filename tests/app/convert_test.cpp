@@ -51,8 +51,6 @@ std::string sh(const std::string &command) // standard output
     return pipe && ::pclose(pipe) == 0 ? out : "failed: " + out;
 }
 
-std::string quoted(const std::string &path) { return "'" + path + "'"; }
-
 struct Gray { // a binary PGM
     std::string pgm;
     int width = 0, height = 0, at = 0;
@@ -208,7 +206,6 @@ TEST(ConvertOutputs, FileSizeLimitIsAFailedSaveWithNothingLeft)
     EXPECT_EQ(std::distance(fs::directory_iterator(env.workFolder()), {}), 1); // only big.pat
 }
 
-// One JSON line: version, settings by name, counts, pixels and picture; no metafile.
 // One JSON line: version, settings by name, counts, pixels and picture; no metafile.
 TEST(ConvertInfo, EveryFieldExactly)
 {

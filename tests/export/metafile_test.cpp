@@ -53,11 +53,6 @@ TEST(MetafileRecords, LetterPageExampleByteForByteAndByWmf2svg)
 
 TEST(MetafileRecords, OneScaleAndHalvesToEven)
 {
-    DrawingHarness page;
-    page.line(0, 0, 12240, 15840);
-    page.shape(ShapeCircle, 0, 0, 12240, 15840);
-    EXPECT_EQ(saved(page, 1000, 1294), (Elements{{'L', 0, 0, 1000, 1294}, {'E', 0, 0, 1000, 1294}}));
-
     DrawingHarness half; // at 1/2: x 2.5 -> 2, 3.5 -> 4; y 0.5 -> 0, 1.5 -> 2; negative halves too
     half.line(5, 1, 7, 3);
     half.line(-5, -3, -7, 13);
@@ -94,19 +89,6 @@ TEST(MetafileRecords, KindsTwoAndThreeAreEllipsesAndLinesComeFirstInIndexOrder)
     TempDir dir;
     EXPECT_EQ(saved(d, 816, 1056, dir.file("kinds.wmf")), expected);
     expectWmf2svgAgrees(dir.file("kinds.wmf"), 816, 1056);
-}
-
-TEST(WmfDecoder, NoticesEveryHeaderFieldAndStructureThatIsOff)
-{
-    DrawingHarness d;
-    d.line(1440, 1440, 2880, 1440);
-    const auto good = d.build(12240, 15840, 816, 1056);
-    ASSERT_TRUE(checkConverterMetafile(decodeMetafile(good)).empty());
-    for (const int at : {0, 2, 4, 6, 10, 12, 16, 24, -1, -2}) { // one byte changed, two added, six cut
-        auto bytes = good;
-        at >= 0 ? void(++bytes[at]) : at == -1 ? void(bytes.insert(bytes.end(), {0, 0})) : bytes.resize(bytes.size() - 6);
-        EXPECT_FALSE(checkConverterMetafile(decodeMetafile(bytes)).empty()) << "offset " << at;
-    }
 }
 
 TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)

@@ -14,11 +14,17 @@ struct ConvertResult {
     std::string out, err;
 };
 
+// The path as one word of a shell command.
+inline std::string quoted(std::string s)
+{
+    for (auto at = s.find('\''); at != std::string::npos; at = s.find('\'', at + 4))
+        s.replace(at, 1, "'\\''");
+    return "'" + s + "'";
+}
+
 struct ConvertEnvironment {
     TempDir dir;
-    bool withCacheHome = true;
 
-    std::string home() const { return dir.file("home"); }
     std::string configHome() const { return dir.file("config"); }
     std::string picturePath() const { return dir.file("cache/Veltrum Orvane/vrtmimage.tmp"); }
     std::string workFolder() const { return dir.file("work"); }
@@ -34,16 +40,10 @@ struct ConvertEnvironment {
     }
     ConvertResult run(const std::vector<std::string> &args, const std::string &cwd = ".") const
     {
-        auto quoted = [](std::string s) {
-            for (auto at = s.find('\''); at != std::string::npos; at = s.find('\'', at + 4))
-                s.replace(at, 1, "'\\''");
-            return "'" + s + "'";
-        };
-        std::filesystem::create_directories(home());
-        std::string command = "cd " + quoted(cwd) + " && env "
-                              + (withCacheHome ? "XDG_CACHE_HOME=" + quoted(dir.file("cache")) : "-u XDG_CACHE_HOME")
-                              + " HOME=" + quoted(home()) + " XDG_CONFIG_HOME=" + quoted(dir.file("config")) + " "
-                              + ORVANE_CONVERT;
+        std::filesystem::create_directories(dir.file("home"));
+        std::string command = "cd " + quoted(cwd) + " && env XDG_CACHE_HOME=" + quoted(dir.file("cache"))
+                              + " HOME=" + quoted(dir.file("home")) + " XDG_CONFIG_HOME=" + quoted(configHome())
+                              + " " + ORVANE_CONVERT;
         for (const std::string &a : args)
             command += " " + quoted(a);
         command += " </dev/null >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err"));
