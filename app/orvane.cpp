@@ -20,7 +20,6 @@ int main(int argc, char **argv)
 {
     orvane::ignoreFileSizeSignal();
     QApplication app(argc, argv);
-    orvane::registerPictureFormats(orvane::pictureEncoders());
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
     // Wayland has no window icons: the compositor shows the one of the installed orvane.desktop.
@@ -42,6 +41,7 @@ int main(int argc, char **argv)
     orvane::QtPreferences preferences;
     orvane::Platform platform{messages, settings, &dialogs, &input};
     platform.preferences = &preferences;
+    platform.moreFormats = orvane::pictureModule().formats;
     orvane::MainWindow window(platform);
     messages.setParentWidget(&window);
     dialogs.setParentWidget(&window);

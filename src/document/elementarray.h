@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "populatedallocator.h"
@@ -82,6 +83,7 @@ public:
         return static_cast<int>(i);
     }
 
+    std::span<const Element> members() const { return m_members; }
     auto begin() const { return m_members.begin(); }
     auto end() const { return m_members.end(); }
 

@@ -42,9 +42,8 @@ public:
     // the page size overflows.
     bool LoadSettingDefaults(SettingsStore &store);
     // The key whose stored text made the last LoadSettingDefaults fail; empty
-    // when none did or after forgetSettingAtFault.
+    // when none did.
     const std::string &settingAtFault() const { return m_settingAtFault; }
-    void forgetSettingAtFault() { m_settingAtFault.clear(); }
     // False when the page overflows as twips; overflowing, when given, gets
     // the key of the size at fault.
     bool ComputePatternSize(const char **overflowing = nullptr);

@@ -1,61 +1,70 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
-#include <vector>
 
 namespace orvane {
 
-// Buffered little-endian reader over an open pattern file. The file is read
-// strictly front to back; a field that lies past the end reads as zero.
-// An I/O error is remembered in failed().
+// Little-endian reader over a pattern file's bytes, strictly front to back;
+// a field that lies past the end reads as zero.
 class PatternStream {
 public:
-    PatternStream() = default;
-    ~PatternStream();
-    PatternStream(const PatternStream &) = delete;
-    PatternStream &operator=(const PatternStream &) = delete;
+    explicit PatternStream(std::span<const unsigned char> bytes) : m_bytes(bytes) {}
 
-    // Opens a regular file for reading; folders, devices and pipes fail.
-    bool open(const std::string &path);
-    void close();
-
-    std::int16_t readInteger();
-    std::int32_t readLong();
-    float readSingle();
-    // Reads a text of n bytes; a negative length fails.
-    bool readText(std::int16_t n, std::string &text);
-
-    // Copies up to count bytes to the file descriptor out. Returns the number
-    // of bytes copied; fewer than count when the pattern file ends first.
-    // writeFailed is set when out refuses a write.
-    std::size_t copyTo(int out, std::size_t count, bool &writeFailed);
-
-    bool failed() const { return m_failed; }
+    std::int16_t readInteger()
+    {
+        unsigned char b[2];
+        readField(b, sizeof b);
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
+    }
+    std::int32_t readLong()
+    {
+        unsigned char b[4];
+        readField(b, sizeof b);
+        return static_cast<std::int32_t>(std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8)
+                                         | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24));
+    }
+    float readSingle()
+    {
+        const std::uint32_t bits = static_cast<std::uint32_t>(readLong());
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    // Reads a text of n bytes, cut short where the file ends; a negative
+    // length fails.
+    bool readText(std::int16_t n, std::string &text)
+    {
+        if (n < 0)
+            return false;
+        const std::span<const unsigned char> got = take(static_cast<std::size_t>(n));
+        text.assign(got.begin(), got.end());
+        return true;
+    }
+    // Up to count of the bytes that follow; fewer when the file ends first.
+    std::span<const unsigned char> take(std::size_t count)
+    {
+        const std::size_t n = std::min(count, m_bytes.size() - m_pos);
+        const std::span<const unsigned char> part = m_bytes.subspan(m_pos, n);
+        m_pos += n;
+        return part;
+    }
 
 private:
-    // Whole fields come straight out of the buffer; only a field that
-    // straddles a refill takes the slow path.
-    void readField(void *data, std::size_t size)
+    void readField(unsigned char *data, std::size_t size)
     {
-        if (m_len - m_pos >= size) {
-            std::memcpy(data, m_buffer.data() + m_pos, size);
-            m_pos += size;
-        } else {
-            read(data, size);
-        }
+        const std::span<const unsigned char> got = take(size);
+        if (!got.empty())
+            std::memcpy(data, got.data(), got.size());
+        std::memset(data + got.size(), 0, size - got.size());
     }
-    std::size_t read(void *data, std::size_t size);
-    bool fill();
 
-    int m_fd = -1;
-    std::vector<unsigned char> m_buffer;
+    std::span<const unsigned char> m_bytes;
     std::size_t m_pos = 0;
-    std::size_t m_len = 0;
-    bool m_atEnd = false;
-    bool m_failed = false;
 };
 
 } // namespace orvane

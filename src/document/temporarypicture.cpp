@@ -111,6 +111,11 @@ bool TemporaryPicture::open()
     return true;
 }
 
+bool TemporaryPicture::write(const unsigned char *data, std::size_t size)
+{
+    return m_fd >= 0 && writeAll(m_fd, data, size);
+}
+
 bool TemporaryPicture::finish(long long length)
 {
     if (m_fd < 0)

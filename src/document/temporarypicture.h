@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace orvane {
@@ -28,7 +29,7 @@ public:
     // file that is a symbolic link or not of the expected kind, and a file
     // that another copy of the program holds.
     bool open();
-    int fd() const { return m_fd; }
+    bool write(const unsigned char *data, std::size_t size);
     // Cuts the file to what has been written and closes it.
     bool finish(long long length);
     void close();

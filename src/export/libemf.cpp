@@ -7,14 +7,13 @@
 
 namespace orvane::LibEMF {
 
-BuildResult BuildMetafile(const Drawing &drawing, const ExportOptions &options)
+BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options)
 {
     BuildResult result;
-    SceneResult built = BuildScene(drawing, options.pageWidthTwips, options.pageHeightTwips, options.pixelsX,
-                                   options.pixelsY);
+    SceneResult built = BuildScene(page, options.pixelsX, options.pixelsY);
     result.error = built.error;
     if (built.error == SceneError::None) {
-        const ExportFormat &format = options.format ? *options.format : defaultExportFormat();
+        const ExportFormat &format = options.format ? *options.format : coreFormats().front();
         EncodeResult encoded = format.encode(built.scene);
         result.bytes = std::move(encoded.bytes);
         result.reason = std::move(encoded.error);
@@ -23,21 +22,23 @@ BuildResult BuildMetafile(const Drawing &drawing, const ExportOptions &options)
     return result;
 }
 
-bool SaveMetafile(const ExportOptions &options, const Drawing &drawing, MessageBox &box)
+bool SaveMetafile(const ExportOptions &options, const PageElements &page, MessageBox &box)
 {
-    const BuildResult built = BuildMetafile(drawing, options);
+    const BuildResult built = BuildMetafile(page, options);
     std::string reason = built.reason;
     if (built.error == SceneError::None && reason.empty() && WriteFileReplacing(options.path, built.bytes, reason))
         return true;
     box.beep();
-    box.showMessage(CreateErrorText(options.path, built.error, reason), MessageExclamation,
+    box.showMessage(CreateErrorText(options.format, options.path, built.error, reason), MessageExclamation,
                     LibId::ApplicationTitle());
     return false;
 }
 
-std::string CreateErrorText(const std::string &path, SceneError error, const std::string &reason)
+std::string CreateErrorText(const ExportFormat *format, const std::string &path, SceneError error,
+                            const std::string &reason)
 {
-    std::string text = "Error creating metafile " + path + ".";
+    const std::string_view kind = format ? format->kind : coreFormats().front().kind;
+    std::string text = "Error creating " + std::string(kind) + " " + path + ".";
     switch (error) {
     case SceneError::EmptyPage:
         text += "\r\n\r\nThe pattern page has no width or height to scale from.";

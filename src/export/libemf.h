@@ -7,18 +7,15 @@
 
 namespace orvane {
 
-class Drawing;
 class MessageBox;
 struct ExportFormat;
 
-// What a save writes: the page (pageWidth x pageHeight twips) scaled to
-// pixelsX x pixelsY, in format (the plain metafile when null), to path.
+// What a save writes: the page scaled to pixelsX x pixelsY, in format (the
+// plain metafile when null), to path.
 struct ExportOptions {
     std::string path;
     std::int32_t pixelsX = 0;
     std::int32_t pixelsY = 0;
-    float pageWidthTwips = 0;
-    float pageHeightTwips = 0;
     const ExportFormat *format = nullptr;
 };
 
@@ -31,14 +28,17 @@ struct BuildResult {
     std::string reason;
 };
 
-// The scene of the drawing's visible elements encoded in options.format.
-BuildResult BuildMetafile(const Drawing &drawing, const ExportOptions &options);
+// The scene of the page's visible elements encoded in options.format.
+BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options);
 
 // Builds and writes the file, replacing any file at the path only when the
 // whole new file is on disk. A failure beeps and shows why.
-bool SaveMetafile(const ExportOptions &options, const Drawing &drawing, MessageBox &box);
+bool SaveMetafile(const ExportOptions &options, const PageElements &page, MessageBox &box);
 
-std::string CreateErrorText(const std::string &path, SceneError error, const std::string &reason);
+// The message of a failed save, naming what kind of file it is ("metafile"
+// when format is null).
+std::string CreateErrorText(const ExportFormat *format, const std::string &path, SceneError error,
+                            const std::string &reason);
 
 } // namespace LibEMF
 

@@ -1,6 +1,7 @@
 #include "patternsize.h"
 
 #include "document/numeric.h"
+#include "document/pattern.h"
 #include "document/storedtext.h"
 
 namespace orvane {
@@ -25,6 +26,19 @@ PatternSizeResult ApplyPatternSize(const std::string &reply, std::int32_t Pixels
     result.PixelsX = *n;
     result.PixelsY = *height;
     return result;
+}
+
+std::optional<PagePixels> pagePixels(const Pattern &pattern, double twipsPerPixelX, double twipsPerPixelY)
+{
+    const float width = pattern.PageWidthTwips();
+    const float height = pattern.PageHeightTwips();
+    if (!(width >= 0 && height >= 0))
+        return std::nullopt;
+    const auto x = roundToLong(static_cast<double>(width) / twipsPerPixelX);
+    const auto y = roundToLong(static_cast<double>(height) / twipsPerPixelY);
+    if (!x || !y)
+        return std::nullopt;
+    return PagePixels{*x, *y};
 }
 
 std::string PatternSizePrompt()

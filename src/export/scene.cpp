@@ -1,7 +1,7 @@
 #include "scene.h"
 
 #include "document/numeric.h"
-#include "view/drawing.h"
+#include "document/pattern.h"
 
 #include <cmath>
 
@@ -26,9 +26,15 @@ void RecycleScene(Scene &&scene)
         spareElements() = std::move(scene.elements);
 }
 
-SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight, std::int32_t pixelsX,
-                       std::int32_t pixelsY)
+PageElements pageOf(const Pattern &pattern)
 {
+    return {pattern.lines, pattern.shapes, pattern.PageWidthTwips(), pattern.PageHeightTwips()};
+}
+
+SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int32_t pixelsY)
+{
+    const float pageWidth = page.pageWidthTwips;
+    const float pageHeight = page.pageHeightTwips;
     SceneResult result;
     Scene &scene = result.scene;
     scene.elements = std::move(spareElements());
@@ -59,14 +65,14 @@ SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight
         scene.elements.push_back(SceneElement{kind, *a, *b, *c, *d});
     };
 
-    scene.elements.reserve(static_cast<std::size_t>(drawing.OutLine.count() + drawing.OutShape.count()));
-    for (const PatternLine &line : drawing.OutLine) {
+    scene.elements.reserve(static_cast<std::size_t>(page.lines.size() + page.shapes.size()));
+    for (const PatternLine &line : page.lines) {
         if (line.Visible)
             add(SceneElement::Line, line.X1, line.Y1, line.X2, line.Y2);
         if (!inRange)
             break;
     }
-    for (const PatternShape &shape : drawing.OutShape) {
+    for (const PatternShape &shape : page.shapes) {
         if (!inRange)
             break;
         if (!shape.Visible)

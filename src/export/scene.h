@@ -1,13 +1,15 @@
 #pragma once
 
+#include "document/patternelements.h"
 #include "document/populatedallocator.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace orvane {
 
-class Drawing;
+struct Pattern;
 
 // One outline in metafile pixels. Lines run from (x1, y1) to (x2, y2); boxes
 // hold left, top, right and bottom, each corner scaled on its own.
@@ -41,12 +43,21 @@ struct SceneResult {
     SceneError error = SceneError::None;
 };
 
+// What a scene is drawn from: lines and shapes (hidden ones are left out) on a
+// page of pageWidthTwips x pageHeightTwips.
+struct PageElements {
+    std::span<const PatternLine> lines;
+    std::span<const PatternShape> shapes;
+    float pageWidthTwips = 0;
+    float pageHeightTwips = 0;
+};
+PageElements pageOf(const Pattern &pattern);
+
 // Scales the page (pageWidth x pageHeight twips) to pixelsX x pixelsY with one
 // scale per axis, formed in float from a double quotient; every coordinate
 // is the nearest integer, halves to even, and one that a 16-bit field cannot
 // hold refuses the whole scene rather than wrapping.
-SceneResult BuildScene(const Drawing &drawing, float pageWidth, float pageHeight, std::int32_t pixelsX,
-                       std::int32_t pixelsY);
+SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int32_t pixelsY);
 
 // Hands a finished scene's storage back for the next BuildScene on this
 // thread: a batch of saves then maps and clears its pages once, not per file.

@@ -1,5 +1,6 @@
 #include "fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -173,6 +174,59 @@ bool writeThrough(const std::string &path, const std::vector<unsigned char> &byt
 }
 
 } // namespace
+
+PathStatus pathStatus(const std::string &path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return PathStatus::Exists;
+    return errno == ENAMETOOLONG ? PathStatus::NameTooLong : PathStatus::Missing;
+}
+
+bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error)
+{
+    bytes.clear();
+    const int fd = openNonBlocking(path, O_RDONLY, true);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        bytes.reserve(std::min(limit, static_cast<std::size_t>(st.st_size)));
+    unsigned char buffer[64 * 1024];
+    while (bytes.size() < limit) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    return true;
+}
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>> fileIdentity(const std::string &path, bool regularOnly)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || (regularOnly && !S_ISREG(st.st_mode)))
+        return std::nullopt;
+    return std::pair<std::uint64_t, std::uint64_t>(st.st_dev, st.st_ino);
+}
+
+bool WriteStandardOutput(const std::vector<unsigned char> &bytes, std::string &error)
+{
+    if (writeAll(STDOUT_FILENO, bytes.data(), bytes.size()))
+        return true;
+    error = std::strerror(errno);
+    return false;
+}
 
 bool writeAll(int fd, const unsigned char *data, std::size_t size)
 {

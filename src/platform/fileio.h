@@ -1,11 +1,29 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <utility>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace orvane {
+
+enum class PathStatus { Exists, Missing, NameTooLong };
+PathStatus pathStatus(const std::string &path);
+
+// Reads at most limit bytes of a regular file; anything else (a folder, a
+// device, a named pipe, which is never waited on) fails. error tells why.
+bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error);
+
+// What tells two names of one file apart from two files (device and file
+// number); nullopt when there is none, or with regularOnly for anything but a
+// regular file.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> fileIdentity(const std::string &path, bool regularOnly = false);
+
+// All of bytes on standard output, in binary; error tells why not.
+bool WriteStandardOutput(const std::vector<unsigned char> &bytes, std::string &error);
 
 // Writes all of data, retrying short writes and interrupted calls.
 bool writeAll(int fd, const unsigned char *data, std::size_t size);

@@ -1,8 +1,8 @@
 #include "mainform.h"
 
 #include "document/numeric.h"
-#include "export/exportformat.h"
 #include "export/patternsize.h"
+#include "view/libdraw.h"
 #include "platform/inputbox.h"
 #include "platform/libid.h"
 #include "platform/messagebox.h"
@@ -21,9 +21,9 @@ MainForm::MainForm(Platform platform)
       m_mirror(m_progress),
       m_workForm(m_mirror, m_progress, m_setup),
       m_picture(m_platform.pictureFolder),
-      m_libFile(LibFile::Services{m_dimension, m_mirror, m_workForm, m_progress, m_messages, m_platform.settings,
-                                  m_picture})
+      m_libFile(LibFile::Services{m_messages, m_platform.settings, &m_picture})
 {
+    m_formats.add(m_platform.moreFormats);
     m_dialog.backend = m_platform.dialogs;
     if (m_platform.preferences)
         m_lastFolder = m_platform.preferences->lastFolder();
@@ -108,24 +108,23 @@ void MainForm::beginOpen()
 MainForm::Outcome MainForm::loadFile(const std::string &path)
 {
     bool ok = m_libFile.LoadPattern(path);
-    const float width = m_dimension.PageWidthTwips();
-    const float height = m_dimension.PageHeightTwips();
-    std::optional<std::int32_t> pixelsX;
-    std::optional<std::int32_t> pixelsY;
+    const Pattern &pattern = m_libFile.pattern();
+    const float width = pattern.PageWidthTwips();
+    const float height = pattern.PageHeightTwips();
+    std::optional<PagePixels> pixels;
     if (ok) {
-        // A page the surface cannot take (negative, not a number, or too large
-        // for a pixel count) is a file that could not be loaded.
-        if (width >= 0 && height >= 0) {
-            pixelsX = roundToLong(static_cast<double>(width) / m_platform.twipsPerPixelX);
-            pixelsY = roundToLong(static_cast<double>(height) / m_platform.twipsPerPixelY);
-        }
-        if (!pixelsX || !pixelsY) {
+        pixels = pagePixels(pattern, m_platform.twipsPerPixelX, m_platform.twipsPerPixelY);
+        if (!pixels) {
             m_messages.MsgFormatUnknown();
             ok = false;
         }
     }
+    if (ok && !LibDraw::DrawPattern(m_workForm.drawing(), m_mirror, pattern)) {
+        m_messages.MsgFormatUnknown();
+        ok = false;
+    }
     if (!ok) {
-        // Elements read before a failure must not be drawn or saved with the
+        // Elements drawn before a failure must not be shown or saved with the
         // next pattern.
         m_workForm.ClearWorkForm();
         return Outcome::Failed;
@@ -134,8 +133,8 @@ MainForm::Outcome MainForm::loadFile(const std::string &path)
     m_workForm.notifyDrawingChanged();
     m_workForm.setPatternSize(width, height);
     m_workForm.SetScroll();
-    m_pixelsX = *pixelsX;
-    m_pixelsY = *pixelsY;
+    m_pixelsX = pixels->x;
+    m_pixelsY = pixels->y;
     m_panel.labelPixelsX = std::to_string(m_pixelsX);
     m_panel.labelPixelsY = std::to_string(m_pixelsY);
     m_panel.pixelLabelsVisible = true;
@@ -204,14 +203,10 @@ MainForm::Outcome MainForm::SetPatternSizeTo(const std::string &reply)
     return m_steps[3] == StepDone ? Outcome::Done : Outcome::Failed;
 }
 
-ExportOptions MainForm::exportOptions(const std::string &path, const ExportFormat *format) const
-{
-    return {path, m_pixelsX, m_pixelsY, m_workForm.PatternWidth(), m_workForm.PatternHeight(), format};
-}
-
 MainForm::Outcome MainForm::SaveAs(const std::string &path, const ExportFormat *format)
 {
-    const bool saved = LibEMF::SaveMetafile(exportOptions(path, format), m_workForm.drawing(), m_platform.messages);
+    const bool saved =
+        LibEMF::SaveMetafile(ExportOptions{path, m_pixelsX, m_pixelsY, format}, pageOf(pattern()), m_platform.messages);
     saveFinished(saved, path);
     return saved ? Outcome::Done : Outcome::Failed;
 }
@@ -220,8 +215,8 @@ void MainForm::SaveAsMetafile()
 {
     CommonDialog &d = m_dialog;
     std::string filters;
-    for (const ExportFormat &format : exportFormats())
-        filters += (filters.empty() ? "" : "|") + format.filter;
+    for (const ExportFormat *format : m_formats.rows())
+        filters += (filters.empty() ? "" : "|") + std::string(format->filter);
     d.Filter = filters;
     d.FilterIndex = 1;
     // Beside the pattern, under its name.
@@ -244,7 +239,7 @@ void MainForm::SaveAsMetafile()
         saveFinished(false, path);
         return;
     }
-    const auto &formats = exportFormats();
+    const auto &formats = m_formats.rows();
     const bool listed = d.FilterIndex > 1 && static_cast<std::size_t>(d.FilterIndex) <= formats.size();
     if (!listed) {
         SaveAs(path, nullptr);
@@ -252,12 +247,12 @@ void MainForm::SaveAsMetafile()
     }
     // The default keeps the name exactly as typed; another format's filter
     // also gives the name its extension when it lacks it.
-    const ExportFormat &format = formats[static_cast<std::size_t>(d.FilterIndex - 1)];
+    const ExportFormat &format = *formats[static_cast<std::size_t>(d.FilterIndex - 1)];
     std::string name = path;
     // The suggestion's ".wmf" was ours, not the user's: the format's own replaces it.
     if (std::filesystem::path(path).filename() == suggested)
-        name = std::filesystem::path(path).replace_extension(format.extension).string();
-    const std::string suffix = "." + format.extension;
+        name = std::filesystem::path(path).replace_extension(format.extension()).string();
+    const std::string suffix = "." + format.extension();
     const bool hasSuffix = name.size() > suffix.size() &&
                            std::equal(suffix.rbegin(), suffix.rend(), name.rbegin(), [](char a, char b) {
                                return std::tolower(static_cast<unsigned char>(a)) ==

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "libfile.h"
 #include "stepstate.h"
+#include "document/libfile.h"
 #include "document/mirrorform.h"
-#include "document/patternsettings.h"
 #include "document/temporarypicture.h"
+#include "export/exportformat.h"
 #include "export/libemf.h"
 #include "platform/commondialog.h"
 #include "platform/libmessage.h"
@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 namespace orvane {
@@ -23,7 +24,6 @@ class InputBox;
 class MessageBox;
 class Preferences;
 class SettingsStore;
-struct ExportFormat;
 
 // What the conversion steps need of the platform. Programs that never show a
 // dialog or an input box leave those out.
@@ -38,6 +38,8 @@ struct Platform {
     std::string pictureFolder = TemporaryPicture::defaultFolder();
     // Where the window remembers the last folder; without it, only this run does.
     Preferences *preferences = nullptr;
+    // Formats beyond the core's own, offered after them.
+    std::span<const ExportFormat> moreFormats{};
 };
 
 // State of the command panel's controls, which a window shows.
@@ -84,8 +86,6 @@ public:
     Outcome SetPatternSizeTo(const std::string &reply);
     // format: null for the plain metafile.
     Outcome SaveAs(const std::string &path, const ExportFormat *format = nullptr);
-    // What a save of the current pattern at the current size writes.
-    ExportOptions exportOptions(const std::string &path, const ExportFormat *format = nullptr) const;
 
     // The steps as the panel runs them, asking through dialogs.
     void OpenFromDialog();
@@ -101,7 +101,6 @@ public:
     std::int32_t PixelsX() const { return m_pixelsX; }
     std::int32_t PixelsY() const { return m_pixelsY; }
     float MinPanelWidth() const { return m_minPanelWidth; }
-    bool WorkFormClean() const { return m_workFormClean; }
     const PanelState &panel() const { return m_panel; }
 
     CommonDialog &MainCommonDialog() { return m_dialog; }
@@ -109,9 +108,9 @@ public:
     const WorkForm &workForm() const { return m_workForm; }
     MirrorForm &mirrorForm() { return m_mirror; }
     LibProgress &progress() { return m_progress; }
-    LibDimension &dimension() { return m_dimension; }
-    LibFile &libFile() { return m_libFile; }
-    const LibFile &libFile() const { return m_libFile; }
+    // The pattern of the last successful open.
+    const Pattern &pattern() const { return m_libFile.pattern(); }
+    const FormatTable &formats() const { return m_formats; }
 
     // Called whenever the panel state changed.
     void setPanelObserver(std::function<void()> observer) { m_observer = std::move(observer); }
@@ -128,12 +127,12 @@ private:
     LibSetup m_setup;
     LibMessage m_messages;
     LibProgress m_progress;
-    LibDimension m_dimension;
     MirrorForm m_mirror;
     WorkForm m_workForm;
     TemporaryPicture m_picture;
     CommonDialog m_dialog;
     LibFile m_libFile;
+    FormatTable m_formats;
     // The folder of the last pattern opened and that pattern, absolute.
     std::string m_lastFolder;
     std::string m_patternFile;

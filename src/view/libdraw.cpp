@@ -2,6 +2,7 @@
 
 #include "drawing.h"
 #include "document/mirrorform.h"
+#include "document/pattern.h"
 #include "platform/libsetup.h"
 
 namespace orvane::LibDraw {
@@ -54,6 +55,44 @@ std::optional<std::int16_t> AddShape(Drawing &drawing, MirrorForm &mirror)
 {
     return addMember(
         drawing.OutShape, [&](int i) { return mirror.nShape(i); }, [&](int i) { drawing.bringShapeToFront(i); });
+}
+
+bool DrawPattern(Drawing &drawing, MirrorForm &mirror, const Pattern &pattern)
+{
+    mirror.setPatternWidth(pattern.PageWidthTwips());
+    mirror.setPatternHeight(pattern.PageHeightTwips());
+    const int lines = static_cast<int>(pattern.lines.size());
+    const int shapes = static_cast<int>(pattern.shapes.size());
+    drawing.reserveLines(lines);
+    mirror.reserveLines(lines);
+    for (const PatternLine &from : pattern.lines) {
+        const auto index = AddLine(drawing, mirror);
+        if (!index)
+            return false;
+        PatternLine &line = drawing.OutLine.member(*index);
+        line.X1 = from.X1;
+        line.Y1 = from.Y1;
+        line.X2 = from.X2;
+        line.Y2 = from.Y2;
+        drawing.OutLine.setVisible(*index, true);
+        mirror.mLine(*index, line.X1, line.Y1, line.X2, line.Y2, false);
+    }
+    drawing.reserveShapes(shapes);
+    mirror.reserveShapes(shapes);
+    for (const PatternShape &from : pattern.shapes) {
+        const auto index = AddShape(drawing, mirror);
+        if (!index)
+            return false;
+        PatternShape &shape = drawing.OutShape.member(*index);
+        shape.Shape = from.Shape;
+        shape.Top = from.Top;
+        shape.Left = from.Left;
+        shape.Height = from.Height;
+        shape.Width = from.Width;
+        drawing.OutShape.setVisible(*index, true);
+        mirror.mShape(*index, shape.Shape, shape.Top, shape.Left, shape.Height, shape.Width, false);
+    }
+    return true;
 }
 
 } // namespace orvane::LibDraw

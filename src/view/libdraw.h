@@ -8,6 +8,7 @@ namespace orvane {
 class Drawing;
 class LibSetup;
 class MirrorForm;
+struct Pattern;
 
 namespace LibDraw {
 
@@ -19,6 +20,10 @@ void SetupDrawing(Drawing &drawing, const LibSetup &setup);
 // collection already holds the most members a 16-bit index can address.
 std::optional<std::int16_t> AddLine(Drawing &drawing, MirrorForm &mirror);
 std::optional<std::int16_t> AddShape(Drawing &drawing, MirrorForm &mirror);
+
+// One element per line and shape of the pattern, set, shown and mirrored, as
+// a load adds them; false when the drawing cannot take them all.
+bool DrawPattern(Drawing &drawing, MirrorForm &mirror, const Pattern &pattern);
 
 } // namespace LibDraw
 

@@ -54,7 +54,7 @@ TEST(Layout, EachVersionReadsItsBlockAndSkipsTheReservedBytes)
         EXPECT_EQ(s.PenSizeText, pen ? "\xBD/16\"" : "1/64");
         // 1.x takes the page from the file, 2.1 computes it from 8.5 x 11 in; without the bitmap
         // tail, 1.5 makes the height follow the page (11 / 8.5 x 300).
-        EXPECT_EQ((std::vector<float>{h.dimension.PageWidthTwips(), h.dimension.PageHeightTwips(),
+        EXPECT_EQ((std::vector<float>{h.file.pattern().PageWidthTwips(), h.file.pattern().PageHeightTwips(),
                                       h.mirror.PatternHeight(), s.BitmapPenSize, s.BitmapSizeWidth,
                                       s.BitmapSizeHeight, float(s.MetricPen)}),
                   (std::vector<float>{v21 ? 12240.0f : 8640, v21 ? 15840.0f : 5760, v21 ? 15840.0f : 5760,
@@ -71,8 +71,8 @@ TEST(Layout, MetricA4PageOfVersion21AndTheVersion15BitmapHeight)
     PatternWriter::Page p;
     p.defWidth = 21.0f, p.defHeight = 29.7f, p.metricPage = true;
     ASSERT_TRUE(h.load(PatternWriter().header(2, 1, 0).settings21(p).integer(0).integer(0).noPicture()));
-    EXPECT_EQ(h.dimension.PageWidthTwips(), static_cast<float>(21.0 / 2.54 * 1440.0));
-    EXPECT_EQ(h.dimension.PageHeightTwips(), static_cast<float>(double(29.7f) / 2.54 * 1440.0));
+    EXPECT_EQ(h.file.pattern().PageWidthTwips(), static_cast<float>(21.0 / 2.54 * 1440.0));
+    EXPECT_EQ(h.file.pattern().PageHeightTwips(), static_cast<float>(double(29.7f) / 2.54 * 1440.0));
     p = {};
     h.store.values["BitmapSizeWidth"] = "600"; // the height follows a positive page width only
     for (const float width : {8.5f, 0.0f, -8.5f, std::numeric_limits<float>::quiet_NaN()}) {
@@ -184,13 +184,13 @@ TEST(ShortFile, MissingFieldsReadZerosAndNegativeCountsNothing)
     ASSERT_TRUE(h.load(cut(w, w.size() - 6)));
     EXPECT_TRUE(h.box.boxes.empty());
     EXPECT_EQ(h.visible(), (Rows{{100, 200, 300, 400}, {500, 600, 0, 0}, {0, 0, 0, 0}})); // and no shapes
-    EXPECT_TRUE(h.file.temporaryPicturePath().empty());
+    EXPECT_TRUE(h.file.pattern().picturePath.empty());
     ASSERT_TRUE(h.load(cut(v21, 10 + 21 + 16))); // margins there, the page missing: an empty page
     EXPECT_EQ(h.settings().MarginRight, 0.5f);
-    EXPECT_EQ(h.dimension.PageWidthTwips(), 0.0f);
+    EXPECT_EQ(h.file.pattern().PageWidthTwips(), 0.0f);
     h.workForm.ClearDrawing(); // kinds stay as read; bytes after the picture flag are ignored
     PatternWriter(v21).integer(-1).integer(2).shape(-1, 0, 0, 1, 1).shape(99, 5, 6, 7, 8).noPicture().save(h.dir.file("k.pat"));
-    ASSERT_TRUE(h.file.LoadPattern(h.dir.file("k.pat")));
+    ASSERT_TRUE(h.loadPath(h.dir.file("k.pat")));
     EXPECT_TRUE(h.box.boxes.empty());
     EXPECT_EQ(h.visible(), (Rows{{-1, 0, 0, 1, 1}, {99, 5, 6, 7, 8}})); // and no lines
 }

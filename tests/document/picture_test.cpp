@@ -62,7 +62,7 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
         LoaderHarness h;
         ASSERT_TRUE(h.load(withLine().integer(c.flag).single(c.length).raw(c.held + c.after)));
         EXPECT_EQ(h.visible().size(), 1u);
-        EXPECT_EQ(h.file.temporaryPicturePath(), c.copy.empty() ? "" : h.picturePath());
+        EXPECT_EQ(h.file.pattern().picturePath, c.copy.empty() ? "" : h.picturePath());
         if (c.copy.empty()) {
             ASSERT_EQ(h.box.boxes.size(), 1u);
             EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
@@ -70,7 +70,7 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
             continue;
         }
         EXPECT_TRUE(h.box.boxes.empty());
-        EXPECT_EQ(h.file.pictureBytes(), static_cast<long long>(c.copy.size()));
+        EXPECT_EQ(h.file.pattern().pictureBytes, static_cast<long long>(c.copy.size()));
         EXPECT_EQ(readFileText(h.picturePath()), c.copy);
         EXPECT_EQ(fs::status(h.pictureFolder()).permissions(), fs::perms::owner_all);
         // A shorter picture next cuts the copy; a failed one leaves it alone.
@@ -97,7 +97,7 @@ TEST(PictureLoad, CopyThatCannotBeOpenedShowsTwoMessagesAndTouchesNothing)
         EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
                   std::pair(LibMessage::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
         EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-        EXPECT_EQ(h.file.temporaryPicturePath(), "");
+        EXPECT_EQ(h.file.pattern().picturePath, "");
     }
 }
 
@@ -110,7 +110,7 @@ TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
         const rlimit limit{1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const bool ok = h.file.LoadPattern(path) && h.box.boxes.size() == 1
-            && h.box.boxes[0].text == LibMessage::PictureNotLoadedText() && h.file.temporaryPicturePath().empty();
+            && h.box.boxes[0].text == LibMessage::PictureNotLoadedText() && h.file.pattern().picturePath.empty();
         std::_Exit(ok ? 0 : 1);
     };
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
@@ -137,7 +137,7 @@ TEST(PictureLoad, WaitsWhileAnotherProgramHoldsTheCopy)
     EXPECT_TRUE(h.load(withLine().picture(pictureOf(5000))));
     ::waitpid(child, nullptr, 0);
     EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(readFileText(h.file.temporaryPicturePath()), pictureOf(5000));
+    EXPECT_EQ(readFileText(h.file.pattern().picturePath), pictureOf(5000));
 }
 
 TEST(PictureLoad, FolderWithoutHomeComesFromThePasswordDatabase)

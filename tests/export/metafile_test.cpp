@@ -106,7 +106,7 @@ TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
         SCOPED_TRACE(std::to_string(c.pixelsX) + " px over " + std::to_string(c.widthTwips) + " twips");
         Scene scene{c.pixelsX, c.pixelsY, c.widthTwips, c.heightTwips, {}};
         scene.elements = {{SceneElement::Line, 1, 2, 3, 4}, {SceneElement::Ellipse, 4, 3, 2, 1}};
-        const EncodeResult framed = findExportFormat("placeable")->encode(scene);
+        const EncodeResult framed = FormatTable().find("placeable")->encode(scene);
         EXPECT_NE(framed.error.find(c.reason), std::string::npos) << framed.error;
         if (!c.inch) {
             EXPECT_TRUE(framed.bytes.empty());

@@ -78,12 +78,12 @@ TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
                  {3, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
                  {3, "other.wmf", "other.wmf.tst", false}};
     // A format the core does not list, in the metafile's bytes.
-    registerExportFormat({"tst", "Test (*.tst)|*.tst", "tst", [](const Scene &scene) {
-                              return EncodeResult{EncodeWmf(scene), {}};
-                          }});
+    static constexpr ExportFormat Test[] = {{"tst", "tst", "Test (*.tst)|*.tst", "test file", [](const Scene &scene) {
+                                                 return EncodeResult{EncodeWmf(scene), {}};
+                                             }}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.typed);
-        MainFormHarness h;
+        MainFormHarness h(Test);
         h.dialogs.saveFilter = c.filter;
         h.run("open:" + h.write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440)
                                     .integer(0).noPicture(), "p.pat") + " save:" + h.dir.file(c.typed));

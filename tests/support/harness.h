@@ -5,6 +5,7 @@
 #include "scriptedsession.h"
 #include "wmfdecoder.h"
 
+#include "document/libfile.h"
 #include "document/mirrorform.h"
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
@@ -12,7 +13,6 @@
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
 #include "platform/libsetup.h"
-#include "shell/libfile.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
 
@@ -51,11 +51,15 @@ struct DrawingHarness {
     bool save(const std::string &path, FakeMessageBox &box, float pageW = 12240, float pageH = 15840,
               int pixelsX = 816, int pixelsY = 1056)
     {
-        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, pageW, pageH, nullptr}, drawing(), box);
+        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, nullptr}, page(pageW, pageH), box);
     }
     std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
     {
-        return LibEMF::BuildMetafile(drawing(), ExportOptions{{}, pixelsX, pixelsY, pageW, pageH, nullptr}).bytes;
+        return LibEMF::BuildMetafile(page(pageW, pageH), ExportOptions{{}, pixelsX, pixelsY, nullptr}).bytes;
+    }
+    PageElements page(float pageW, float pageH) const
+    {
+        return {drawing().OutLine.members(), drawing().OutShape.members(), pageW, pageH};
     }
     // The visible lines as {x1, y1, x2, y2}, then the shapes as {kind, left, top, width, height}.
     std::vector<std::vector<float>> visible() const
@@ -77,9 +81,8 @@ struct LoaderHarness : DrawingHarness {
     FakeMessageBox box;
     FakeSettingsStore store;
     LibMessage messages{box};
-    LibDimension dimension;
     TemporaryPicture picture{pictureFolder()};
-    LibFile file{LibFile::Services{dimension, mirror, workForm, progress, messages, store, picture}};
+    LibFile file{LibFile::Services{messages, store, &picture}};
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
@@ -87,8 +90,13 @@ struct LoaderHarness : DrawingHarness {
     {
         return w.save(dir.file(name)), dir.file(name);
     }
-    bool load(const PatternWriter &w, const std::string &name = "pattern.pat") { return file.LoadPattern(write(w, name)); }
-    const PatternSettings &settings() const { return dimension.settings(); }
+    bool load(const PatternWriter &w, const std::string &name = "pattern.pat") { return loadPath(write(w, name)); }
+    // Read, then drawn as an open draws it.
+    bool loadPath(const std::string &path)
+    {
+        return file.LoadPattern(path) && LibDraw::DrawPattern(drawing(), mirror, file.pattern());
+    }
+    const PatternSettings &settings() const { return file.pattern().settings; }
 };
 
 // A metafile read back by our decoder; every problem fails the test.
@@ -102,8 +110,11 @@ inline std::vector<WmfElement> readMetafile(const std::string &path)
 
 // MainForm in a scripted session, its steps clicked through CommandClick.
 struct MainFormHarness : ScriptedSession {
-    MainForm form{platform()};
-    MainFormHarness() { form.Load(); }
+    MainForm form;
+    explicit MainFormHarness(std::span<const ExportFormat> formats = {}) : form(platformWith(formats))
+    {
+        form.Load();
+    }
     void run(const std::string &actions)
     {
         ScriptedSession::run(actions, [this](int i) { i < 0 ? form.CommandResetClick() : form.CommandClick(i); });

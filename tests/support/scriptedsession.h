@@ -19,7 +19,19 @@ struct ScriptedSession {
     ScriptedDialogs dialogs;
     ScriptedInput input;
 
-    Platform platform() { return Platform{box, store, &dialogs, &input, 15.0, 15.0, dir.file("cache/Veltrum Orvane")}; }
+    Platform platform()
+    {
+        Platform p{box, store, &dialogs, &input, 15.0, 15.0, dir.file("cache/Veltrum Orvane")};
+        p.moreFormats = moreFormats;
+        return p;
+    }
+    Platform platformWith(std::span<const ExportFormat> formats)
+    {
+        moreFormats = formats;
+        return platform();
+    }
+    // Formats beyond the core's, for the save dialog to list.
+    std::span<const ExportFormat> moreFormats;
 
     std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
     {

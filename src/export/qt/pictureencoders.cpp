@@ -191,10 +191,20 @@ EncodeResult EncodePng(const Scene &scene)
     return fromBuffer(buffer.data());
 }
 
-const PictureEncoders &pictureEncoders()
+namespace {
+
+constexpr ExportFormat PictureFormats[] = {
+    {"svg", "svg", "SVG Drawing (*.svg)|*.svg", "SVG file", EncodeSvg},
+    {"pdf", "pdf", "PDF Document (*.pdf)|*.pdf", "PDF file", EncodePdf},
+    {"png", "png", "PNG Image (*.png)|*.png", "PNG file", EncodePng},
+};
+
+} // namespace
+
+const PictureModule &pictureModule()
 {
-    static const PictureEncoders encoders{EncodeSvg, EncodePdf, EncodePng, EncodeThumbnail};
-    return encoders;
+    static const PictureModule module{PictureFormats, EncodeThumbnail};
+    return module;
 }
 
 } // namespace orvane

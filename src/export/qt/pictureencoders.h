@@ -17,7 +17,8 @@ EncodeResult EncodePng(const Scene &scene);
 // managers' previews: a PNG file's bytes, empty when the page has no size.
 std::vector<unsigned char> EncodeThumbnail(const Scene &scene, int size);
 
-// The encoders above, as the window links them and the module hands them out.
-const PictureEncoders &pictureEncoders();
+// The encoders above as format rows, as the window links them and the module
+// hands them out.
+const PictureModule &pictureModule();
 
 } // namespace orvane

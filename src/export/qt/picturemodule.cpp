@@ -1,6 +1,6 @@
 #include "pictureencoders.h"
 
-extern "C" __attribute__((visibility("default"))) const orvane::PictureEncoders *orvanePictureEncoders()
+extern "C" __attribute__((visibility("default"))) const orvane::PictureModule *orvanePictureModule()
 {
-    return &orvane::pictureEncoders();
+    return &orvane::pictureModule();
 }

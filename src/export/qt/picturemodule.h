@@ -2,6 +2,8 @@
 
 #include "export/exportformat.h"
 
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
@@ -9,23 +11,20 @@ namespace orvane {
 // What the picture module (orvane-pictures.so) hands to orvane-convert, which
 // loads it only for svg, pdf, png and thumbnails: the plain metafile path
 // then starts without Qt's painting libraries.
-struct PictureEncoders {
-    EncodeResult (*svg)(const Scene &scene);
-    EncodeResult (*pdf)(const Scene &scene);
-    EncodeResult (*png)(const Scene &scene);
-    std::vector<unsigned char> (*thumbnail)(const Scene &scene, int size);
+struct PictureModule {
+    // Rows for the format table, after the metafiles.
+    std::span<const ExportFormat> formats;
+    // A file manager's preview: a PNG whose longer side is at most size
+    // pixels; empty when the page has no size.
+    std::vector<unsigned char> (*thumbnail)(const Scene &scene, int size) = nullptr;
 };
 
-// The module's one exported function, looked up by this name.
-constexpr const char *PictureModuleEntry = "orvanePictureEncoders";
-using PictureModuleFunction = const PictureEncoders *();
+// The formats the module adds, by name: a program that does not find the
+// module can tell them from names it does not know at all.
+constexpr std::string_view PictureFormatNames[] = {"svg", "pdf", "png"};
 
-// Adds svg, pdf and png to the format table, after the metafiles.
-inline void registerPictureFormats(const PictureEncoders &encoders)
-{
-    registerExportFormat({"svg", "SVG Drawing (*.svg)|*.svg", "svg", encoders.svg});
-    registerExportFormat({"pdf", "PDF Document (*.pdf)|*.pdf", "pdf", encoders.pdf});
-    registerExportFormat({"png", "PNG Image (*.png)|*.png", "png", encoders.png});
-}
+// The module's one exported function, looked up by this name.
+constexpr const char *PictureModuleEntry = "orvanePictureModule";
+using PictureModuleFunction = const PictureModule *();
 
 } // namespace orvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "patternelements.h"
+#include "patternformat.h"
+#include "patternsettings.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// What a pattern file holds, as one value: the reader fills it, and the work
+// window, the mirror store, the scene and the file summary read it.
+struct Pattern {
+    PatternHeader header;
+    PatternSettings settings;
+    // Every record in file order, each visible.
+    std::vector<PatternLine> lines;
+    std::vector<PatternShape> shapes;
+
+    // The picture as stored: its flag, its length field and the bytes that
+    // follow it in the file (fewer than the length says when the file ends
+    // early).
+    bool hasPicture = false;
+    float pictureLength = 0;
+    std::vector<unsigned char> picture;
+
+    // Where the last load copied the picture and how many bytes; empty when
+    // it had none or the copy failed.
+    std::string picturePath;
+    long long pictureBytes = 0;
+
+    float PageWidthTwips() const { return settings.PatternWidth; }
+    float PageHeightTwips() const { return settings.PatternHeight; }
+};
+
+} // namespace orvane

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvane {
+
+class Converter;
+struct ExportFormat;
+struct Scene;
+
+// What orvane-convert was asked to do.
+struct BatchOptions {
+    std::vector<std::string> inputs;
+    // Empty when not given.
+    std::string format;
+    std::optional<std::string> width;
+    std::string output;
+    std::string outDir;
+    bool info = false;
+    bool quiet = false;
+    // 0 when not asked for; the thumbnail's output is inputs[1].
+    int thumbnail = 0;
+    // Standard error is a terminal: a multi-file run shows where it is.
+    bool showProgress = false;
+};
+
+// Checks the options against each other and settles the format: from
+// --format, or else from -o's extension, or else the default. A usage error
+// returns its one-line reason.
+std::optional<std::string> checkBatchOptions(BatchOptions &options, const Converter &converter,
+                                             const ExportFormat *&format);
+
+// Converts every input in turn: a failed input is reported on err (one line
+// naming it) and the rest go on. Returns the exit status: 0 all converted,
+// 1 any failed.
+class Batch {
+public:
+    using Thumbnail = std::vector<unsigned char> (*)(const Scene &scene, int size);
+
+    Batch(Converter &converter, std::ostream &out, std::ostream &err) : m_converter(converter), m_out(out), m_err(err)
+    {
+    }
+    void setThumbnail(Thumbnail thumbnail) { m_thumbnail = thumbnail; }
+
+    int run(const BatchOptions &options, const ExportFormat &format);
+
+private:
+    bool convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input);
+    bool writeThumbnail(const BatchOptions &options, const std::string &input);
+    bool writeOutput(const std::string &input, const std::string &output, const std::vector<unsigned char> &bytes,
+                     const ExportFormat &format);
+    void report(const std::string &input, const std::string &text) const;
+    std::string outputFor(const BatchOptions &options, const ExportFormat &format, const std::string &input) const;
+
+    Converter &m_converter;
+    std::ostream &m_out;
+    std::ostream &m_err;
+    Thumbnail m_thumbnail = nullptr;
+    // The regular files this run wrote, by identity, so that no spelling of a
+    // path or link lets a later input replace one.
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> m_written;
+};
+
+} // namespace orvane

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "orvane/orvane.h"
+
+#include "document/libfile.h"
+#include "document/temporarypicture.h"
+#include "platform/libmessage.h"
+#include "platform/messagebox.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class FormatTable;
+class SettingsStore;
+struct ExportFormat;
+
+// Message boxes kept as texts, in order.
+class CollectedMessages : public MessageBox {
+public:
+    int showMessage(const std::string &text, int, const std::string &) override
+    {
+        texts.push_back(text);
+        return 1;
+    }
+    void beep() override {}
+
+    std::vector<std::string> texts;
+};
+
+// One pattern at a time through the window's steps without a window: open
+// (by path or bytes), size, encode. Messages are the window's, collected.
+class Converter {
+public:
+    Converter(const FormatTable &formats, SettingsStore &settings, std::string pictureFolder);
+
+    // Each returns NotLoaded with the messages when the pattern cannot be opened.
+    ConversionResult load(const std::string &path);
+    ConversionResult load(std::span<const unsigned char> bytes);
+    // The loaded pattern at width (empty: its page size) in format, whose
+    // messages call the output outputName.
+    ConversionResult encode(const ConversionResult &loaded, const ExportFormat &format, const std::string &width,
+                            const std::string &outputName) const;
+    // What --info prints, for the loaded pattern.
+    std::string infoJson(const ConversionResult &loaded) const;
+
+    const Pattern &pattern() const { return m_libFile.pattern(); }
+    const FormatTable &formats() const { return m_formats; }
+
+private:
+    ConversionResult loaded(bool ok);
+
+    const FormatTable &m_formats;
+    CollectedMessages m_box;
+    LibMessage m_messages{m_box};
+    TemporaryPicture m_picture;
+    LibFile m_libFile;
+};
+
+} // namespace orvane
