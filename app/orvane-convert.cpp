@@ -4,11 +4,11 @@
 #include "export/exportformat.h"
 #include "export/qt/picturemodule.h"
 #include "platform/fileio.h"
+#include "platform/inisettingsstore.h"
 #include "platform/module.h"
 #include "shell/batch.h"
 #include "shell/converter.h"
 #include "document/temporarypicture.h"
-#include "platform/qt/qsettingsstore.h"
 
 #include <CLI/CLI.hpp>
 
@@ -176,7 +176,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QSettingsStore settings;
+    IniSettingsStore settings;
     Converter converter(formats, settings, TemporaryPicture::defaultFolder());
     const ExportFormat *format = nullptr;
     if (const auto why = checkBatchOptions(options, converter, format))
