@@ -11,8 +11,8 @@ trap 'rm -rf "$tmp"' EXIT
 # name | file that gets the lines (relative to the tree) | lines appended to it
 rows=(
   'dot-dot up|src/document/plantedrelative.cpp|#include "../shell/mainform.h"'
-  'angled project header|src/document/plantedangled.cpp|#include <shell/libfile.h>'
-  'dot-dot in the middle|src/view/plantedmiddle.cpp|#include "platform/../shell/libfile.h"'
+  'angled project header|src/document/plantedangled.cpp|#include <shell/mainform.h>'
+  'dot-dot in the middle|src/view/plantedmiddle.cpp|#include "platform/../shell/mainform.h"'
   'link deep in a call|src/document/CMakeLists.txt|target_link_libraries(orvane_document\n  PUBLIC\n    orvane_platform\n    # the layers below\n    orvane_shell\n)'
   'plain include up|src/platform/plantedplain.h|#include "document/mirrorform.h"'
   'Qt in std-only code|src/export/plantedqt.cpp|#include <QString>'
