@@ -12,6 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -72,8 +73,11 @@ const PictureModule *loadPictureModule(std::string &error)
     return nullptr;
 }
 
-bool isPictureFormat(const std::string &name)
+// Names and extensions in any case: "x.PNG" asks for the PNG format.
+bool isPictureFormat(std::string name)
 {
+    for (char &c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const std::string_view known : PictureFormatNames) {
         if (known == name)
             return true;
@@ -161,7 +165,7 @@ int main(int argc, char **argv)
     FormatTable formats;
     const std::string extension = std::filesystem::path(options.output).extension().string();
     const bool wantsPictures = options.thumbnail || isPictureFormat(options.format)
-        || (options.format.empty() && extension.size() > 1 && isPictureFormat(extension.substr(1)));
+        || (extension.size() > 1 && isPictureFormat(extension.substr(1)));
     const PictureModule *pictures = nullptr;
     std::string moduleError;
     if (wantsPictures) {

@@ -3,8 +3,13 @@
 
 #include "largestpattern.h"
 
+#include "orvane/orvane.h"
+
+#include "export/exportformat.h"
+#include "platform/fileio.h"
 #include "platform/settingsstore.h"
-#include "export/libemf.h"
+#include "shell/batch.h"
+#include "shell/converter.h"
 #include "shell/mainform.h"
 #include "platform/messagebox.h"
 
@@ -13,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -84,20 +90,89 @@ void BM_SaveLargestPattern(benchmark::State &state)
 }
 BENCHMARK(BM_SaveLargestPattern)->Unit(benchmark::kMillisecond);
 
-// The metafile's records alone, without the file system.
-void BM_BuildMetafile(benchmark::State &state)
+std::vector<unsigned char> largestBytes()
 {
-    Fixture &f = fixture();
-    Session s((f.folder / "cache").string());
-    s.form.OpenPattern(f.pattern);
-    const WorkForm &work = s.form.workForm();
-    const ExportOptions options{{}, 816, 1056, work.PatternWidth(), work.PatternHeight(), nullptr};
+    std::vector<unsigned char> bytes;
+    std::string error;
+    if (!ReadFileBytes(fixture().pattern, std::size_t(1) << 26, bytes, error))
+        std::abort();
+    return bytes;
+}
+
+// The library's half of a conversion: bytes to a Pattern.
+void BM_LibraryLoad(benchmark::State &state)
+{
+    const std::vector<unsigned char> bytes = largestBytes();
+    EmptySettingsStore settings;
+    const FormatTable formats;
+    Converter converter(formats, settings, {});
     for (auto _ : state) {
-        auto result = LibEMF::BuildMetafile(work.drawing(), options);
-        benchmark::DoNotOptimize(result.bytes.data());
+        const ConversionResult loaded = converter.load(bytes);
+        if (!loaded.ok())
+            state.SkipWithError("load failed");
     }
 }
-BENCHMARK(BM_BuildMetafile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibraryLoad)->Unit(benchmark::kMillisecond);
+
+// The other half: the scene and the metafile's records, without the file system.
+void BM_LibraryEncodeWmf(benchmark::State &state)
+{
+    const std::vector<unsigned char> bytes = largestBytes();
+    EmptySettingsStore settings;
+    const FormatTable formats;
+    Converter converter(formats, settings, {});
+    const ConversionResult loaded = converter.load(bytes);
+    for (auto _ : state) {
+        const ConversionResult done = converter.encode(loaded, formats.defaultFormat(), {}, "largest.wmf");
+        benchmark::DoNotOptimize(done.bytes.data());
+    }
+}
+BENCHMARK(BM_LibraryEncodeWmf)->Unit(benchmark::kMillisecond);
+
+// Both through the public interface, as an embedding program calls it.
+void BM_LibraryConvert(benchmark::State &state)
+{
+    const std::vector<unsigned char> bytes = largestBytes();
+    for (auto _ : state) {
+        const ConversionResult done = orvane::convert(bytes);
+        benchmark::DoNotOptimize(done.bytes.data());
+    }
+}
+BENCHMARK(BM_LibraryConvert)->Unit(benchmark::kMillisecond);
+
+// One batch over 1,400 small files into one folder, each saved safely (the
+// fsync of each save bounds it); reported as files per second.
+void BM_BatchOfSmallFiles(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    const std::filesystem::path examples = std::filesystem::path(ORVANE_EXAMPLES);
+    const std::filesystem::path in = f.folder / "batch-in";
+    std::filesystem::create_directories(in);
+    BatchOptions options;
+    options.quiet = true;
+    options.outDir = (f.folder / "batch-out").string();
+    for (int copy = 0; options.inputs.size() < 1400; ++copy) {
+        for (const auto &entry : std::filesystem::directory_iterator(examples)) {
+            if (entry.path().extension() != ".pat" || options.inputs.size() == 1400)
+                continue;
+            const auto name = in / (entry.path().stem().string() + "-" + std::to_string(copy) + ".pat");
+            std::filesystem::copy_file(entry.path(), name, std::filesystem::copy_options::overwrite_existing);
+            options.inputs.push_back(name.string());
+        }
+    }
+    EmptySettingsStore settings;
+    const FormatTable formats;
+    for (auto _ : state) {
+        Converter converter(formats, settings, (f.folder / "cache").string());
+        std::ostringstream out, err;
+        Batch batch(converter, out, err);
+        if (batch.run(options, formats.defaultFormat()) != 0)
+            state.SkipWithError(err.str().c_str());
+    }
+    state.counters["files/s"] = benchmark::Counter(double(options.inputs.size()) * double(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_BatchOfSmallFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -7,6 +7,8 @@
 
 #include "wmfdecoder.h"
 
+#include "orvane/orvane.h"
+
 #include "export/libemf.h"
 #include "platform/libmessage.h"
 #include "platform/messagebox.h"
@@ -146,10 +148,10 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, const Bytes &in
         return outcome;
     }
 
-    if (const std::string &picture = form.libFile().temporaryPicturePath(); !picture.empty()) {
+    if (const std::string &picture = form.pattern().picturePath; !picture.empty()) {
         struct stat st {};
         require(::lstat(picture.c_str(), &st) == 0 && S_ISREG(st.st_mode), "picture copy is not a regular file");
-        require(st.st_size == form.libFile().pictureBytes(), "picture copy is not the size reported");
+        require(st.st_size == form.pattern().pictureBytes, "picture copy is not the size reported");
         // The picture is read straight from the pattern file, so the copy is a run of the input's bytes.
         const Bytes copy = readBytes(picture);
         require(std::search(input.begin(), input.end(), copy.begin(), copy.end()) != input.end(),
@@ -157,7 +159,8 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, const Bytes &in
     }
 
     if (!save) {
-        outcome.metafile = LibEMF::BuildMetafile(form.workForm().drawing(), form.exportOptions({})).bytes;
+        // The library, given the same bytes, writes what the window saves.
+        outcome.metafile = orvane::convert(input).bytes;
         return outcome;
     }
 
@@ -216,9 +219,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     form.Load();
     const Bytes bytes(data, data + size);
     const Outcome first = openAndSave(form, messages, bytes, true);
-    // "Change Files" and the same file again, as orvane-convert does between
-    // inputs: nothing of the first load may show in the second. The second
-    // metafile is only built, not written, which is the costly part.
+    // "Change Files" and the same file again: nothing of the first load may
+    // show in the second. The second metafile comes from the library instead
+    // of a save, so the two paths must agree byte for byte.
     form.CommandResetClick();
     const Outcome second = openAndSave(form, messages, bytes, false);
     require(first.loaded == second.loaded && first.messages == second.messages, "the same file loaded otherwise");

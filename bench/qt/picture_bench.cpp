@@ -21,17 +21,20 @@ using bench::SilentMessages;
 
 void BM_ConvertLargestTo(benchmark::State &state, const char *name)
 {
-    registerPictureFormats(pictureEncoders());
     char folderName[] = "/tmp/orvane-bench-XXXXXX";
     const std::filesystem::path folder = ::mkdtemp(folderName);
     const std::string pattern = (folder / "largest.pat").string();
     bench::writeLargestPattern(pattern);
-    const ExportFormat *format = findExportFormat(name);
-    const std::string output = (folder / "largest.").string() + format->extension;
+    FormatTable formats;
+    formats.add(pictureModule().formats);
+    const ExportFormat *format = formats.find(name);
+    const std::string output = (folder / "largest.").string() + format->extension();
     for (auto _ : state) {
         SilentMessages messages;
         EmptySettingsStore settings;
-        MainForm form(Platform{messages, settings, nullptr, nullptr, 15.0, 15.0, (folder / "cache").string()});
+        Platform platform{messages, settings, nullptr, nullptr, 15.0, 15.0, (folder / "cache").string()};
+        platform.moreFormats = pictureModule().formats;
+        MainForm form(platform);
         form.Load();
         if (form.OpenPattern(pattern) != MainForm::Outcome::Done || form.SaveAs(output, format) != MainForm::Outcome::Done)
             state.SkipWithError("conversion failed");

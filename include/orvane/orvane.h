@@ -21,14 +21,14 @@ struct ConvertOptions {
     std::string format = "wmf";
     // The output's width in pixels as a user types it ("500"); the height
     // follows in proportion. Empty keeps the page's own size at 96 dpi.
-    std::string width;
+    std::string width{};
     // Without them, every default is the built-in one.
-    StoredDefaults storedDefaults;
+    StoredDefaults storedDefaults{};
     // The file the defaults come from, named when one of them is bad.
-    std::string storedDefaultsLocation;
+    std::string storedDefaultsLocation{};
     // Where the picture a pattern carries is copied ("vrtmimage.tmp" in it);
     // empty leaves it uncopied.
-    std::string pictureFolder;
+    std::string pictureFolder{};
     // What messages about the output call it.
     std::string outputName = "standard output";
 };

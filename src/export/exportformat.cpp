@@ -91,8 +91,11 @@ const ExportFormat *FormatTable::forFileName(std::string_view fileName) const
 std::string FormatTable::names() const
 {
     std::string out;
-    for (const ExportFormat *row : m_rows)
-        out += (out.empty() ? "" : "|") + std::string(row->name);
+    for (const ExportFormat *row : m_rows) {
+        if (!out.empty())
+            out += '|';
+        out += row->name;
+    }
     return out;
 }
 

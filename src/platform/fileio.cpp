@@ -28,12 +28,31 @@ std::string folderOf(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A name for one of this process's open descriptors (/proc/self/fd/N,
+// /dev/fd/N): its number, or -1.
+int descriptorNamed(const std::string &path)
+{
+    for (const std::string &prefix :
+         {std::string("/proc/self/fd/"), std::string("/dev/fd/"), "/proc/" + std::to_string(::getpid()) + "/fd/"}) {
+        if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0
+            && path.find_first_not_of("0123456789", prefix.size()) == std::string::npos
+            && path.size() - prefix.size() < 9)
+            return std::stoi(path.substr(prefix.size()));
+    }
+    return -1;
+}
+
 // The path a save writes to: symbolic links followed to the file they name,
 // which need not exist. A link that cannot be read leaves the path as it is,
-// for the write itself to fail with the reason.
-bool resolveLinks(std::string &path)
+// for the write itself to fail with the reason. A link through one of our
+// open descriptors (/dev/stdout) stops there, with its number in descriptor:
+// what it leads to is not a name to replace but a stream opened for us.
+bool resolveLinks(std::string &path, int &descriptor)
 {
     for (int hops = 0; hops < 40; ++hops) {
+        descriptor = descriptorNamed(path);
+        if (descriptor >= 0)
+            return true;
         struct stat st {};
         if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
             return true;
@@ -220,6 +239,14 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> fileIdentity(const std::s
     return std::pair<std::uint64_t, std::uint64_t>(st.st_dev, st.st_ino);
 }
 
+bool namesStandardOutput(const std::string &path)
+{
+    struct stat out {};
+    struct stat named {};
+    return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &named) == 0 && out.st_dev == named.st_dev
+        && out.st_ino == named.st_ino;
+}
+
 bool WriteStandardOutput(const std::vector<unsigned char> &bytes, std::string &error)
 {
     if (writeAll(STDOUT_FILENO, bytes.data(), bytes.size()))
@@ -283,7 +310,16 @@ void ignoreFileSizeSignal()
 bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error)
 {
     std::string target = path;
-    if (!resolveLinks(target)) {
+    int descriptor = -1;
+    if (!resolveLinks(target, descriptor)) {
+        error = std::strerror(errno);
+        return false;
+    }
+    // Written where the stream stands, as a shell's redirection would: a file
+    // opened with >> keeps what it held.
+    if (descriptor >= 0) {
+        if (writeAll(descriptor, bytes.data(), bytes.size()))
+            return true;
         error = std::strerror(errno);
         return false;
     }

@@ -22,6 +22,10 @@ bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsig
 // regular file.
 std::optional<std::pair<std::uint64_t, std::uint64_t>> fileIdentity(const std::string &path, bool regularOnly = false);
 
+// Whether path names what this program's standard output is (/dev/stdout,
+// or the file or pipe it was sent to).
+bool namesStandardOutput(const std::string &path);
+
 // All of bytes on standard output, in binary; error tells why not.
 bool WriteStandardOutput(const std::vector<unsigned char> &bytes, std::string &error);
 

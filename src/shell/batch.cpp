@@ -124,7 +124,8 @@ bool Batch::convertOne(const BatchOptions &options, const ExportFormat &format, 
     }
     if (!writeOutput(input, output, done.bytes, format))
         return false;
-    if (!options.quiet)
+    // Standard output by another name holds the file and nothing else.
+    if (!options.quiet && !namesStandardOutput(output))
         m_out << input << " -> " << output << " (" << done.pixelsX << " x " << done.pixelsY << " pixels)\n";
     return true;
 }
@@ -192,7 +193,7 @@ std::string Batch::outputFor(const BatchOptions &options, const ExportFormat &fo
 {
     if (!options.output.empty())
         return options.output;
-    const std::string extension = "." + format.extension();
+    const std::string extension = '.' + format.extension();
     fs::path name = fs::path(input).filename();
     name.replace_extension(extension);
     if (!options.outDir.empty())

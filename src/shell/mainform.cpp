@@ -215,8 +215,11 @@ void MainForm::SaveAsMetafile()
 {
     CommonDialog &d = m_dialog;
     std::string filters;
-    for (const ExportFormat *format : m_formats.rows())
-        filters += (filters.empty() ? "" : "|") + std::string(format->filter);
+    for (const ExportFormat *format : m_formats.rows()) {
+        if (!filters.empty())
+            filters += '|';
+        filters += format->filter;
+    }
     d.Filter = filters;
     d.FilterIndex = 1;
     // Beside the pattern, under its name.
@@ -252,7 +255,7 @@ void MainForm::SaveAsMetafile()
     // The suggestion's ".wmf" was ours, not the user's: the format's own replaces it.
     if (std::filesystem::path(path).filename() == suggested)
         name = std::filesystem::path(path).replace_extension(format.extension()).string();
-    const std::string suffix = "." + format.extension();
+    const std::string suffix = '.' + format.extension();
     const bool hasSuffix = name.size() > suffix.size() &&
                            std::equal(suffix.rbegin(), suffix.rend(), name.rbegin(), [](char a, char b) {
                                return std::tolower(static_cast<unsigned char>(a)) ==

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installed tree, checked the way a desktop uses it.
 #   install_test.sh install ROOT BUILD_DIR   cmake --install into ROOT (a fresh folder)
-#   install_test.sh CHECK ROOT EXAMPLES      CHECK: desktop, mime, manual, thumbnailer
+#   install_test.sh CHECK ROOT EXAMPLES      CHECK: desktop, mime, manual, thumbnailer, library
 set -euo pipefail
 check=$1 root=$2 arg=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -91,6 +91,50 @@ thumbnailer)
       echo "FAIL: thumbnail of $f is $(file -b "$tmp/thumb.png"), not a PNG of at most 128 px" >&2
       status=1
     fi
+  done
+  exit $status
+  ;;
+
+library)
+  # A program of its own against the installed library, found once through
+  # CMake and once through pkg-config; both write what orvane-convert writes.
+  mkdir -p "$tmp/consumer"
+  cat > "$tmp/consumer/main.cpp" <<'CODE'
+#include <orvane/orvane.h>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+int main(int, char **argv)
+{
+    std::ifstream in(argv[1], std::ios::binary);
+    const std::vector<unsigned char> pattern{std::istreambuf_iterator<char>(in), {}};
+    const orvane::ConversionResult result = orvane::convert(pattern, {.format = "placeable", .width = "500"});
+    std::cout.write(reinterpret_cast<const char *>(result.bytes.data()), std::streamsize(result.bytes.size()));
+    return result.ok() ? 0 : 1;
+}
+CODE
+  printf 'cmake_minimum_required(VERSION 3.25)\nproject(consumer CXX)\nfind_package(Orvane 1 REQUIRED)\n%s\n%s\n' \
+    'add_executable(consumer main.cpp)' 'target_link_libraries(consumer PRIVATE Orvane::orvane)' \
+    > "$tmp/consumer/CMakeLists.txt"
+  cmake -S "$tmp/consumer" -B "$tmp/consumer/build" -DCMAKE_PREFIX_PATH="$root" >/dev/null \
+    || fail "find_package(Orvane) did not configure"
+  cmake --build "$tmp/consumer/build" >/dev/null || fail "the CMake consumer did not build"
+  pc=$(find "$root" -name orvane.pc)
+  [ -n "$pc" ] || fail "no orvane.pc installed"
+  # shellcheck disable=SC2046
+  g++ -o "$tmp/consumer/pkgconfig" "$tmp/consumer/main.cpp" \
+    $(PKG_CONFIG_PATH=$(dirname "$pc") pkg-config --cflags --libs orvane) || fail "the pkg-config consumer did not build"
+  status=0
+  for f in "$arg"/*.pat; do
+    want=$(HOME=$tmp XDG_CACHE_HOME=$tmp/cache XDG_CONFIG_HOME=$tmp/config \
+      "$root/bin/orvane-convert" --format placeable --width 500 -o - "$f" | od -An -tx1)
+    for consumer in "$tmp/consumer/build/consumer" "$tmp/consumer/pkgconfig"; do
+      got=$("$consumer" "$f" | od -An -tx1)
+      if [ -z "$want" ] || [ "$got" != "$want" ]; then
+        echo "FAIL: $consumer wrote other bytes than orvane-convert for $f" >&2
+        status=1
+      fi
+    done
   done
   exit $status
   ;;

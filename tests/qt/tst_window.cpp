@@ -201,8 +201,8 @@ private slots:
         PatternWriter::Page page;
         page.patternWidth = page.patternHeight = 7200;
         const QString house = QString::fromStdString(
-            s.write(PatternWriter().header(1, 1, 0).settings11(page).integer(0).integer(0).noPicture(), "house.pat"));
-        drop(s.work->Pattern(), {"https://example.org/x.pat", house});
+            s.write(PatternWriter().header(1, 1, 0).settings11(page).integer(0).integer(0).noPicture(), "HOUSE.PAT"));
+        drop(s.work->Pattern(), {"https://example.org/x.pat", house}); // named in capitals, as old systems do
         QTRY_COMPARE(s.states(), "10000");
         QCOMPARE(s.panel->TextFilename(0)->text() + " " + s.panel->LabelPixelsX(1)->text(), house + " 480");
         QVERIFY(s.sub->isVisible() && s.fits());

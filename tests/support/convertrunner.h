@@ -38,15 +38,22 @@ struct ConvertEnvironment {
         std::filesystem::create_directories(dir.file("config/Veltrum Orvane"));
         writeFileBytes(dir.file("config/Veltrum Orvane/Veltrum Orvane.conf"), ini);
     }
-    ConvertResult run(const std::vector<std::string> &args, const std::string &cwd = ".") const
+    // The program run; another copy of it (without its module beside it) where set.
+    std::string program = ORVANE_CONVERT;
+
+    // stdoutTo: where standard output goes instead of the file out() reads,
+    // as shell words ("| cat >FILE", ">>FILE", ">/dev/full").
+    ConvertResult run(const std::vector<std::string> &args, const std::string &cwd = ".",
+                      const std::string &stdoutTo = {}) const
     {
         std::filesystem::create_directories(dir.file("home"));
         std::string command = "cd " + quoted(cwd) + " && env XDG_CACHE_HOME=" + quoted(dir.file("cache"))
                               + " HOME=" + quoted(dir.file("home")) + " XDG_CONFIG_HOME=" + quoted(configHome())
-                              + " " + ORVANE_CONVERT;
+                              + " " + quoted(program);
         for (const std::string &a : args)
             command += " " + quoted(a);
-        command += " </dev/null >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err"));
+        command += " </dev/null 2>" + quoted(dir.file("err"));
+        command += " " + (stdoutTo.empty() ? ">" + quoted(dir.file("out")) : stdoutTo);
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFileText(dir.file("out")),
                 readFileText(dir.file("err"))};

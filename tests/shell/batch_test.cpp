@@ -1,0 +1,105 @@
+// The batch behind orvane-convert, in process: which format a run writes, where each output goes, and how
+// failures are counted and named.
+
+#include "fakes.h"
+#include "patternwriter.h"
+
+#include "export/exportformat.h"
+#include "shell/batch.h"
+#include "shell/converter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace orvane;
+using namespace orvane::testing;
+
+namespace {
+
+// A format only its extensions name, to tell inference from the default.
+constexpr ExportFormat Text[] = {{"text", "txt text", "Text (*.txt)|*.txt", "text file", nullptr}};
+
+struct BatchRun {
+    TempDir dir;
+    FakeSettingsStore store;
+    FormatTable formats;
+    Converter converter{formats, store, {}};
+    std::ostringstream out, err;
+    Batch batch{converter, out, err};
+
+    BatchRun() { formats.add(Text); }
+    std::string pattern(const std::string &name) const
+    {
+        PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0).noPicture()
+            .save(dir.file(name));
+        return dir.file(name);
+    }
+};
+
+} // namespace
+
+TEST(BatchOptions, FormatFromTheOptionOrTheOutputsExtension)
+{
+    const struct {
+        std::string format, output;
+        std::vector<std::string> inputs;
+        std::string expected; // a format's name, or the start of a usage error
+    } cases[] = {
+        {"", "", {"a.pat"}, "wmf"},
+        {"", "a.TEXT", {"a.pat"}, "text"},
+        {"", "a.bin", {"a.pat"}, "wmf"},
+        {"", "-", {"a.pat"}, "wmf"},
+        {"placeable", "a.wmf", {"a.pat"}, "placeable"},
+        {"text", "a.wmf", {"a.pat"}, "--format text does not match the output name a.wmf"},
+        {"emf", "", {"a.pat"}, "--format must be one of wmf|placeable|text, not \"emf\""},
+        {"", "a.wmf", {"a.pat", "b.pat"}, "-o takes exactly one input"},
+        {"", "", {}, "no input file"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.format + " " + c.output);
+        BatchRun run;
+        BatchOptions options;
+        options.format = c.format;
+        options.output = c.output;
+        options.inputs = c.inputs;
+        const ExportFormat *format = nullptr;
+        const auto usage = checkBatchOptions(options, run.converter, format);
+        EXPECT_EQ(usage.value_or(std::string(format ? format->name : "")), c.expected);
+    }
+}
+
+TEST(Batch, EachInputBesideItselfOrInTheFolderAndFailuresCounted)
+{
+    BatchRun run;
+    const std::string a = run.pattern("a.pat"), b = run.pattern("b.v2.pat"), missing = run.dir.file("gone.pat");
+    BatchOptions options;
+    options.inputs = {a, missing, b};
+    options.outDir = run.dir.file("out");
+    EXPECT_EQ(run.batch.run(options, run.formats.defaultFormat()), 1);
+    EXPECT_EQ(run.out.str(), a + " -> " + run.dir.file("out/a.wmf") + " (816 x 1056 pixels)\n" + b + " -> "
+                                 + run.dir.file("out/b.v2.wmf") + " (816 x 1056 pixels)\n");
+    EXPECT_EQ(run.err.str(), "orvane-convert: " + missing + ": The selected file was not found. File: " + missing
+                                 + " Check that the above folder and file exist and are write enabled.\n");
+}
+
+TEST(Batch, ProgressOnlyWhenShownAndNotQuiet)
+{
+    const struct {
+        bool show, quiet;
+        std::string err;
+    } cases[] = {{true, false, "[1/2] A\n[2/2] B\n"}, {true, true, ""}, {false, false, ""}};
+    for (const auto &c : cases) {
+        BatchRun run;
+        BatchOptions options;
+        options.inputs = {run.pattern("a.pat"), run.pattern("b.pat")};
+        options.showProgress = c.show;
+        options.quiet = c.quiet;
+        EXPECT_EQ(run.batch.run(options, run.formats.defaultFormat()), 0);
+        std::string expected = c.err;
+        for (const auto &[mark, name] : {std::pair{"A", "a.pat"}, {"B", "b.pat"}})
+            if (const auto at = expected.find(mark); at != std::string::npos)
+                expected.replace(at, 1, run.dir.file(name));
+        EXPECT_EQ(run.err.str(), expected) << c.show << c.quiet;
+    }
+}
