@@ -1,19 +1,19 @@
 #include "patternstream.h"
 
+#include "temporarypicture.h"
+
 #include "platform/fileio.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace orvane {
 
 namespace {
 
-constexpr std::size_t BufferSize = 64 * 1024;
+// More than the reader can ever take: two 32767-record arrays and a picture
+// of 32767 blocks of 1024 bytes, with the header and settings texts.
+constexpr std::size_t MaxPatternBytes = 48 * 1024 * 1024;
 
 } // namespace
 
@@ -25,45 +25,27 @@ PatternStream::~PatternStream()
 bool PatternStream::open(const std::string &path)
 {
     close();
-    // Non-blocking so that a named pipe cannot stall the open; only regular
-    // files are read.
-    const int fd = openNonBlocking(path, O_RDONLY, true);
-    if (fd < 0)
+    // Only regular files are read; a named pipe cannot stall the open.
+    std::string error;
+    if (!ReadFileBytes(path, MaxPatternBytes, m_buffer, error))
         return false;
-    m_fd = fd;
-    m_buffer.resize(BufferSize);
-    m_pos = m_len = 0;
+    m_pos = 0;
+    m_len = m_buffer.size();
     m_atEnd = m_failed = false;
     return true;
 }
 
 void PatternStream::close()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_buffer = {};
+    m_pos = m_len = 0;
 }
 
+// The whole file is in the buffer from the start: no more to come.
 bool PatternStream::fill()
 {
-    if (m_fd < 0 || m_atEnd || m_failed)
-        return false;
-    for (;;) {
-        const ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            m_failed = true;
-            return false;
-        }
-        if (n == 0) {
-            m_atEnd = true;
-            return false;
-        }
-        m_pos = 0;
-        m_len = static_cast<std::size_t>(n);
-        return true;
-    }
+    m_atEnd = true;
+    return false;
 }
 
 std::size_t PatternStream::read(void *data, std::size_t size)
@@ -118,14 +100,14 @@ bool PatternStream::readText(std::int16_t n, std::string &text)
     return true;
 }
 
-std::size_t PatternStream::copyTo(int out, std::size_t count, bool &writeFailed)
+std::size_t PatternStream::copyTo(TemporaryPicture &out, std::size_t count, bool &writeFailed)
 {
     std::size_t done = 0;
     while (done < count) {
         if (m_pos == m_len && !fill())
             break;
         const std::size_t n = std::min(count - done, m_len - m_pos);
-        if (!writeAll(out, m_buffer.data() + m_pos, n)) {
+        if (!out.write(m_buffer.data() + m_pos, n)) {
             writeFailed = true;
             return done;
         }

@@ -8,9 +8,11 @@
 
 namespace orvane {
 
-// Buffered little-endian reader over an open pattern file. The file is read
-// strictly front to back; a field that lies past the end reads as zero.
-// An I/O error is remembered in failed().
+class TemporaryPicture;
+
+// Little-endian reader over a pattern file, read whole into memory when
+// opened and then strictly front to back; a field that lies past the end
+// reads as zero.
 class PatternStream {
 public:
     PatternStream() = default;
@@ -28,10 +30,10 @@ public:
     // Reads a text of n bytes; a negative length fails.
     bool readText(std::int16_t n, std::string &text);
 
-    // Copies up to count bytes to the file descriptor out. Returns the number
-    // of bytes copied; fewer than count when the pattern file ends first.
-    // writeFailed is set when out refuses a write.
-    std::size_t copyTo(int out, std::size_t count, bool &writeFailed);
+    // Copies up to count bytes to out. Returns the number of bytes copied;
+    // fewer than count when the pattern file ends first. writeFailed is set
+    // when out refuses a write.
+    std::size_t copyTo(TemporaryPicture &out, std::size_t count, bool &writeFailed);
 
     bool failed() const { return m_failed; }
 
@@ -50,7 +52,6 @@ private:
     std::size_t read(void *data, std::size_t size);
     bool fill();
 
-    int m_fd = -1;
     std::vector<unsigned char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_len = 0;

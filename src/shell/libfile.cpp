@@ -4,6 +4,7 @@
 #include "document/patternsettings.h"
 #include "document/patternstream.h"
 #include "document/temporarypicture.h"
+#include "platform/fileio.h"
 #include "platform/libid.h"
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
@@ -11,9 +12,7 @@
 #include "view/libdraw.h"
 #include "view/workform.h"
 
-#include <cerrno>
 #include <new>
-#include <sys/stat.h>
 
 namespace orvane {
 
@@ -26,11 +25,10 @@ bool LibFile::LoadPattern(const std::string &fileName)
 
 bool LibFile::FileExists(const std::string &path, bool showMessage)
 {
-    struct stat st {};
-    errno = ENOENT;
-    if (!path.empty() && ::stat(path.c_str(), &st) == 0)
+    const PathStatus status = pathStatus(path);
+    if (status == PathStatus::Exists)
         return true;
-    if (showMessage && errno == ENAMETOOLONG)
+    if (showMessage && status == PathStatus::NameTooLong)
         m_s.messages.MsgFileNameTooLong(path);
     else if (showMessage)
         m_s.messages.MsgFileNotFound(path);
@@ -181,7 +179,7 @@ bool LibFile::CopyPicture(PatternStream &file)
         const long long total = static_cast<long long>(blocks->blocks) * PatternFormat::PictureBlockSize
             + (blocks->blocks >= 0 ? blocks->rest : 0);
         if (total > 0)
-            copied = static_cast<long long>(file.copyTo(picture.fd(), static_cast<std::size_t>(total), writeFailed));
+            copied = static_cast<long long>(file.copyTo(picture, static_cast<std::size_t>(total), writeFailed));
     }
     if (!blocks || writeFailed || file.failed() || !picture.finish(copied)) {
         m_s.messages.MsgPictureNotLoaded();
