@@ -28,8 +28,9 @@ bool retryFor(int milliseconds, const std::function<bool()> &attempt);
 // own folder: the bytes go into an unnamed temporary file there (O_TMPFILE,
 // or a hidden named one removed again on SIGINT/SIGTERM where the file system
 // lacks it) that gets a name only when complete, just before the rename. The
-// replaced file's mode, owner and group are kept where the user may set them.
-// A device, named pipe or socket is written straight through; a pipe without
+// replaced file's mode, owner and group are kept where the user may set them;
+// a new file gets 0666 less the umask, but always owner read and write. A
+// device, named pipe or socket is written straight through; a pipe without
 // a reader is waited for a few seconds. On failure the target is untouched
 // and no temporary file is left; error tells why. On Windows a named
 // temporary file in the target's folder replaces the target.

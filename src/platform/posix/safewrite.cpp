@@ -200,14 +200,7 @@ bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char
 
     // The new file gets what the file it replaces has, or what a newly
     // created file would have.
-    mode_t mode;
-    if (exists) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
     const std::string folder = folderOf(target);
     TemporaryName guard;
     std::string temp;
