@@ -10,6 +10,7 @@ ORVANE_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libwmf-bin fonts-urw-base35
   clang libclang-rt-14-dev
+  libc++-dev libc++abi-dev g++-mingw-w64-x86-64-posix
   xvfb xauth
   desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
   dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils

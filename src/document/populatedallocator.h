@@ -1,15 +1,16 @@
 #pragma once
 
+#include "platform/populatedmemory.h"
+
 #include <cstddef>
 #include <new>
-#include <sys/mman.h>
 
 namespace orvane {
 
 // Allocator for the large element arrays. Touching freshly mapped memory page
 // by page costs a fault per page, which on some virtual machines dominates the
-// load of a large pattern; mapping large blocks pre-populated takes one trip
-// into the kernel instead.
+// load of a large pattern; large blocks come pre-populated where the system
+// offers it.
 template <typename T>
 class PopulatedAllocator {
 public:
@@ -29,10 +30,7 @@ public:
         const std::size_t bytes = n * sizeof(T);
         if (bytes < LargeBytes)
             return static_cast<T *>(::operator new(bytes));
-        void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-        if (p == MAP_FAILED)
-            throw std::bad_alloc();
-        return static_cast<T *>(p);
+        return static_cast<T *>(allocatePopulated(bytes));
     }
 
     void deallocate(T *p, std::size_t n) noexcept
@@ -41,7 +39,7 @@ public:
         if (bytes < LargeBytes)
             ::operator delete(p);
         else
-            ::munmap(p, bytes);
+            freePopulated(p, bytes);
     }
 
     template <typename U>

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+#include <cmath>
+#include <limits>
 #include <locale>
+#include <sstream>
 
 namespace orvane {
 
@@ -38,6 +40,27 @@ std::string lowered(std::string text)
     return text;
 }
 
+// Reads an unsigned decimal in the C locale. Floating-point from_chars is
+// missing from libc++ before 20, and strtod follows the global locale.
+std::optional<double> classicToDouble(const std::string &body)
+{
+    std::istringstream in(body);
+    in.imbue(std::locale::classic());
+    double value = 0;
+    in >> value;
+    if (!in.eof())
+        return std::nullopt;
+    // The libraries flag range errors differently (libstdc++ gives the largest
+    // value on overflow and keeps underflow quiet, libc++ flags subnormals
+    // too), so the value decides: too large fails, and so does a non-zero
+    // number that reads as zero. Subnormals are numbers.
+    if (std::isinf(value) || (in.fail() && value == std::numeric_limits<double>::max()))
+        return std::nullopt;
+    if (value == 0 && body.find_first_of("123456789") < body.find('e'))
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::optional<double> parseDecimal(const std::string &input, char decimalPoint)
@@ -49,8 +72,8 @@ std::optional<double> parseDecimal(const std::string &input, char decimalPoint)
         negative = text[pos] == '-';
         ++pos;
     }
-    // Normalise the decimal separator and validate the shape ourselves:
-    // from_chars would also take "inf" and "nan", which are not numbers here.
+    // Normalise the decimal separator and validate the shape ourselves: the
+    // stream would also take "inf", "nan" and hexadecimal, not numbers here.
     std::string body;
     bool digits = false;
     bool point = false;
@@ -76,17 +99,10 @@ std::optional<double> parseDecimal(const std::string &input, char decimalPoint)
     }
     if (!digits)
         return std::nullopt;
-    double value = 0;
-    const auto result = std::from_chars(body.data(), body.data() + body.size(), value);
-    if (result.ec == std::errc::result_out_of_range && !exponent)
+    const auto value = classicToDouble(body);
+    if (!value)
         return std::nullopt;
-    if (result.ec != std::errc() && result.ec != std::errc::result_out_of_range)
-        return std::nullopt;
-    if (result.ptr != body.data() + body.size())
-        return std::nullopt;
-    if (result.ec == std::errc::result_out_of_range)
-        return std::nullopt;
-    return negative ? -value : value;
+    return negative ? -*value : *value;
 }
 
 std::optional<double> parseLocaleNumber(const std::string &text)

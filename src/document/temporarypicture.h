@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/privatefile.h"
+
 #include <cstddef>
 #include <string>
 
@@ -12,31 +14,32 @@ class TemporaryPicture {
 public:
     static constexpr const char *FileName = "vrtmimage.tmp";
 
-    // $XDG_CACHE_HOME/Veltrum Orvane, or ~/.cache/Veltrum Orvane with the home
-    // folder from HOME or else the password database.
+    // "Veltrum Orvane" in the user's cache folder: $XDG_CACHE_HOME, or
+    // ~/.cache with the home folder from HOME or else the password database;
+    // %LOCALAPPDATA% on Windows.
     static std::string defaultFolder();
 
     explicit TemporaryPicture(std::string folder = defaultFolder()) : m_folder(std::move(folder)) {}
-    ~TemporaryPicture() { close(); }
     TemporaryPicture(const TemporaryPicture &) = delete;
     TemporaryPicture &operator=(const TemporaryPicture &) = delete;
 
     const std::string &folder() const { return m_folder; }
     std::string path() const;
 
-    // Creates the folder (mode 0700) when missing and opens the file for
+    // Creates the folder (owner only) when missing and opens the file for
     // writing from its start, creating it when missing. Refuses a folder or
     // file that is a symbolic link or not of the expected kind, and a file
     // that another copy of the program holds.
     bool open();
-    bool write(const unsigned char *data, std::size_t size);
+    // Appends the next bytes of the picture.
+    bool write(const unsigned char *data, std::size_t size) { return m_file.write(data, size); }
     // Cuts the file to what has been written and closes it.
-    bool finish(long long length);
-    void close();
+    bool finish(long long length) { return m_file.truncateAndClose(length); }
+    void close() { m_file.close(); }
 
 private:
     std::string m_folder;
-    int m_fd = -1;
+    PrivateFile m_file;
 };
 
 } // namespace orvane

@@ -10,12 +10,17 @@
 
 namespace orvane {
 
-enum class PathStatus { Exists, Missing, NameTooLong };
-PathStatus pathStatus(const std::string &path);
+// Paths are UTF-8; the Windows build widens them only at the system calls.
 
-// Reads at most limit bytes of a regular file; anything else (a folder, a
-// device, a named pipe, which is never waited on) fails. error tells why.
+// Reads at most limit bytes of the regular file path into bytes (the first
+// limit bytes of a longer file). Folders, devices and named pipes are
+// refused, a pipe without ever blocking on it; error tells why.
 bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error);
+
+enum class PathStatus { Exists, Missing, NameTooLong };
+// Whether something is at path; a name the system cannot take is told apart
+// from one that is merely not there.
+PathStatus pathStatus(const std::string &path);
 
 // What tells two names of one file apart from two files (device and file
 // number); nullopt when there is none, or with regularOnly for anything but a
@@ -29,14 +34,6 @@ bool namesStandardOutput(const std::string &path);
 // All of bytes on standard output, in binary; error tells why not.
 bool WriteStandardOutput(const std::vector<unsigned char> &bytes, std::string &error);
 
-// Writes all of data, retrying short writes and interrupted calls.
-bool writeAll(int fd, const unsigned char *data, std::size_t size);
-
-// Opens path without blocking on a named pipe and returns the descriptor in
-// blocking mode, or -1. With regularOnly, anything but a regular file is
-// refused (and closed).
-int openNonBlocking(const std::string &path, int flags, bool regularOnly, int mode = 0);
-
 // Calls attempt until it returns true, sleeping briefly between tries, for at
 // most milliseconds; the result of the last try.
 bool retryFor(int milliseconds, const std::function<bool()> &attempt);
@@ -46,17 +43,21 @@ bool retryFor(int milliseconds, const std::function<bool()> &attempt);
 // own folder: the bytes go into an unnamed temporary file there (O_TMPFILE,
 // or a hidden named one removed again on SIGINT/SIGTERM where the file system
 // lacks it) that gets a name only when complete, just before the rename. The
-// replaced file's mode, owner and group are kept where the user may set them.
-// A device, named pipe or socket is written straight through; a pipe without
+// replaced file's mode, owner and group are kept where the user may set them;
+// a new file gets 0666 less the umask, but always owner read and write. A
+// device, named pipe or socket is written straight through; a pipe without
 // a reader is waited for a few seconds. On failure the target is untouched
-// and no temporary file is left; error tells why.
+// and no temporary file is left; error tells why. On Windows a named
+// temporary file in the target's folder replaces the target.
 bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error);
 
 // With false, saves behave as on a file system without O_TMPFILE (for tests).
+// Does nothing on Windows.
 void setUnnamedTemporaryFiles(bool enabled);
 
 // A write beyond the file size limit (ulimit -f) then fails with EFBIG and is
-// reported like any failed save, instead of killing the program.
+// reported like any failed save, instead of killing the program. Does nothing
+// on Windows.
 void ignoreFileSizeSignal();
 
 } // namespace orvane

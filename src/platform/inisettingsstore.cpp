@@ -4,13 +4,8 @@
 #include "platform/inifile.h"
 #include "platform/windows1252.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace orvane {
 
@@ -90,27 +85,21 @@ std::vector<std::string> storeFiles(const std::string &app)
 
 enum class StoreFile { Missing, Regular, NotRegular };
 
-// The only place the store touches the file system (POSIX for now). A file
-// that cannot be read counts as empty, as QSettings takes it; one that is not
-// a regular file is never opened, so a named pipe cannot make us wait.
+// More than any settings file a person writes.
+constexpr std::size_t MaxStoreBytes = std::size_t(16) << 20;
+
+// A file that cannot be read counts as empty, as QSettings takes it; one that
+// is not a regular file is never opened, so a named pipe cannot make us wait.
 StoreFile readStoreFile(const std::string &path, std::string &bytes)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    if (pathStatus(path) != PathStatus::Exists)
         return StoreFile::Missing;
-    if (!S_ISREG(st.st_mode))
+    if (!fileIdentity(path, true))
         return StoreFile::NotRegular;
-    const int fd = openNonBlocking(path, O_RDONLY, true);
-    if (fd < 0)
-        return StoreFile::Regular;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n > 0)
-            bytes.append(buffer, std::size_t(n));
-        else if (errno != EINTR)
-            break;
-    }
-    ::close(fd);
+    std::vector<unsigned char> data;
+    std::string error;
+    if (ReadFileBytes(path, MaxStoreBytes, data, error))
+        bytes.assign(data.begin(), data.end());
     return StoreFile::Regular;
 }
 

@@ -5,17 +5,25 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace orvane;
 
 TEST(StoredText, Conversions)
 {
     const std::pair<const char *, double> decimals[] = {
-        {"0.5", 0.5}, {" -2.25e1 ", -22.5}, {"+3", 3}, {".5", 0.5}, {"5.", 5}};
+        {"0.5", 0.5}, {" -2.25e1 ", -22.5}, {"+3", 3}, {".5", 0.5}, {"5.", 5},
+        // Range edges: subnormals are numbers, a zero mantissa takes any exponent, halves round to even.
+        {"4.9e-324", std::numeric_limits<double>::denorm_min()}, {"1e-310", 1e-310},
+        {"2.2250738585072011e-308", 2.2250738585072011e-308},
+        {"1.7976931348623158e308", std::numeric_limits<double>::max()}, {"0e999999", 0}, {"-0.0e-999", 0},
+        {"1e0000000000000000000000000000005", 1e5}, {"9007199254740993", 9007199254740992.0}};
     for (const auto &[text, value] : decimals)
         EXPECT_EQ(parseDecimal(text, '.'), value) << text;
     EXPECT_EQ(parseDecimal("0,5", ','), 0.5);
     EXPECT_EQ(parseDecimal("1.5", ','), 1.5); // '.' is always taken too
-    for (const char *bad : {"0,5", "", "  ", "abc", "inf", "nan", "1e400", "--1", "1 2"})
+    for (const char *bad : {"0,5", "", "  ", "abc", "inf", "nan", "1e400", "--1", "1 2",
+                            "-1e400", "1.7976931348623159e308", "1e-400", "2.4e-324", "1e", "1e+", "0x10"})
         EXPECT_FALSE(parseDecimal(bad, '.').has_value()) << bad;
     EXPECT_EQ(storedTextToSingle("0.015625"), 0.015625f);
     EXPECT_FALSE(storedTextToSingle("1e39").has_value()); // beyond a Single

@@ -1,4 +1,4 @@
-// Saving over a target: links followed, pipes written through, kills leave nothing, owner kept.
+// Saving over a target: links followed, pipes written through, kills leave nothing, owner kept, umask obeyed.
 
 #include "fakes.h"
 
@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace orvane;
@@ -115,4 +116,23 @@ TEST(SafeWrite, ReplaceKeepsOwnerGroupAndModeAndSplitsAHardLink)
               std::vector<unsigned>({owner, group, 0640u}));
     EXPECT_EQ(readFileBytes(target), NewBytes);
     EXPECT_EQ(readFileText(dir.file("hard link")), "old");
+}
+
+TEST(SafeWrite, NewFileTakesTheUmaskButKeepsOwnerReadAndWrite)
+{
+    // 0777 (as emscripten starts) would leave a file nobody may open: it gets the usual 0644.
+    const std::pair<mode_t, unsigned> cases[] = {{022, 0644u}, {077, 0600u}, {0, 0666u}, {0777, 0644u}};
+    for (const auto &[mask, mode] : cases) {
+        SCOPED_TRACE(mask);
+        TempDir dir;
+        const mode_t before = ::umask(mask);
+        std::string error;
+        const bool saved = WriteFileReplacing(dir.file("new.wmf"), NewBytes, error);
+        const mode_t after = ::umask(before);
+        struct stat st {};
+        ::stat(dir.file("new.wmf").c_str(), &st);
+        EXPECT_TRUE(saved) << error;
+        EXPECT_EQ(st.st_mode & 07777u, mode);
+        EXPECT_EQ(after, mask); // read, not changed
+    }
 }
