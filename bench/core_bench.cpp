@@ -90,9 +90,9 @@ void BM_SaveLargestPattern(benchmark::State &state)
 }
 BENCHMARK(BM_SaveLargestPattern)->Unit(benchmark::kMillisecond);
 
-std::vector<unsigned char> largestBytes()
+FileBytes largestBytes()
 {
-    std::vector<unsigned char> bytes;
+    FileBytes bytes;
     std::string error;
     if (!ReadFileBytes(fixture().pattern, std::size_t(1) << 26, bytes, error))
         std::abort();
@@ -102,7 +102,7 @@ std::vector<unsigned char> largestBytes()
 // The library's half of a conversion: bytes to a Pattern.
 void BM_LibraryLoad(benchmark::State &state)
 {
-    const std::vector<unsigned char> bytes = largestBytes();
+    const FileBytes bytes = largestBytes();
     EmptySettingsStore settings;
     const FormatTable formats;
     Converter converter(formats, settings, {});
@@ -117,7 +117,7 @@ BENCHMARK(BM_LibraryLoad)->Unit(benchmark::kMillisecond);
 // The other half: the scene and the metafile's records, without the file system.
 void BM_LibraryEncodeWmf(benchmark::State &state)
 {
-    const std::vector<unsigned char> bytes = largestBytes();
+    const FileBytes bytes = largestBytes();
     EmptySettingsStore settings;
     const FormatTable formats;
     Converter converter(formats, settings, {});
@@ -132,7 +132,7 @@ BENCHMARK(BM_LibraryEncodeWmf)->Unit(benchmark::kMillisecond);
 // Both through the public interface, as an embedding program calls it.
 void BM_LibraryConvert(benchmark::State &state)
 {
-    const std::vector<unsigned char> bytes = largestBytes();
+    const FileBytes bytes = largestBytes();
     for (auto _ : state) {
         const ConversionResult done = orvane::convert(bytes);
         benchmark::DoNotOptimize(done.bytes.data());

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "populatedallocator.h"
+#include "platform/populatedallocator.h"
 
 namespace orvane {
 

@@ -33,21 +33,27 @@ bool LibFile::FileExists(const std::string &path, bool showMessage)
 
 bool LibFile::ReadPattern(const std::string &fileName)
 {
-    std::vector<unsigned char> bytes;
     std::string error;
     // A file that cannot be read (a folder, a device, a pipe) is no pattern.
-    if (!ReadFileBytes(fileName, MaxPatternBytes, bytes, error)) {
+    if (!ReadFileBytes(fileName, MaxPatternBytes, m_fileBytes, error)) {
         m_pattern = Pattern();
         m_s.messages.MsgFormatUnknown();
         return false;
     }
-    return ReadPattern(bytes);
+    return ReadPattern(m_fileBytes);
 }
 
 bool LibFile::ReadPattern(std::span<const unsigned char> bytes)
 {
     PatternStream file(bytes);
+    // The arrays keep their storage: a batch then maps its pages once.
+    auto lines = std::move(m_pattern.lines);
+    auto shapes = std::move(m_pattern.shapes);
+    lines.clear();
+    shapes.clear();
     m_pattern = Pattern();
+    m_pattern.lines = std::move(lines);
+    m_pattern.shapes = std::move(shapes);
     m_settingAtFault.clear();
     bool ok = false;
     try {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "pattern.h"
+#include "platform/fileio.h"
 
 #include <cstddef>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -50,6 +52,8 @@ private:
     Services m_s;
     Pattern m_pattern;
     std::string m_settingAtFault;
+    // The last file read; kept so that a batch reuses its storage.
+    FileBytes m_fileBytes;
 };
 
 } // namespace orvane

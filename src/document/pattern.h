@@ -3,6 +3,7 @@
 #include "patternelements.h"
 #include "patternformat.h"
 #include "patternsettings.h"
+#include "platform/populatedallocator.h"
 
 #include <cstdint>
 #include <string>
@@ -16,8 +17,8 @@ struct Pattern {
     PatternHeader header;
     PatternSettings settings;
     // Every record in file order, each visible.
-    std::vector<PatternLine> lines;
-    std::vector<PatternShape> shapes;
+    std::vector<PatternLine, PopulatedAllocator<PatternLine>> lines;
+    std::vector<PatternShape, PopulatedAllocator<PatternShape>> shapes;
 
     // The picture as stored: its flag, its length field and the bytes that
     // follow it in the file (fewer than the length says when the file ends

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/patternelements.h"
-#include "document/populatedallocator.h"
+#include "platform/populatedallocator.h"
 
 #include <cstdint>
 #include <span>

@@ -96,7 +96,7 @@ StoreFile readStoreFile(const std::string &path, std::string &bytes)
         return StoreFile::Missing;
     if (!fileIdentity(path, true))
         return StoreFile::NotRegular;
-    std::vector<unsigned char> data;
+    FileBytes data;
     std::string error;
     if (ReadFileBytes(path, MaxStoreBytes, data, error))
         bytes.assign(data.begin(), data.end());

@@ -27,7 +27,7 @@ TEST(ReadFile, RegularFilesUpToTheLimitAndNothingElse)
         : kind == 'd' ? void(std::filesystem::create_directory(target))
         : kind == 'p' ? void(::mkfifo(target.c_str(), 0600))
                       : void();
-        std::vector<unsigned char> bytes{'o', 'l', 'd'};
+        FileBytes bytes{'o', 'l', 'd'};
         std::string error;
         const bool ok = ReadFileBytes(target, limit, bytes, error);
         EXPECT_EQ(ok, reason.empty());

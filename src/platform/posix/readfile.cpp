@@ -41,7 +41,7 @@ int openNonBlocking(const std::string &path, int flags, bool regularOnly, int mo
     return fd;
 }
 
-bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error)
+bool ReadFileBytes(const std::string &path, std::size_t limit, FileBytes &bytes, std::string &error)
 {
     bytes.clear();
     // Non-blocking so that a named pipe cannot stall the open.
@@ -50,22 +50,26 @@ bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsig
         error = errno == ENODEV ? "Not a regular file." : std::strerror(errno);
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        bytes.reserve(std::min(limit, static_cast<std::size_t>(st.st_size)));
     // The size is only a hint: the file may grow or shrink while it is read.
-    unsigned char chunk[64 * 1024];
+    // One byte more than it says finds the end without growing.
+    struct stat st {};
+    const std::size_t hint = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 0;
+    bytes.resize(std::min(limit, std::max<std::size_t>(hint, 64 * 1024)));
+    std::size_t got = 0;
     bool ok = true;
-    while (bytes.size() < limit) {
-        const ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, limit - bytes.size()));
+    while (got < limit) {
+        if (got == bytes.size())
+            bytes.resize(std::min(limit, bytes.size() * 2));
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             ok = n == 0;
             break;
         }
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        got += static_cast<std::size_t>(n);
     }
+    bytes.resize(got);
     if (!ok) {
         error = std::strerror(errno);
         bytes.clear();

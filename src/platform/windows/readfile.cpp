@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-bool ReadFileBytes(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error)
+bool ReadFileBytes(const std::string &path, std::size_t limit, FileBytes &bytes, std::string &error)
 {
     bytes.clear();
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; a pipe or a
