@@ -23,10 +23,8 @@ public:
     void setPatternWidth(float size) { m_patternWidth = size; }
     float PatternHeight() const { return m_patternHeight; }
     void setPatternHeight(float size) { m_patternHeight = size; }
-    float MirrorScale() const { return m_scale; }
 
     void ClearMirror();
-    void dLine(int iLine) { m_lines.setVisible(iLine, false); }
     void dShape(int iShape) { m_shapes.setVisible(iShape, false); }
     void mLine(int iLine, float X1, float Y1, float X2, float Y2, bool bScale);
     void mShape(int iShape, std::int16_t shapeForm, float shapeTop, float shapeLeft, float shapeHeight,

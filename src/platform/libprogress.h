@@ -20,7 +20,6 @@ public:
     void setView(ProgressView *view) { m_view = view; }
 
     void SetProgressEnabled(bool enabled) { m_enabled = enabled; }
-    bool ProgressEnabled() const { return m_enabled; }
 
     void StartProgress(std::int16_t min, std::int16_t max, const std::string &header, bool allowCancel);
     bool StepProgress(std::int16_t step);
@@ -32,8 +31,6 @@ public:
     // State of the progress window, for views and tests.
     bool loaded() const { return m_loaded; }
     bool Cancelled() const { return m_cancelled; }
-    bool cancelVisible() const { return m_cancelVisible; }
-    bool cancelEnabled() const { return m_cancelEnabled; }
     const std::string &header() const { return m_header; }
     float minimum() const { return m_min; }
     float maximum() const { return m_max; }

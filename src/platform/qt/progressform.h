@@ -29,7 +29,6 @@ public:
     QLabel *HeaderText() const { return m_header; }
     QProgressBar *Bar() const { return m_bar; }
     QPushButton *CommandCancel() const { return m_cancel; }
-    bool isLoaded() const { return m_loaded; }
 
     void showWindow() override;
     void setCancelVisible(bool visible) override;

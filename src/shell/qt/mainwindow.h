@@ -33,7 +33,6 @@ public:
     QMdiArea *mdiArea() const { return m_mdiArea; }
     WorkFormWidget *workFormWidget() const { return m_workForm; }
     QMdiSubWindow *workFormWindow() const { return m_workFormWindow; }
-    ProgressForm *progressForm() const { return m_progressForm; }
     QAction *menuFileExit() const { return m_menuFileExit; }
 
     // Opens a pattern as if it had been chosen in the Open dialog: from the

@@ -16,7 +16,6 @@ public:
     explicit ShapeWidget(Kind kind, QWidget *parent = nullptr);
 
     Kind kind() const { return m_kind; }
-    QColor fillColor() const { return m_fill; }
     void setFillColor(const QColor &color);
 
 protected:
