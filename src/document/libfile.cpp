@@ -136,13 +136,10 @@ void LibFile::CopyPicture()
     if (!picture.open()) {
         m_s.messages.MsgTempFileNotOpened(path);
         m_s.messages.MsgPictureNotLoaded();
-        picture.close();
         return;
     }
-    if (!PatternFormat::pictureBlocks(p.pictureLength) || !picture.write(p.picture.data(), p.picture.size())
-        || !picture.finish(static_cast<long long>(p.picture.size()))) {
+    if (!PatternFormat::pictureBlocks(p.pictureLength) || !picture.store(p.picture)) {
         m_s.messages.MsgPictureNotLoaded();
-        picture.close();
         return;
     }
     p.picturePath = path;

@@ -1,13 +1,8 @@
 #include "temporarypicture.h"
 
+#include "platform/fileio.h"
+
 namespace orvane {
-
-namespace {
-
-// How long a load waits for another copy of the program to finish its copy.
-constexpr int LockWaitMs = 3000;
-
-} // namespace
 
 std::string TemporaryPicture::defaultFolder()
 {
@@ -27,16 +22,13 @@ std::string TemporaryPicture::path() const
 
 bool TemporaryPicture::open()
 {
-    close();
-    if (!isAbsolutePath(m_folder))
-        return false;
-    // Another copy of the program may be writing its picture; the lock keeps
-    // each copy whole, so wait for it rather than fail at once.
-    if (!m_file.open(m_folder, FileName) || !m_file.lockExclusive(LockWaitMs)) {
-        m_file.close();
-        return false;
-    }
-    return true;
+    return isAbsolutePath(m_folder) && preparePrivateFolder(m_folder) && isReplaceableFile(path());
+}
+
+bool TemporaryPicture::store(const std::vector<unsigned char> &bytes)
+{
+    std::string error;
+    return WriteFileReplacing(path(), bytes, error);
 }
 
 } // namespace orvane

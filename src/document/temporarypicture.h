@@ -2,14 +2,14 @@
 
 #include "platform/privatefile.h"
 
-#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace orvane {
 
 // The temporary copy of a pattern's embedded picture. It lives in a per-user
-// folder (never a shared one), is never opened through a symbolic link, and
-// holds exactly the latest picture's bytes.
+// folder (never a shared one), is never written through a symbolic link, and
+// holds exactly the bytes of one picture, whole.
 class TemporaryPicture {
 public:
     static constexpr const char *FileName = "vrtmimage.tmp";
@@ -26,20 +26,17 @@ public:
     const std::string &folder() const { return m_folder; }
     std::string path() const;
 
-    // Creates the folder (owner only) when missing and opens the file for
-    // writing from its start, creating it when missing. Refuses a folder or
-    // file that is a symbolic link or not of the expected kind, and a file
-    // that another copy of the program holds.
+    // Makes the folder ready (owner only) and checks that the copy's name is
+    // free for it: refuses a folder or name that is a link or not of the
+    // expected kind.
     bool open();
-    // Appends the next bytes of the picture.
-    bool write(const unsigned char *data, std::size_t size) { return m_file.write(data, size); }
-    // Cuts the file to what has been written and closes it.
-    bool finish(long long length) { return m_file.truncateAndClose(length); }
-    void close() { m_file.close(); }
+    // Writes the whole copy beside it and gives it the copy's name by
+    // rename, as saves do: nothing waits for another copy of the program,
+    // and the last one to finish wins, whole.
+    bool store(const std::vector<unsigned char> &bytes);
 
 private:
     std::string m_folder;
-    PrivateFile m_file;
 };
 
 } // namespace orvane

@@ -116,28 +116,63 @@ TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
 }
 
-TEST(PictureLoad, WaitsWhileAnotherProgramHoldsTheCopy)
+TEST(PictureLoad, ACopyHeldByAnotherProgramIsNeitherWaitedForNorSpoilt)
 {
     LoaderHarness h;
     fs::create_directories(h.pictureFolder());
-    int ready[2];
+    int ready[2], done[2];
     ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
     const pid_t child = ::fork();
-    if (child == 0) { // holds the lock for 300 ms, half way through a copy of its own
+    if (child == 0) { // holds the copy locked, half way through a write of its own, until the load is over
         const int fd = ::open(h.picturePath().c_str(), O_WRONLY | O_CREAT, 0600);
         ::flock(fd, LOCK_EX);
         (void)!::write(fd, "other", 5);
         (void)!::write(ready[1], "x", 1);
-        ::usleep(300000);
-        (void)!::pwrite(fd, "OTHER", 5, 0); // still its turn: a copy that did not wait is spoilt
+        char x;
+        (void)!::read(done[0], &x, 1);
+        (void)!::pwrite(fd, "OTHER", 5, 0); // its late write lands in its own file, not ours
         ::_exit(0);
     }
     char x;
     ASSERT_EQ(::read(ready[0], &x, 1), 1);
-    EXPECT_TRUE(h.load(withLine().picture(pictureOf(5000))));
+    const bool loaded = h.load(withLine().picture(pictureOf(5000)));
+    (void)!::write(done[1], "x", 1);
     ::waitpid(child, nullptr, 0);
-    EXPECT_TRUE(h.box.boxes.empty());
-    EXPECT_EQ(readFileText(h.file.pattern().picturePath), pictureOf(5000));
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(h.box.boxes.size(), 0u);
+    EXPECT_EQ(readFileText(h.picturePath()), pictureOf(5000));
+}
+
+TEST(PictureLoad, SimultaneousLoadsAllKeepTheirPictureAndOneWinsWhole)
+{
+    LoaderHarness h;
+    constexpr int Loads = 30;
+    std::vector<std::string> paths;
+    for (int i = 0; i < Loads; ++i)
+        paths.push_back(h.write(withLine().picture(std::string(4096 + i, char('A' + i % 26))), std::to_string(i) + ".pat"));
+    std::vector<pid_t> children;
+    for (int i = 0; i < Loads; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) { // each a program of its own: copied, and nothing said
+            LoaderHarness one;
+            TemporaryPicture picture{h.pictureFolder()};
+            LibFile file{LibFile::Services{one.messages, one.store, &picture}};
+            ::_exit(file.LoadPattern(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    int succeeded = 0;
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        succeeded += WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(succeeded, Loads);
+    const std::string copy = readFileText(h.picturePath());
+    ASSERT_GE(copy.size(), 4096u);
+    EXPECT_EQ(copy, std::string(copy.size(), char('A' + (copy.size() - 4096) % 26)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(h.pictureFolder()), {}), 1); // nothing left beside it
 }
 
 TEST(PictureLoad, FolderWithoutHomeComesFromThePasswordDatabase)

@@ -1,11 +1,8 @@
-#include "platform/fileio.h"
 #include "platform/privatefile.h"
-#include "posixfile.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,9 +69,8 @@ std::string joinPath(const std::string &folder, const std::string &name)
     return folder + "/" + name;
 }
 
-bool PrivateFile::open(const std::string &folder, const std::string &name)
+bool preparePrivateFolder(const std::string &folder)
 {
-    close();
     // The cache folder itself may be missing on a fresh account.
     const std::string parent = parentOf(folder);
     if (!parent.empty()) {
@@ -82,46 +78,15 @@ bool PrivateFile::open(const std::string &folder, const std::string &name)
         if (::stat(parent.c_str(), &st) != 0 && (errno != ENOENT || ::mkdir(parent.c_str(), 0700) != 0))
             return false;
     }
-    if (!ensurePrivateFolder(folder))
-        return false;
-    const int fd = openNonBlocking(joinPath(folder, name), O_WRONLY | O_CREAT | O_NOFOLLOW | O_BINARY, true, 0600);
-    if (fd < 0)
-        return false;
-    m_handle = fd;
-    return true;
+    return ensurePrivateFolder(folder);
 }
 
-bool PrivateFile::lockExclusive(int milliseconds)
+bool isReplaceableFile(const std::string &path)
 {
-    if (!isOpen())
-        return false;
-    bool locked = false;
-    retryFor(milliseconds, [&] {
-        locked = ::flock(static_cast<int>(m_handle), LOCK_EX | LOCK_NB) == 0;
-        return locked || errno != EWOULDBLOCK;
-    });
-    return locked;
-}
-
-bool PrivateFile::write(const unsigned char *data, std::size_t size)
-{
-    return isOpen() && writeAll(static_cast<int>(m_handle), data, size);
-}
-
-bool PrivateFile::truncateAndClose(long long length)
-{
-    if (!isOpen())
-        return false;
-    const bool ok = ::ftruncate(static_cast<int>(m_handle), static_cast<off_t>(length)) == 0;
-    close();
-    return ok;
-}
-
-void PrivateFile::close()
-{
-    if (isOpen())
-        ::close(static_cast<int>(m_handle));
-    m_handle = Closed;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return errno == ENOENT;
+    return S_ISREG(st.st_mode);
 }
 
 } // namespace orvane
