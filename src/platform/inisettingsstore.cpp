@@ -70,7 +70,9 @@ std::vector<std::string> systemFolders()
     return dirs.empty() ? std::vector<std::string>{"/etc/xdg"} : split(dirs, ':', true);
 }
 
-std::vector<std::string> storeFiles(const std::string &app)
+} // namespace
+
+std::vector<std::string> settingsStoreFiles(const std::string &app)
 {
     const std::string appFile = "/" + app + "/" + app + ".conf", orgFile = "/" + app + ".conf";
     const std::string user = userFolder();
@@ -82,6 +84,8 @@ std::vector<std::string> storeFiles(const std::string &app)
         files.push_back(folder + orgFile);
     return files;
 }
+
+namespace {
 
 enum class StoreFile { Missing, Regular, NotRegular };
 
@@ -118,7 +122,7 @@ std::optional<std::string> IniSettingsStore::readText(const std::string &applica
                                                       const std::string &key)
 {
     std::vector<std::string> contents;
-    for (const std::string &path : storeFiles(application)) {
+    for (const std::string &path : settingsStoreFiles(application)) {
         contents.emplace_back();
         if (readStoreFile(path, contents.back()) == StoreFile::NotRegular)
             return std::nullopt;

@@ -2,6 +2,9 @@
 
 #include "platform/settingsstore.h"
 
+#include <string>
+#include <vector>
+
 namespace orvane {
 
 // The per-user settings store without Qt: reads the files QSettings (native
@@ -12,6 +15,9 @@ namespace orvane {
 // organization files. The first file holding the key wins. As with
 // QSettingsStore, a store file that exists but is not a regular file (a named
 // pipe, a folder, a device) makes the whole store count as empty.
+// The files QSettings reads for application on Linux, first to last.
+std::vector<std::string> settingsStoreFiles(const std::string &application);
+
 class IniSettingsStore : public SettingsStore {
 public:
     std::optional<std::string> readText(const std::string &application, const std::string &section,

@@ -1,9 +1,9 @@
 #include "qsettingsstore.h"
 
+#include "platform/fileio.h"
+#include "platform/inisettingsstore.h"
 #include "platform/windows1252.h"
 
-#include <QFileInfo>
-#include <QLibraryInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QString>
@@ -12,20 +12,15 @@ namespace orvane {
 
 namespace {
 
-// QSettings reads the user's and the system's file of the application and of
-// the organization (both named after the application here) when it is made.
-// Reading a named pipe or a device would wait for a writer forever, so a
-// store with any of them not a regular file counts as empty.
-bool onlyRegularFiles(const QString &app)
+// QSettings reads the user's and the system's files of the application and
+// of the organization (both named after the application here) when it is
+// made. Reading a named pipe or a device would wait for a writer for ever,
+// so a store with any of them not a regular file counts as empty.
+bool onlyRegularFiles(const std::string &app)
 {
-    const QString folders[] = {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                               QLibraryInfo::path(QLibraryInfo::SettingsPath)};
-    for (const QString &folder : folders) {
-        for (const QString &name : {app + QLatin1Char('/') + app, app}) {
-            const QFileInfo file(folder + QLatin1Char('/') + name + QStringLiteral(".conf"));
-            if (file.exists() && !file.isFile())
-                return false;
-        }
+    for (const std::string &file : settingsStoreFiles(app)) {
+        if (pathStatus(file) == PathStatus::Exists && !fileIdentity(file, true))
+            return false;
     }
     return true;
 }
@@ -36,7 +31,7 @@ std::optional<std::string> QSettingsStore::readText(const std::string &applicati
                                                     const std::string &key)
 {
     const QString app = QString::fromStdString(application);
-    if (!onlyRegularFiles(app))
+    if (!onlyRegularFiles(application))
         return std::nullopt;
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, app, app);
     settings.beginGroup(QString::fromStdString(section));

@@ -184,9 +184,10 @@ TEST(IniSettingsStore, ReadsTheFilesInQSettingsOrder)
 
 TEST(IniSettingsStore, AStoreFileThatIsNoRegularFileEmptiesTheStore)
 {
-    // In place of the own file ('a') or the organization's ('o'): a named pipe
-    // nobody writes to ('p') or a folder ('d'); the other file holds the key.
-    const char *cases[] = {"ap", "op", "ad", "od"};
+    // In place of the own file ('a'), the organization's ('o') or the first
+    // system folder's ('s'): a named pipe nobody writes to ('p') or a folder
+    // ('d'); the own or organization file holds the key.
+    const char *cases[] = {"ap", "op", "ad", "od", "sp", "sd"};
     folders();
     for (const char *c : cases) {
         SCOPED_TRACE(c);
@@ -194,7 +195,9 @@ TEST(IniSettingsStore, AStoreFileThatIsNoRegularFileEmptiesTheStore)
         const std::string config = folders().root.file("config");
         fs::create_directories(config + "/" + app);
         const std::string own = config + "/" + app + "/" + app + ".conf", org = config + "/" + app + ".conf";
-        const std::string odd = c[0] == 'a' ? own : org;
+        const std::string system = folders().root.file("sys1") + "/" + app;
+        fs::create_directories(system);
+        const std::string odd = c[0] == 'a' ? own : c[0] == 'o' ? org : system + "/" + app + ".conf";
         writeFileBytes(c[0] == 'a' ? org : own, "[Pattern]\nK=1\n");
         c[1] == 'p' ? void(::mkfifo(odd.c_str(), 0600)) : void(fs::create_directory(odd));
 
