@@ -3,10 +3,15 @@
 ORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 ORVANE_JOBS=${ORVANE_JOBS:-2}
 
-# Debian packages the build, the tests and the tools need.
-ORVANE_PACKAGES=(
+# Debian packages that building and running the programs need (scripts/run).
+ORVANE_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libcli11-dev
+)
+
+# Those and what the tests and the tools need.
+ORVANE_PACKAGES=(
+  "${ORVANE_RUN_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   libwmf-bin fonts-urw-base35
   clang libclang-rt-14-dev
@@ -16,11 +21,14 @@ ORVANE_PACKAGES=(
   dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils
 )
 
-# Installs whatever of ORVANE_PACKAGES is missing, with apt-get.
+# Installs whatever of the packages named (default: ORVANE_PACKAGES) is
+# missing, with apt-get.
 orvane_install_packages() {
   local missing=()
   local pkg
-  for pkg in "${ORVANE_PACKAGES[@]}"; do
+  local wanted=("$@")
+  [ ${#wanted[@]} -gt 0 ] || wanted=("${ORVANE_PACKAGES[@]}")
+  for pkg in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$pkg")
     fi
