@@ -3,7 +3,7 @@
 #   install_test.sh install ROOT BUILD_DIR   cmake --install into ROOT (a fresh folder)
 #   install_test.sh CHECK ROOT EXAMPLES      CHECK: desktop, mime, manual, thumbnailer, library
 set -euo pipefail
-check=$1 root=$2 arg=$3
+check=$1 root=$2 arg=$3 flags=${4:-}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -116,13 +116,14 @@ CODE
   printf 'cmake_minimum_required(VERSION 3.25)\nproject(consumer CXX)\nfind_package(Orvane 1 REQUIRED)\n%s\n%s\n' \
     'add_executable(consumer main.cpp)' 'target_link_libraries(consumer PRIVATE Orvane::orvane)' \
     > "$tmp/consumer/CMakeLists.txt"
-  cmake -S "$tmp/consumer" -B "$tmp/consumer/build" -DCMAKE_PREFIX_PATH="$root" >/dev/null \
+  cmake -S "$tmp/consumer" -B "$tmp/consumer/build" -DCMAKE_PREFIX_PATH="$root" -DCMAKE_CXX_FLAGS="$flags" \
+    -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null \
     || fail "find_package(Orvane) did not configure"
   cmake --build "$tmp/consumer/build" >/dev/null || fail "the CMake consumer did not build"
   pc=$(find "$root" -name orvane.pc)
   [ -n "$pc" ] || fail "no orvane.pc installed"
-  # shellcheck disable=SC2046
-  g++ -o "$tmp/consumer/pkgconfig" "$tmp/consumer/main.cpp" \
+  # shellcheck disable=SC2046,SC2086
+  g++ $flags -o "$tmp/consumer/pkgconfig" "$tmp/consumer/main.cpp" \
     $(PKG_CONFIG_PATH=$(dirname "$pc") pkg-config --cflags --libs orvane) || fail "the pkg-config consumer did not build"
   status=0
   for f in "$arg"/*.pat; do
