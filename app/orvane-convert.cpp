@@ -3,9 +3,11 @@
 
 #include "export/exportformat.h"
 #include "export/qt/picturemodule.h"
+#include "platform/console.h"
 #include "platform/fileio.h"
-#include "platform/inisettingsstore.h"
 #include "platform/module.h"
+#include "platform/usersettingsstore.h"
+#include "platform/utf8path.h"
 #include "shell/batch.h"
 #include "shell/converter.h"
 #include "document/temporarypicture.h"
@@ -15,8 +17,7 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
-#include <iostream>
-#include <unistd.h>
+#include <ostream>
 
 namespace {
 
@@ -50,9 +51,9 @@ constexpr const char *Usage =
     "\n"
     "Exit status: 0 all converted, 1 an input failed, 2 usage error.\n";
 
-int usageError(const std::string &why)
+int usageError(std::ostream &err, const std::string &why)
 {
-    std::cerr << "orvane-convert: " << why << "\nTry 'orvane-convert --help'.\n";
+    err << "orvane-convert: " << why << "\nTry 'orvane-convert --help'.\n";
     return 2;
 }
 
@@ -73,16 +74,36 @@ const PictureModule *loadPictureModule(std::string &error)
     return nullptr;
 }
 
-// Names and extensions in any case: "x.PNG" asks for the PNG format.
-bool isPictureFormat(std::string name)
+std::string lowerCase(std::string name)
 {
     for (char &c : name)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+// Names and extensions in any case: "x.PNG" asks for the PNG format. One the
+// core already offers needs no module.
+bool isPictureFormat(const std::string &name, const FormatTable &core)
+{
     for (const std::string_view known : PictureFormatNames) {
-        if (known == name)
-            return true;
+        if (known == lowerCase(name))
+            return !core.find(known);
     }
     return false;
+}
+
+// What of the picture module a run asks for, to name it when there is none:
+// "thumbnail", a format's name, or empty for nothing.
+std::string pictureRequest(const BatchOptions &options, const FormatTable &core)
+{
+    if (options.thumbnail)
+        return "thumbnail";
+    if (isPictureFormat(options.format, core))
+        return lowerCase(options.format);
+    const std::string extension = utf8FromPath(pathFromUtf8(options.output).extension());
+    if (extension.size() > 1 && isPictureFormat(extension.substr(1), core))
+        return lowerCase(extension.substr(1));
+    return std::string();
 }
 
 struct Parsed {
@@ -92,7 +113,7 @@ struct Parsed {
 };
 
 // A usage error returns its one-line reason.
-std::optional<std::string> parse(int argc, char **argv, Parsed &parsed)
+std::optional<std::string> parse(const std::vector<std::string> &arguments, Parsed &parsed)
 {
     BatchOptions &o = parsed.options;
     CLI::App app("orvane-convert", "orvane-convert");
@@ -111,7 +132,10 @@ std::optional<std::string> parse(int argc, char **argv, Parsed &parsed)
     CLI::Option *thumbnailOption = app.add_option("--thumbnail", thumbnail)->multi_option_policy(last);
     app.add_option("inputs", o.inputs);
     try {
-        app.parse(argc, argv);
+        std::vector<const char *> argv;
+        for (const std::string &argument : arguments)
+            argv.push_back(argument.c_str());
+        app.parse(static_cast<int>(argv.size()), argv.data());
     } catch (const CLI::ParseError &error) {
         return std::string(error.what());
     }
@@ -146,46 +170,51 @@ std::optional<std::string> parse(int argc, char **argv, Parsed &parsed)
 int main(int argc, char **argv)
 {
     ignoreFileSizeSignal();
+    std::ostream &out = standardOutputText();
+    std::ostream &err = standardErrorText();
     Parsed parsed;
-    if (const auto why = parse(argc, argv, parsed))
-        return usageError(*why);
+    if (const auto why = parse(commandLineArguments(argc, argv), parsed))
+        return usageError(err, *why);
     if (parsed.help) {
-        std::cout << Usage;
+        out << Usage;
         return 0;
     }
     if (parsed.version) {
-        std::cout << "orvane-convert " ORVANE_VERSION "\n";
+        out << "orvane-convert " ORVANE_VERSION "\n";
         return 0;
     }
     BatchOptions &options = parsed.options;
-    options.showProgress = ::isatty(STDERR_FILENO);
+    options.showProgress = standardErrorIsTerminal();
 
     // The picture formats are only looked for when asked for, so the plain
     // metafile starts as fast as it can.
     FormatTable formats;
-    const std::string extension = std::filesystem::path(options.output).extension().string();
-    const bool wantsPictures = options.thumbnail || isPictureFormat(options.format)
-        || (extension.size() > 1 && isPictureFormat(extension.substr(1)));
+    const std::string wanted = pictureRequest(options, formats);
+    if (!wanted.empty() && !canLoadModules()) {
+        err << "orvane-convert: " << (wanted == "thumbnail" ? "--thumbnail is" : "the " + wanted + " format is")
+            << " not available in this build\n";
+        return 2;
+    }
     const PictureModule *pictures = nullptr;
     std::string moduleError;
-    if (wantsPictures) {
+    if (!wanted.empty()) {
         pictures = loadPictureModule(moduleError);
         if (pictures)
             formats.add(pictures->formats);
     }
-    if (wantsPictures && !pictures) {
+    if (!wanted.empty() && !pictures) {
         // A format the module would give is a missing part, not a usage error.
-        std::cerr << "orvane-convert: the " << (options.thumbnail ? "thumbnail" : "picture formats")
-                  << " need the picture module, which could not be loaded: " << moduleError << "\n";
+        err << "orvane-convert: the " << (options.thumbnail ? "thumbnail" : "picture formats")
+            << " need the picture module, which could not be loaded: " << moduleError << "\n";
         return 1;
     }
 
-    IniSettingsStore settings;
-    Converter converter(formats, settings, TemporaryPicture::defaultFolder());
+    const auto settings = userSettingsStore();
+    Converter converter(formats, *settings, TemporaryPicture::defaultFolder());
     const ExportFormat *format = nullptr;
     if (const auto why = checkBatchOptions(options, converter, format))
-        return usageError(*why);
-    Batch batch(converter, std::cout, std::cerr);
+        return usageError(err, *why);
+    Batch batch(converter, out, err);
     if (pictures)
         batch.setThumbnail(pictures->thumbnail);
     return batch.run(options, *format);

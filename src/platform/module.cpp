@@ -12,6 +12,11 @@ void *loadModuleFunction(const std::string &, const char *, std::string &error)
     return nullptr;
 }
 
+bool canLoadModules()
+{
+    return false;
+}
+
 std::string programFolder()
 {
     return {};
@@ -51,6 +56,11 @@ void *loadModuleFunction(const std::string &path, const char *function, std::str
         ::dlclose(module);
     }
     return entry;
+}
+
+bool canLoadModules()
+{
+    return true;
 }
 
 std::string programFolder()

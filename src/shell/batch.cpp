@@ -6,6 +6,7 @@
 #include "export/patternsize.h"
 #include "platform/fileio.h"
 #include "platform/messagebox.h"
+#include "platform/utf8path.h"
 
 #include <charconv>
 #include <filesystem>
@@ -21,7 +22,7 @@ namespace {
 bool sameFile(const std::string &a, const std::string &b)
 {
     std::error_code error;
-    return fs::equivalent(a, b, error) && !error;
+    return fs::equivalent(pathFromUtf8(a), pathFromUtf8(b), error) && !error;
 }
 
 } // namespace
@@ -64,7 +65,7 @@ std::optional<std::string> checkBatchOptions(BatchOptions &options, const Conver
         format = formats.find(options.format);
         if (!format)
             return "--format must be one of " + formats.names() + ", not \"" + options.format + "\"";
-        if (named && !format->hasExtension(fs::path(options.output).extension().string().substr(1)))
+        if (named && !format->hasExtension(utf8FromPath(pathFromUtf8(options.output).extension()).substr(1)))
             return "--format " + options.format + " does not match the output name " + options.output;
     } else {
         format = named ? named : &formats.defaultFormat();
@@ -76,7 +77,7 @@ int Batch::run(const BatchOptions &options, const ExportFormat &format)
 {
     if (!options.outDir.empty()) {
         std::error_code error;
-        fs::create_directories(options.outDir, error);
+        fs::create_directories(pathFromUtf8(options.outDir), error);
         if (error) {
             m_err << "orvane-convert: " << options.outDir << ": the folder cannot be made: " << error.message()
                   << "\n";
@@ -194,11 +195,11 @@ std::string Batch::outputFor(const BatchOptions &options, const ExportFormat &fo
     if (!options.output.empty())
         return options.output;
     const std::string extension = '.' + format.extension();
-    fs::path name = fs::path(input).filename();
+    fs::path name = pathFromUtf8(input).filename();
     name.replace_extension(extension);
     if (!options.outDir.empty())
-        return (fs::path(options.outDir) / name).string();
-    return fs::path(input).replace_extension(extension).string();
+        return utf8FromPath(pathFromUtf8(options.outDir) / name);
+    return utf8FromPath(pathFromUtf8(input).replace_extension(extension));
 }
 
 } // namespace orvane

@@ -1,0 +1,20 @@
+#include "usersettingsstore.h"
+
+#if defined(_WIN32)
+#include "windows/registrysettingsstore.h"
+#else
+#include "inisettingsstore.h"
+#endif
+
+namespace orvane {
+
+std::unique_ptr<SettingsStore> userSettingsStore()
+{
+#if defined(_WIN32)
+    return std::make_unique<RegistrySettingsStore>();
+#else
+    return std::make_unique<IniSettingsStore>();
+#endif
+}
+
+} // namespace orvane

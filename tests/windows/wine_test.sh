@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The Windows orvane-convert under wine, beside the Linux build: every case
+# runs both with the same arguments, each in a folder of its own holding the
+# same inputs, and their output, messages and exit status must be the same.
+# At the end both folders must hold the same files, byte for byte.
+#   wine_test.sh EXE LINUX_CONVERT EXAMPLES
+# The caller starts wine's server (WINEPREFIX, WINEDEBUG set); ORVANE_WINE is
+# the wine loader.
+set -euo pipefail
+exe=$(realpath "$1") linux=$(realpath "$2") examples=$(realpath "$3")
+wine=${ORVANE_WINE:-/usr/lib/wine/wine64}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+mkdir -p "$tmp/win" "$tmp/linux" "$tmp/config/Veltrum Orvane" "$tmp/cache"
+cp "$examples"/*.pat "$tmp/win/"
+cp "$examples"/*.pat "$tmp/linux/"
+mapfile -t patterns < <(cd "$examples" && ls -- *.pat)
+# The Linux build keeps its settings and picture copy here, away from the user's.
+export XDG_CONFIG_HOME=$tmp/config XDG_CACHE_HOME=$tmp/cache
+localAppData=$WINEPREFIX/drive_c/users/$(whoami)/AppData/Local
+rm -rf "$localAppData/Veltrum Orvane"
+
+# run SIDE ARGS... leaves SIDE.out, SIDE.err and SIDE.status in $tmp.
+run() {
+  local side=$1 status=0
+  shift
+  if [ "$side" = win ]; then
+    (cd "$tmp/win" && "$wine" "$exe" "$@") >"$tmp/win.out" 2>"$tmp/win.err" || status=$?
+  else
+    (cd "$tmp/linux" && "$linux" "$@") >"$tmp/linux.out" 2>"$tmp/linux.err" || status=$?
+  fi
+  echo "$status" >"$tmp/$side.status"
+}
+
+# same ARGS... runs both and compares. Windows names a file in a folder with
+# '\'; with SEPARATORS=1 its messages are compared with '/' in its place.
+# PICTURE=1 sets the picture copy's path in --info aside: each system has its own.
+same() {
+  run win "$@"
+  run linux "$@"
+  if [ "${SEPARATORS:-0}" = 1 ]; then
+    sed -i 's|\\|/|g' "$tmp/win.out" "$tmp/win.err"
+  fi
+  if [ "${PICTURE:-0}" = 1 ]; then
+    grep -qF '"path":"C:\\users\\'"$(whoami)"'\\AppData\\Local\\Veltrum Orvane\\vrtmimage.tmp"' "$tmp/win.out" ||
+      fail "$*: the picture copy is not under %LOCALAPPDATA%: $(cat "$tmp/win.out")"
+    sed -i 's|"path":"[^"]*"|"path":(copy)|' "$tmp/win.out" "$tmp/linux.out"
+  fi
+  local part
+  for part in status out err; do
+    cmp -s "$tmp/win.$part" "$tmp/linux.$part" ||
+      fail "orvane-convert $* ($part): windows $(head -c 300 "$tmp/win.$part" | od -An -c | head -3)" \
+        "!= linux $(head -c 300 "$tmp/linux.$part" | od -An -c | head -3)"
+  done
+}
+
+# expect_status STATUS NAME: the last run's exit status on Windows.
+expect_status() {
+  local got
+  got=$(cat "$tmp/win.status")
+  [ "$got" = "$1" ] || fail "$2: exit status $got, expected $1"
+}
+
+# The formats this build offers, from its own refusal of an unknown one.
+run win --format none x.pat
+formats=$(sed -n 's/.*--format must be one of \([a-z|]*\),.*/\1/p' "$tmp/win.err" | tr '|' ' ')
+[ -n "$formats" ] || fail "no format list in: $(cat "$tmp/win.err")"
+
+# Every example in every format at the page's size and at 10 pixels wide.
+# shellcheck disable=SC2086
+for format in $formats; do
+  same -q --format "$format" --out-dir "out-$format" "${patterns[@]}"
+  expect_status 0 "--format $format"
+  same -q --format "$format" --width 10 --out-dir "out-$format-10" "${patterns[@]}"
+done
+for example in "${patterns[@]}"; do
+  PICTURE=$([[ $example == *picture* ]] && echo 1 || echo 0) same --info "$example"
+done
+
+# Standard output stays binary: this metafile holds 0x0A bytes, which text
+# mode would turn into 0x0D 0x0A.
+same --width 10 -o - star-a4-v2.1.pat
+newlines=$(tr -cd '\n' <"$tmp/win.out" | wc -c)
+[ "$newlines" -gt 0 ] || fail "star-a4 at width 10 holds no 0x0A byte: the binary check proves nothing"
+
+# Names outside the ANSI code page, for input, -o and --out-dir; and an
+# existing output, replaced.
+for side in win linux; do
+  cp "$tmp/$side/house-v1.1.pat" "$tmp/$side/café.pat"
+  cp "$tmp/$side/grid-v1.4.pat" "$tmp/$side/日本.pat"
+  echo "old bytes" >"$tmp/$side/café.wmf"
+done
+same café.pat 日本.pat
+same -o 出力.wmf 日本.pat
+SEPARATORS=1 same --out-dir 目录 café.pat 日本.pat
+[ -f "$tmp/win/目录/日本.wmf" ] || fail "--out-dir 目录 wrote no 目录/日本.wmf"
+
+# A save that fails keeps what was there, leaves no temporary file and lets
+# the rest of the batch go on.
+for side in win linux; do
+  mkdir -p "$tmp/$side/held.wmf"
+  echo "kept" >"$tmp/$side/held.wmf/inside"
+  cp "$tmp/$side/shapes-v1.5.pat" "$tmp/$side/held.pat"
+done
+SEPARATORS=1 same --out-dir . held.pat shapes-v1.5.pat
+expect_status 1 "a save over a folder"
+[ "$(cat "$tmp/win/held.wmf/inside")" = kept ] || fail "the folder in the output's place was changed"
+leftovers=$(find "$tmp/win" -name '.orvane-*')
+[ -z "$leftovers" ] || fail "temporary files left: $leftovers"
+
+# The picture copy goes to the user's local application data.
+same -o - star-with-picture-v1.6.2.pat
+cmp -s "$localAppData/Veltrum Orvane/vrtmimage.tmp" "$tmp/cache/Veltrum Orvane/vrtmimage.tmp" ||
+  fail "the picture copy under %LOCALAPPDATA% differs from the Linux one"
+
+# Stored defaults apply to version 1 files: from the registry on Windows, from
+# the settings file on Linux. A number may be stored as REG_DWORD too.
+key='HKCU\Software\Veltrum Orvane\Pattern'
+"$wine" reg add "$key" /v PenColor /t REG_SZ /d 255 /f >/dev/null
+"$wine" reg add "$key" /v BandW /t REG_DWORD /d 0 /f >/dev/null
+printf '[Pattern]\nPenColor=255\nBandW=0\n' >"$tmp/config/Veltrum Orvane/Veltrum Orvane.conf"
+same --info house-v1.1.pat
+grep -q '"PenColor":255,"BandW":false' "$tmp/win.out" || fail "the registry's defaults were not applied: $(cat "$tmp/win.out")"
+"$wine" reg add "$key" /v PenColor /t REG_SZ /d red /f >/dev/null
+run win house-v1.1.pat
+expect_status 1 "a stored default that is not a number"
+grep -q 'PenColor in the \[Pattern\] group of HKEY_CURRENT_USER\\Software\\Veltrum Orvane does' "$tmp/win.err" ||
+  fail "the message names no registry key: $(cat "$tmp/win.err")"
+"$wine" reg delete 'HKCU\Software\Veltrum Orvane' /f >/dev/null
+rm "$tmp/config/Veltrum Orvane/Veltrum Orvane.conf"
+
+# Exit status 1 and 2, --help and --version, as on Linux.
+same missing.pat
+expect_status 1 "a missing input"
+same --width 0 house-v1.1.pat
+expect_status 2 "a width of 0"
+same --help
+same --version
+# Formats the Linux build takes from its picture module are not in this build.
+for args in "--format pdf house-v1.1.pat" "-o house.png house-v1.1.pat" "--thumbnail 64 house-v1.1.pat house.png"; do
+  # shellcheck disable=SC2086
+  run win $args
+  expect_status 2 "$args"
+done
+run win --format pdf house-v1.1.pat
+grep -qx 'orvane-convert: the pdf format is not available in this build' "$tmp/win.err" ||
+  fail "--format pdf: $(cat "$tmp/win.err")"
+
+# Both folders hold the same files.
+diff -r "$tmp/win" "$tmp/linux" >"$tmp/diff" || fail "the written files differ: $(head -20 "$tmp/diff")"
+
+if [ "$failures" -gt 0 ]; then
+  echo "wine_test: $failures failed" >&2
+  exit 1
+fi
+echo "wine_test: passed"
