@@ -20,6 +20,7 @@ ORVANE_PACKAGES=(
   xvfb xauth
   desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
   dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils
+  libxml2-dev nlohmann-json3-dev
 )
 
 # Installs whatever of the packages named (default: ORVANE_PACKAGES) is
