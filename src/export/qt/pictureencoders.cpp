@@ -8,7 +8,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <cmath>
 #include <vector>
@@ -93,27 +92,6 @@ void fixCreationDate(QByteArray &pdf)
 
 } // namespace
 
-EncodeResult EncodeSvg(const Scene &scene)
-{
-    if (!hasPage(scene))
-        return noPage(scene, "SVG drawing");
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    // Sizes in twips at 1440 per inch give the page's physical width and
-    // height; the view box holds the page in pixels.
-    generator.setResolution(1440);
-    generator.setSize(QSize(int(std::lround(scene.pageWidthTwips)), int(std::lround(scene.pageHeightTwips))));
-    generator.setViewBox(QRect(0, 0, scene.pixelsX, scene.pixelsY));
-    generator.setTitle(QStringLiteral("Pattern"));
-    {
-        QPainter painter(&generator);
-        paintScene(painter, scene, outlinePen());
-    }
-    return fromBuffer(buffer.data());
-}
-
 EncodeResult EncodePdf(const Scene &scene)
 {
     if (!hasPage(scene))
@@ -194,7 +172,6 @@ EncodeResult EncodePng(const Scene &scene)
 namespace {
 
 constexpr ExportFormat PictureFormats[] = {
-    {"svg", "svg", "SVG Drawing (*.svg)|*.svg", "SVG file", EncodeSvg},
     {"pdf", "pdf", "PDF Document (*.pdf)|*.pdf", "PDF file", EncodePdf},
     {"png", "png", "PNG Image (*.png)|*.png", "PNG file", EncodePng},
 };

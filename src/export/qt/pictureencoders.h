@@ -7,9 +7,8 @@
 namespace orvane {
 
 // The page as a picture, drawn with Qt's painter by the routine the window
-// paints with: SVG and PDF as vectors at the page's physical size, PNG as
+// paints with: PDF as vectors at the page's physical size, PNG as
 // pixelsX x pixelsY pixels. The same scene always gives the same bytes.
-EncodeResult EncodeSvg(const Scene &scene);
 EncodeResult EncodePdf(const Scene &scene);
 EncodeResult EncodePng(const Scene &scene);
 
