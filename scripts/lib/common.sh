@@ -13,7 +13,7 @@ ORVANE_RUN_PACKAGES=(
 ORVANE_PACKAGES=(
   "${ORVANE_RUN_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
-  libwmf-bin fonts-urw-base35
+  libwmf-bin imagemagick libmagickcore-6.q16-6-extra fonts-urw-base35
   clang libclang-rt-14-dev
   libc++-dev libc++abi-dev g++-mingw-w64-x86-64-posix
   libcli11-dev wine64 zip unzip

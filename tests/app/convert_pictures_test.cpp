@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace orvane;
 using namespace orvane::testing;
 namespace fs = std::filesystem;
@@ -27,6 +29,22 @@ std::string everyOutline(const ConvertEnvironment &env)
     w.shape(ShapeRoundedRectangle, 9000, 2000, -1500, -900).shape(ShapeRectangle, 9000, 12000, 15, 1500);
     w.noPicture().save(env.file("every.pat"));
     return env.file("every.pat");
+}
+
+// The box of a page's ink (gray below 128): left, top, right, bottom as fractions of the page's width and height.
+std::array<double, 4> inkBox(const Gray &page)
+{
+    int left = page.width, top = page.height, right = -1, bottom = -1;
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            if (page.value(x, y) < 128) {
+                left = std::min(left, x), right = std::max(right, x + 1);
+                top = std::min(top, y), bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
+    return {double(left) / page.width, double(top) / page.height, double(right) / page.width,
+            double(bottom) / page.height};
 }
 
 // The darkness (255 - gray, summed) of column x from row y - 10 to y + 10.
@@ -115,5 +133,42 @@ TEST(ConvertPictures, StrokeKeepsItsPrintedWeightAtAnyWidth)
         }
         EXPECT_NEAR(darkness[1], darkness[0], darkness[0] / 10) << "816: " << darkness[0] << ", 2000: " << darkness[1];
         EXPECT_NEAR(darkness[0], 255, 26);
+    }
+}
+
+// Readers built on libwmf place the box of what is drawn: the invisible page frame keeps the margins, and a circle
+// of one inch at one inch from the corner stays where it is and round, at any width.
+TEST(ConvertPictures, PlaceableKeepsItsPageInLibwmfReaders)
+{
+    ConvertEnvironment env;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(0).integer(1).shape(ShapeCircle, 1440, 1440, 1440, 1440).noPicture();
+    w.save(env.file("circle.pat"));
+    const struct {
+        const char *reader, *render; // render: the placeable file as a PGM on standard output
+    } readers[] = {
+        {"wmf2gd", "wmf2gd -t png -o /dev/stdout FILE | pngtopnm -mix -background white | ppmtopgm"},
+        {"ImageMagick", "/usr/bin/convert FILE -background white -flatten -depth 8 pgm:- 2>/dev/null"},
+    };
+    for (const auto &r : readers) {
+        for (const char *width : {"816", "2000"}) {
+            SCOPED_TRACE(std::string(r.reader) + " at " + width);
+            const std::string wmf = env.file(std::string("circle-") + width + ".wmf");
+            ASSERT_EQ(env.run({"--format", "placeable", "--width", width, "-o", wmf, env.file("circle.pat")}).exitCode, 0);
+            std::string render = r.render;
+            render.replace(render.find("FILE"), 4, quoted(wmf));
+
+            const Gray page(sh(render));
+
+            ASSERT_GT(page.width, 0);
+            EXPECT_NEAR(double(page.height) / page.width, 11 / 8.5, 0.01);
+            const std::array<double, 4> box = inkBox(page);
+            EXPECT_NEAR(box[0], 1 / 8.5, 0.01);
+            EXPECT_NEAR(box[1], 1 / 11.0, 0.01);
+            EXPECT_NEAR(box[2], 2 / 8.5, 0.01);
+            EXPECT_NEAR(box[3], 2 / 11.0, 0.01);
+            // As wide as high on the page: the circle is round.
+            EXPECT_NEAR((box[2] - box[0]) * page.width, (box[3] - box[1]) * page.height, 2.0);
+        }
     }
 }

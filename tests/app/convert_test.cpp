@@ -242,7 +242,7 @@ TEST(ConvertFormats, ReadersFindTheOutlinesAtTheScenesPoints)
     ASSERT_TRUE(m.placeable.has_value());
     EXPECT_EQ(std::tuple(m.placeable->right, m.placeable->bottom, int(m.placeable->inch)), std::tuple(816, 1056, 96));
     EXPECT_EQ(checkConverterMetafile(m), std::vector<std::string>());
-    const std::string placed = wmf2svgText(wmf, 816, 1056); // stretched over the header's box
+    const std::string placed = wmf2svgText(wmf, 816, 1056); // the frame makes the page the drawn box
     EXPECT_NE(placed.find("<svg width=\"816\" height=\"1056\""), std::string::npos) << placed;
     EXPECT_LT(placed.find("<line"), placed.find("<rect")) << placed;
 }
