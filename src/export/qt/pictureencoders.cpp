@@ -58,8 +58,14 @@ void paintScene(QPainter &painter, const Scene &scene, const QPen &pen)
 
 QPen outlinePen()
 {
-    // One pixel of the page; vector formats scale it with the page.
+    // One pixel of the page, for the raster formats.
     return QPen(Qt::black, 1);
+}
+
+// One pixel at 96 dpi on paper whatever the page's width in pixels.
+QPen printedPen(const Scene &scene)
+{
+    return QPen(Qt::black, scene.pixelsX / (scene.pageWidthTwips / 15.0));
 }
 
 EncodeResult fromBuffer(const QByteArray &data)
@@ -67,27 +73,49 @@ EncodeResult fromBuffer(const QByteArray &data)
     return {std::vector<unsigned char>(data.begin(), data.end()), {}};
 }
 
-// Qt stamps each PDF with the time it was written. Overwriting the digits in
-// place keeps every offset of the cross-reference table valid.
-void fixCreationDate(QByteArray &pdf)
+// Qt stamps each PDF with the time it was written, in the writing machine's
+// time zone: "Z" in UTC, "+09'00'" in Tokyo. The date becomes one fixed
+// value, and every offset after it in the cross-reference table and the
+// one of the table itself move by the change in length, so the file stays
+// valid and is the same in every zone. False when the layout is not Qt's.
+bool fixCreationDate(QByteArray &pdf)
 {
-    static const QByteArray Key = "/CreationDate (D:";
+    static const QByteArray Key = "/CreationDate (";
+    static const QByteArray Fixed = "(D:20000101000000Z)";
     const qsizetype at = pdf.indexOf(Key);
-    if (at < 0)
-        return;
-    qsizetype i = at + Key.size();
-    for (const char digit : QByteArray("20000101000000")) {
-        if (i >= pdf.size() || pdf[i] < '0' || pdf[i] > '9')
-            return;
-        pdf[i++] = digit;
+    const qsizetype end = at < 0 ? -1 : pdf.indexOf(')', at);
+    const qsizetype table = end < 0 ? -1 : pdf.lastIndexOf("\nxref\n");
+    const qsizetype start = table < 0 ? -1 : pdf.lastIndexOf("\nstartxref\n");
+    if (start < table || table < end)
+        return false;
+    const qsizetype dateAt = at + Key.size() - 1;
+    const qsizetype shift = Fixed.size() - (end + 1 - dateAt);
+    // "0 N\n", then N entries of 20 bytes: ten digits of offset first.
+    qsizetype line = table + 6;
+    const qsizetype lineEnd = pdf.indexOf('\n', line);
+    const QList<QByteArray> range = pdf.mid(line, lineEnd - line).split(' ');
+    bool ok = range.size() == 2 && range[0] == "0";
+    const qsizetype entries = ok ? range[1].toLongLong(&ok) : 0;
+    if (!ok || lineEnd + 1 + entries * 20 > start)
+        return false;
+    for (qsizetype i = 0; i < entries; ++i) {
+        const qsizetype entry = lineEnd + 1 + i * 20;
+        const qsizetype offset = pdf.mid(entry, 10).toLongLong(&ok);
+        if (!ok)
+            return false;
+        if (pdf[entry + 17] == 'n' && offset > dateAt)
+            pdf.replace(entry, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
     }
-    // The time zone of the writing machine: Z, or +hh'mm' / -hh'mm' padded
-    // to the same length so offsets stay put.
-    const qsizetype end = pdf.indexOf(')', i);
-    if (end < 0)
-        return;
-    for (qsizetype j = i; j < end; ++j)
-        pdf[j] = j == i ? 'Z' : ' ';
+    const qsizetype number = start + 11;
+    qsizetype numberEnd = number;
+    while (numberEnd < pdf.size() && pdf[numberEnd] >= '0' && pdf[numberEnd] <= '9')
+        ++numberEnd;
+    const qsizetype tableOffset = pdf.mid(number, numberEnd - number).toLongLong(&ok);
+    if (!ok || tableOffset != table + 1)
+        return false;
+    pdf.replace(number, numberEnd - number, QByteArray::number(tableOffset + shift));
+    pdf.replace(dateAt, end + 1 - dateAt, Fixed);
+    return true;
 }
 
 } // namespace
@@ -108,10 +136,11 @@ EncodeResult EncodePdf(const Scene &scene)
         if (!painter.isActive())
             return {{}, "The PDF writer could not start a page."};
         painter.setWindow(QRect(0, 0, scene.pixelsX, scene.pixelsY));
-        paintScene(painter, scene, outlinePen());
+        paintScene(painter, scene, printedPen(scene));
     }
     QByteArray pdf = buffer.data();
-    fixCreationDate(pdf);
+    if (!fixCreationDate(pdf))
+        return {{}, "The PDF writer laid out its file in a way this program does not know."};
     return fromBuffer(pdf);
 }
 
