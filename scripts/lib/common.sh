@@ -6,7 +6,7 @@ ORVANE_JOBS=${ORVANE_JOBS:-2}
 # Debian packages that building and running the programs need (scripts/run).
 ORVANE_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev libcli11-dev
+  qt6-base-dev libgl-dev libpng-dev libcli11-dev
 )
 
 # Those and what the tests and the tools need.

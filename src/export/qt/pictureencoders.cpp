@@ -1,7 +1,7 @@
 #include "pictureencoders.h"
 
 #include "export/scene.h"
-#include "view/qt/outlinepainter.h"
+#include "scenepainter.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -15,52 +15,6 @@
 namespace orvane {
 
 namespace {
-
-// Raster pages above this many pixels would take more memory than a picture
-// of a pattern is worth (16384 x 16384).
-constexpr qint64 MaxRasterPixels = qint64(1) << 28;
-
-bool hasPage(const Scene &scene)
-{
-    return scene.pixelsX > 0 && scene.pixelsY > 0 && scene.pageWidthTwips > 0 && scene.pageHeightTwips > 0 &&
-           std::isfinite(scene.pageWidthTwips) && std::isfinite(scene.pageHeightTwips);
-}
-
-EncodeResult noPage(const Scene &scene, const char *format)
-{
-    return {{}, std::string("The page (") + std::to_string(scene.pixelsX) + " x " + std::to_string(scene.pixelsY) +
-                    " pixels) has no size a " + format + " can show."};
-}
-
-// White page, then the outlines in drawing order: lines batched as the window
-// batches them, boxes by the window's own routine.
-void paintScene(QPainter &painter, const Scene &scene, const QPen &pen)
-{
-    painter.fillRect(QRect(0, 0, scene.pixelsX, scene.pixelsY), Qt::white);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    std::vector<QLine> lines;
-    auto flushLines = [&] {
-        if (!lines.empty())
-            painter.drawLines(lines.data(), int(lines.size()));
-        lines.clear();
-    };
-    for (const SceneElement &e : scene.elements) {
-        if (e.kind == SceneElement::Line) {
-            lines.emplace_back(e.x1, e.y1, e.x2, e.y2);
-            continue;
-        }
-        flushLines();
-        paintBox(painter, e.kind == SceneElement::Ellipse, QPoint(e.x1, e.y1), QPoint(e.x2, e.y2));
-    }
-    flushLines();
-}
-
-QPen outlinePen()
-{
-    // One pixel of the page, for the raster formats.
-    return QPen(Qt::black, 1);
-}
 
 // One pixel at 96 dpi on paper whatever the page's width in pixels.
 QPen printedPen(const Scene &scene)
@@ -165,37 +119,6 @@ std::vector<unsigned char> EncodeThumbnail(const Scene &scene, int size)
     if (!image.convertToFormat(QImage::Format_Grayscale8).save(&buffer, "PNG"))
         return {};
     return fromBuffer(buffer.data()).bytes;
-}
-
-EncodeResult EncodePng(const Scene &scene)
-{
-    if (!hasPage(scene))
-        return noPage(scene, "PNG image");
-    if (qint64(scene.pixelsX) * scene.pixelsY > MaxRasterPixels)
-        return {{}, "A PNG image holds at most " + std::to_string(MaxRasterPixels) + " pixels; this page is " +
-                        std::to_string(scene.pixelsX) + " x " + std::to_string(scene.pixelsY) +
-                        ". Choose a smaller pattern size."};
-    // The format of window backing stores, and the fastest to paint on.
-    QImage image(scene.pixelsX, scene.pixelsY, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {{}, "There is not enough memory for a PNG image of this page."};
-    {
-        // The window's pen: cosmetic (the same pixels at this scale).
-        QPen pen = outlinePen();
-        pen.setCosmetic(true);
-        QPainter painter(&image);
-        paintScene(painter, scene, pen);
-    }
-    // Black on white loses nothing in gray, and the file gets smaller.
-    image = image.convertToFormat(QImage::Format_Grayscale8);
-    // The page's physical size, as SVG and PDF give it.
-    image.setDotsPerMeterX(int(std::lround(scene.pixelsX / (scene.pageWidthTwips / 1440.0 * 0.0254))));
-    image.setDotsPerMeterY(int(std::lround(scene.pixelsY / (scene.pageHeightTwips / 1440.0 * 0.0254))));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return {{}, "The PNG image could not be written."};
-    return fromBuffer(buffer.data());
 }
 
 namespace {
