@@ -40,6 +40,8 @@ public:
         if (!m_info || setjmp(png_jmpbuf(m_png)))
             return;
         png_set_write_fn(m_png, &m_bytes, append, nullptr);
+        // libpng's default limit of a million rows would refuse tall pages.
+        png_set_user_limits(m_png, 0x7FFFFFFF, 0x7FFFFFFF);
         png_set_IHDR(m_png, m_info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_GRAY, 0, 0, 0);
         png_set_pHYs(m_png, m_info, png_uint_32(dotsPerMeterX), png_uint_32(dotsPerMeterY), PNG_RESOLUTION_METER);
         png_write_info(m_png, m_info);

@@ -73,6 +73,21 @@ TEST(PngBands, SlopingLinesAcrossBandsStayWithinAPixel)
     EXPECT_LT(moved * 20, ink) << moved << " of " << ink;
 }
 
+// Taller than libpng's default limit of a million rows, still within the pixel limit. (Qt's reader keeps that
+// limit, so the header is read here.)
+TEST(PngBands, PagesOfMoreThanAMillionRows)
+{
+    const Scene scene = tallScene(2, 1200000);
+
+    const EncodeResult result = EncodePng(scene);
+
+    EXPECT_EQ(result.error, "");
+    ASSERT_GT(result.bytes.size(), 24u);
+    // The header's width and height (big-endian, after the signature and the chunk's length and type).
+    const std::vector<unsigned char> size(result.bytes.begin() + 16, result.bytes.begin() + 24);
+    EXPECT_EQ(size, (std::vector<unsigned char>{0, 0, 0, 2, 0, 0x12, 0x4F, 0x80}));
+}
+
 TEST(PngBands, PagesBeyondTheLimitsAreRefusedNamingSizeAndLimit)
 {
     const struct {
