@@ -6,14 +6,14 @@ ORVANE_JOBS=${ORVANE_JOBS:-2}
 # Debian packages that building and running the programs need (scripts/run).
 ORVANE_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev libcli11-dev
+  qt6-base-dev libgl-dev libpng-dev libcli11-dev
 )
 
 # Those and what the tests and the tools need.
 ORVANE_PACKAGES=(
   "${ORVANE_RUN_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
-  libwmf-bin fonts-urw-base35
+  libwmf-bin imagemagick libmagickcore-6.q16-6-extra fonts-urw-base35
   clang libclang-rt-14-dev
   libc++-dev libc++abi-dev g++-mingw-w64-x86-64-posix
   libcli11-dev wine64 zip unzip

@@ -1,6 +1,7 @@
 #include "exportformat.h"
 
 #include "placeableencoder.h"
+#include "svgencoder.h"
 #include "wmfencoder.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@ EncodeResult encodeWmf(const Scene &scene)
 constexpr std::array CoreFormats = {
     ExportFormat{"wmf", "wmf", "Windows Metafile (*.wmf)|*.wmf", "metafile", encodeWmf},
     ExportFormat{"placeable", "wmf", "Placeable Windows Metafile (*.wmf)|*.wmf", "metafile", EncodePlaceable},
+    ExportFormat{"svg", "svg", "SVG Drawing (*.svg)|*.svg", "SVG file", EncodeSvg},
 };
 
 bool sameLetters(std::string_view a, std::string_view b)

@@ -43,6 +43,29 @@ std::uint16_t MetafileRecorder::createBrushIndirect(std::uint16_t style, std::ui
     return slot;
 }
 
+std::uint16_t MetafileRecorder::createPenIndirect(std::uint16_t style, std::int16_t width, std::uint32_t color)
+{
+    beginRecord(8, RecordCreatePenIndirect);
+    put16(style);
+    put16(static_cast<std::uint16_t>(width));
+    put16(0); // the width's unused y
+    put32(color);
+    const std::uint16_t slot = m_objects++;
+    m_maxObjects = std::max(m_maxObjects, m_objects);
+    return slot;
+}
+
+void MetafileRecorder::saveDc()
+{
+    beginRecord(3, RecordSaveDc);
+}
+
+void MetafileRecorder::restoreDc()
+{
+    beginRecord(4, RecordRestoreDc);
+    put16(static_cast<std::uint16_t>(-1));
+}
+
 void MetafileRecorder::selectObject(std::uint16_t index)
 {
     beginRecord(4, RecordSelectObject);

@@ -11,16 +11,20 @@ namespace orvane {
 class MetafileRecorder {
 public:
     static constexpr std::uint16_t RecordEof = 0x0000;
+    static constexpr std::uint16_t RecordSaveDc = 0x001E;
+    static constexpr std::uint16_t RecordRestoreDc = 0x0127;
     static constexpr std::uint16_t RecordSelectObject = 0x012D;
     static constexpr std::uint16_t RecordSetWindowOrg = 0x020B;
     static constexpr std::uint16_t RecordSetWindowExt = 0x020C;
     static constexpr std::uint16_t RecordDeleteObject = 0x01F0;
     static constexpr std::uint16_t RecordLineTo = 0x0213;
     static constexpr std::uint16_t RecordMoveTo = 0x0214;
+    static constexpr std::uint16_t RecordCreatePenIndirect = 0x02FA;
     static constexpr std::uint16_t RecordCreateBrushIndirect = 0x02FC;
     static constexpr std::uint16_t RecordEllipse = 0x0418;
     static constexpr std::uint16_t RecordRectangle = 0x041B;
     static constexpr std::uint16_t BrushStyleNull = 0x0001;
+    static constexpr std::uint16_t PenStyleNull = 0x0005;
 
     MetafileRecorder();
 
@@ -28,8 +32,13 @@ public:
 
     // Creates a brush in the first free object slot and returns the slot.
     std::uint16_t createBrushIndirect(std::uint16_t style, std::uint32_t color, std::uint16_t hatch);
+    std::uint16_t createPenIndirect(std::uint16_t style, std::int16_t width, std::uint32_t color);
+    // Deleting takes the newest object first: slots are handed out as a stack.
     void selectObject(std::uint16_t index);
     void deleteObject(std::uint16_t index);
+    void saveDc();
+    // Back to the state of the last saveDc: the pen, brush and window then.
+    void restoreDc();
     void setWindowOrg(std::int16_t x, std::int16_t y);
     void setWindowExt(std::int16_t x, std::int16_t y);
     void moveTo(std::int16_t x, std::int16_t y);

@@ -17,8 +17,22 @@ std::vector<unsigned char> EncodeWmf(const Scene &scene, bool frame)
     MetafileRecorder recorder;
     recorder.reserve(scene.elements.size() * 2 + 10);
     if (frame) {
+        const auto right = static_cast<std::int16_t>(scene.pixelsX);
+        const auto bottom = static_cast<std::int16_t>(scene.pixelsY);
         recorder.setWindowOrg(0, 0);
-        recorder.setWindowExt(static_cast<std::int16_t>(scene.pixelsX), static_cast<std::int16_t>(scene.pixelsY));
+        recorder.setWindowExt(right, bottom);
+        // Readers built on libwmf place the box of what is drawn, not the
+        // window: an invisible rectangle over the page keeps its margins.
+        recorder.saveDc();
+        const std::uint16_t pen = recorder.createPenIndirect(MetafileRecorder::PenStyleNull, 0, 0);
+        recorder.selectObject(pen);
+        const std::uint16_t hollow =
+            recorder.createBrushIndirect(MetafileRecorder::BrushStyleNull, BrushColor, BrushHatch);
+        recorder.selectObject(hollow);
+        recorder.rectangle(0, 0, right, bottom);
+        recorder.restoreDc(); // the default pen and brush again
+        recorder.deleteObject(hollow);
+        recorder.deleteObject(pen);
     }
     const std::uint16_t brush = recorder.createBrushIndirect(MetafileRecorder::BrushStyleNull, BrushColor, BrushHatch);
     recorder.selectObject(brush);

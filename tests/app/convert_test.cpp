@@ -43,33 +43,6 @@ std::string printed(const std::string &in, const std::string &out, const char *p
     return in + " -> " + out + " (" + pixels + " pixels)\n";
 }
 
-std::string sh(const std::string &command) // standard output
-{
-    std::string out(std::size_t(1) << 22, '\0');
-    FILE *pipe = ::popen(command.c_str(), "r");
-    out.resize(pipe ? std::fread(out.data(), 1, out.size(), pipe) : 0);
-    return pipe && ::pclose(pipe) == 0 ? out : "failed: " + out;
-}
-
-struct Gray { // a binary PGM
-    std::string pgm;
-    int width = 0, height = 0, at = 0;
-    explicit Gray(const std::string &data) : pgm(data)
-    {
-        if (std::sscanf(pgm.c_str(), "P5 %d %d 255%n", &width, &height, &at) != 2
-            || pgm.size() != std::size_t(at) + 1 + std::size_t(width) * std::size_t(height))
-            width = height = 0;
-    }
-    bool ink(int x, int y, int below = 160) const // within one pixel of x, y
-    {
-        for (int j = std::max(0, y - 1); j <= std::min(height - 1, y + 1); ++j)
-            for (int i = std::max(0, x - 1); i <= std::min(width - 1, x + 1); ++i)
-                if (static_cast<unsigned char>(pgm[std::size_t(at + 1 + j * width + i)]) < below)
-                    return true;
-        return false;
-    }
-};
-
 } // namespace
 
 TEST(ConvertExit, ZeroOrOneByWhetherAnyInputFailedAndTwoForUsage)
@@ -269,7 +242,7 @@ TEST(ConvertFormats, ReadersFindTheOutlinesAtTheScenesPoints)
     ASSERT_TRUE(m.placeable.has_value());
     EXPECT_EQ(std::tuple(m.placeable->right, m.placeable->bottom, int(m.placeable->inch)), std::tuple(816, 1056, 96));
     EXPECT_EQ(checkConverterMetafile(m), std::vector<std::string>());
-    const std::string placed = wmf2svgText(wmf, 816, 1056); // stretched over the header's box
+    const std::string placed = wmf2svgText(wmf, 816, 1056); // the frame makes the page the drawn box
     EXPECT_NE(placed.find("<svg width=\"816\" height=\"1056\""), std::string::npos) << placed;
     EXPECT_LT(placed.find("<line"), placed.find("<rect")) << placed;
 }

@@ -4,6 +4,8 @@
 
 #include "fakes.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <sys/wait.h>
 
@@ -21,6 +23,35 @@ inline std::string quoted(std::string s)
         s.replace(at, 1, "'\\''");
     return "'" + s + "'";
 }
+
+inline std::string sh(const std::string &command) // standard output
+{
+    std::string out(std::size_t(1) << 22, '\0');
+    FILE *pipe = ::popen(command.c_str(), "r");
+    out.resize(pipe ? std::fread(out.data(), 1, out.size(), pipe) : 0);
+    return pipe && ::pclose(pipe) == 0 ? out : "failed: " + out;
+}
+
+struct Gray { // a binary PGM
+    std::string pgm;
+    int width = 0, height = 0, at = 0;
+    explicit Gray(const std::string &data) : pgm(data)
+    {
+        if (std::sscanf(pgm.c_str(), "P5 %d %d 255%n", &width, &height, &at) != 2
+            || pgm.size() != std::size_t(at) + 1 + std::size_t(width) * std::size_t(height))
+            width = height = 0;
+    }
+    bool ink(int x, int y, int below = 160) const // within one pixel of x, y
+    {
+        for (int j = std::max(0, y - 1); j <= std::min(height - 1, y + 1); ++j)
+            for (int i = std::max(0, x - 1); i <= std::min(width - 1, x + 1); ++i)
+                if (static_cast<unsigned char>(pgm[std::size_t(at + 1 + j * width + i)]) < below)
+                    return true;
+        return false;
+    }
+    int value(int x, int y) const { return static_cast<unsigned char>(pgm[std::size_t(at + 1 + y * width + x)]); }
+};
+
 
 struct ConvertEnvironment {
     TempDir dir;

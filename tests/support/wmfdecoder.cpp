@@ -64,9 +64,28 @@ DecodedMetafile decodeMetafileFile(const std::string &path)
 std::vector<WmfElement> DecodedMetafile::elements() const
 {
     std::vector<WmfElement> out;
+    std::vector<int> pens; // per object slot: the pen's style, -1 for other objects or a free slot
+    bool nullPen = false;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const auto &r = records[i];
         const auto &p = r.params;
+        if (r.function == Wmf::CreatePenIndirect || r.function == Wmf::CreateBrushIndirect) {
+            const int style = r.function == Wmf::CreatePenIndirect && !p.empty() ? p[0] : -2;
+            const auto freeSlot = std::find(pens.begin(), pens.end(), -1);
+            if (freeSlot == pens.end())
+                pens.push_back(style);
+            else
+                *freeSlot = style;
+        } else if (r.function == Wmf::DeleteObject && !p.empty() && std::size_t(p[0]) < pens.size()) {
+            pens[std::size_t(p[0])] = -1;
+        } else if (r.function == Wmf::SelectObject && !p.empty() && std::size_t(p[0]) < pens.size()
+                   && pens[std::size_t(p[0])] >= 0) {
+            nullPen = pens[std::size_t(p[0])] == 5;
+        } else if (r.function == Wmf::RestoreDc) {
+            nullPen = false; // the converter saves only the default pen
+        } else if (nullPen) {
+            continue;
+        }
         if (r.function == Wmf::MoveTo && i + 1 < records.size() && records[i + 1].function == Wmf::LineTo
             && p.size() == 2 && records[i + 1].params.size() == 2)
             out.push_back({'L', p[1], p[0], records[i + 1].params[1], records[i + 1].params[0]});
@@ -85,21 +104,28 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
     };
     const WmfHeader &h = m.header;
     std::vector<WmfRecord> rs = m.records;
-    if (const auto &p = m.placeable) { // the frame of a placeable file, then the plain records
-        const bool framed = p->left == 0 && p->top == 0 && rs.size() > 2
-            && rs[0] == WmfRecord{5, Wmf::SetWindowOrg, {0, 0}}
-            && rs[1] == WmfRecord{5, Wmf::SetWindowExt, {std::int16_t(p->bottom), std::int16_t(p->right)}};
-        expect(framed, "records 0 and 1 are not SETWINDOWORG 0,0 and SETWINDOWEXT of the placeable box");
-        if (framed)
-            rs.erase(rs.begin(), rs.begin() + 2);
-    }
     std::uint32_t largest = 0;
     for (const WmfRecord &r : rs)
         largest = std::max(largest, r.sizeWords);
+    std::uint16_t objects = 1; // the one brush: the record checks below allow no other object
+    if (const auto &p = m.placeable) { // the frame of a placeable file, then the plain records
+        const auto right = std::int16_t(p->right), bottom = std::int16_t(p->bottom);
+        const std::vector<WmfRecord> frame = {
+            {5, Wmf::SetWindowOrg, {0, 0}}, {5, Wmf::SetWindowExt, {bottom, right}}, {3, Wmf::SaveDc, {}},
+            {8, Wmf::CreatePenIndirect, {5, 0, 0, 0, 0}}, {4, Wmf::SelectObject, {0}},
+            {7, Wmf::CreateBrushIndirect, {1, 0xFF, 0, 1}}, {4, Wmf::SelectObject, {1}},
+            {7, Wmf::Rectangle, {bottom, right, 0, 0}}, {4, Wmf::RestoreDc, {-1}}, {4, Wmf::DeleteObject, {1}},
+            {4, Wmf::DeleteObject, {0}}};
+        const bool framed = p->left == 0 && p->top == 0 && rs.size() > frame.size()
+            && std::equal(frame.begin(), frame.end(), rs.begin());
+        expect(framed, "the records before the drawing are not the placeable box's window and invisible frame");
+        if (framed)
+            rs.erase(rs.begin(), rs.begin() + std::ptrdiff_t(frame.size()));
+        objects = 2;
+    }
     expect(h.Type == 1 && h.HeaderSize == 9 && h.Version == 0x0300, "header Type, HeaderSize or Version");
     expect(std::size_t(h.Size) * 2 == m.fileBytes, "header Size is not the file's length");
-    // The one brush: the record checks below allow no other object.
-    expect(h.NumberOfObjects == 1, "header NumberOfObjects " + std::to_string(h.NumberOfObjects));
+    expect(h.NumberOfObjects == objects, "header NumberOfObjects " + std::to_string(h.NumberOfObjects));
     expect(h.MaxRecord == largest, "header MaxRecord " + std::to_string(h.MaxRecord));
     expect(h.NumberOfMembers == 0, "header NumberOfMembers");
     if (rs.size() < 4)

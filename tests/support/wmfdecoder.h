@@ -11,7 +11,8 @@
 namespace orvane::testing {
 
 namespace Wmf {
-constexpr std::uint16_t Eof = 0x0000, SelectObject = 0x012D, DeleteObject = 0x01F0, SetWindowOrg = 0x020B,
+constexpr std::uint16_t Eof = 0x0000, SaveDc = 0x001E, RestoreDc = 0x0127, CreatePenIndirect = 0x02FA,
+                        SelectObject = 0x012D, DeleteObject = 0x01F0, SetWindowOrg = 0x020B,
                         SetWindowExt = 0x020C, LineTo = 0x0213, MoveTo = 0x0214, CreateBrushIndirect = 0x02FC,
                         Ellipse = 0x0418, Rectangle = 0x041B;
 }
@@ -31,7 +32,7 @@ struct WmfRecord {
     bool operator==(const WmfRecord &) const = default;
 };
 
-// A drawn element with its coordinates in the order of the drawing call (the
+// A drawn element (one drawn with a null pen shows nothing and is left out) with its coordinates in the order of the drawing call (the
 // file stores them reversed): 'L' a MOVETO and LINETO pair (x1, y1, x2, y2),
 // 'R' a rectangle or 'E' an ellipse (left, top, right, bottom).
 struct WmfElement {

@@ -1,14 +1,13 @@
 #include "pictureencoders.h"
 
 #include "export/scene.h"
-#include "view/qt/outlinepainter.h"
+#include "scenepainter.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <cmath>
 #include <vector>
@@ -17,50 +16,10 @@ namespace orvane {
 
 namespace {
 
-// Raster pages above this many pixels would take more memory than a picture
-// of a pattern is worth (16384 x 16384).
-constexpr qint64 MaxRasterPixels = qint64(1) << 28;
-
-bool hasPage(const Scene &scene)
+// One pixel at 96 dpi on paper whatever the page's width in pixels.
+QPen printedPen(const Scene &scene)
 {
-    return scene.pixelsX > 0 && scene.pixelsY > 0 && scene.pageWidthTwips > 0 && scene.pageHeightTwips > 0 &&
-           std::isfinite(scene.pageWidthTwips) && std::isfinite(scene.pageHeightTwips);
-}
-
-EncodeResult noPage(const Scene &scene, const char *format)
-{
-    return {{}, std::string("The page (") + std::to_string(scene.pixelsX) + " x " + std::to_string(scene.pixelsY) +
-                    " pixels) has no size a " + format + " can show."};
-}
-
-// White page, then the outlines in drawing order: lines batched as the window
-// batches them, boxes by the window's own routine.
-void paintScene(QPainter &painter, const Scene &scene, const QPen &pen)
-{
-    painter.fillRect(QRect(0, 0, scene.pixelsX, scene.pixelsY), Qt::white);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    std::vector<QLine> lines;
-    auto flushLines = [&] {
-        if (!lines.empty())
-            painter.drawLines(lines.data(), int(lines.size()));
-        lines.clear();
-    };
-    for (const SceneElement &e : scene.elements) {
-        if (e.kind == SceneElement::Line) {
-            lines.emplace_back(e.x1, e.y1, e.x2, e.y2);
-            continue;
-        }
-        flushLines();
-        paintBox(painter, e.kind == SceneElement::Ellipse, QPoint(e.x1, e.y1), QPoint(e.x2, e.y2));
-    }
-    flushLines();
-}
-
-QPen outlinePen()
-{
-    // One pixel of the page; vector formats scale it with the page.
-    return QPen(Qt::black, 1);
+    return QPen(Qt::black, scene.pixelsX / (scene.pageWidthTwips / 15.0));
 }
 
 EncodeResult fromBuffer(const QByteArray &data)
@@ -68,51 +27,52 @@ EncodeResult fromBuffer(const QByteArray &data)
     return {std::vector<unsigned char>(data.begin(), data.end()), {}};
 }
 
-// Qt stamps each PDF with the time it was written. Overwriting the digits in
-// place keeps every offset of the cross-reference table valid.
-void fixCreationDate(QByteArray &pdf)
+// Qt stamps each PDF with the time it was written, in the writing machine's
+// time zone: "Z" in UTC, "+09'00'" in Tokyo. The date becomes one fixed
+// value, and every offset after it in the cross-reference table and the
+// one of the table itself move by the change in length, so the file stays
+// valid and is the same in every zone. False when the layout is not Qt's.
+bool fixCreationDate(QByteArray &pdf)
 {
-    static const QByteArray Key = "/CreationDate (D:";
+    static const QByteArray Key = "/CreationDate (";
+    static const QByteArray Fixed = "(D:20000101000000Z)";
     const qsizetype at = pdf.indexOf(Key);
-    if (at < 0)
-        return;
-    qsizetype i = at + Key.size();
-    for (const char digit : QByteArray("20000101000000")) {
-        if (i >= pdf.size() || pdf[i] < '0' || pdf[i] > '9')
-            return;
-        pdf[i++] = digit;
+    const qsizetype end = at < 0 ? -1 : pdf.indexOf(')', at);
+    const qsizetype table = end < 0 ? -1 : pdf.lastIndexOf("\nxref\n");
+    const qsizetype start = table < 0 ? -1 : pdf.lastIndexOf("\nstartxref\n");
+    if (start < table || table < end)
+        return false;
+    const qsizetype dateAt = at + Key.size() - 1;
+    const qsizetype shift = Fixed.size() - (end + 1 - dateAt);
+    // "0 N\n", then N entries of 20 bytes: ten digits of offset first.
+    qsizetype line = table + 6;
+    const qsizetype lineEnd = pdf.indexOf('\n', line);
+    const QList<QByteArray> range = pdf.mid(line, lineEnd - line).split(' ');
+    bool ok = range.size() == 2 && range[0] == "0";
+    const qsizetype entries = ok ? range[1].toLongLong(&ok) : 0;
+    if (!ok || lineEnd + 1 + entries * 20 > start)
+        return false;
+    for (qsizetype i = 0; i < entries; ++i) {
+        const qsizetype entry = lineEnd + 1 + i * 20;
+        const qsizetype offset = pdf.mid(entry, 10).toLongLong(&ok);
+        if (!ok)
+            return false;
+        if (pdf[entry + 17] == 'n' && offset > dateAt)
+            pdf.replace(entry, 10, QByteArray::number(offset + shift).rightJustified(10, '0'));
     }
-    // The time zone of the writing machine: Z, or +hh'mm' / -hh'mm' padded
-    // to the same length so offsets stay put.
-    const qsizetype end = pdf.indexOf(')', i);
-    if (end < 0)
-        return;
-    for (qsizetype j = i; j < end; ++j)
-        pdf[j] = j == i ? 'Z' : ' ';
+    const qsizetype number = start + 11;
+    qsizetype numberEnd = number;
+    while (numberEnd < pdf.size() && pdf[numberEnd] >= '0' && pdf[numberEnd] <= '9')
+        ++numberEnd;
+    const qsizetype tableOffset = pdf.mid(number, numberEnd - number).toLongLong(&ok);
+    if (!ok || tableOffset != table + 1)
+        return false;
+    pdf.replace(number, numberEnd - number, QByteArray::number(tableOffset + shift));
+    pdf.replace(dateAt, end + 1 - dateAt, Fixed);
+    return true;
 }
 
 } // namespace
-
-EncodeResult EncodeSvg(const Scene &scene)
-{
-    if (!hasPage(scene))
-        return noPage(scene, "SVG drawing");
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    // Sizes in twips at 1440 per inch give the page's physical width and
-    // height; the view box holds the page in pixels.
-    generator.setResolution(1440);
-    generator.setSize(QSize(int(std::lround(scene.pageWidthTwips)), int(std::lround(scene.pageHeightTwips))));
-    generator.setViewBox(QRect(0, 0, scene.pixelsX, scene.pixelsY));
-    generator.setTitle(QStringLiteral("Pattern"));
-    {
-        QPainter painter(&generator);
-        paintScene(painter, scene, outlinePen());
-    }
-    return fromBuffer(buffer.data());
-}
 
 EncodeResult EncodePdf(const Scene &scene)
 {
@@ -130,10 +90,11 @@ EncodeResult EncodePdf(const Scene &scene)
         if (!painter.isActive())
             return {{}, "The PDF writer could not start a page."};
         painter.setWindow(QRect(0, 0, scene.pixelsX, scene.pixelsY));
-        paintScene(painter, scene, outlinePen());
+        paintScene(painter, scene, printedPen(scene));
     }
     QByteArray pdf = buffer.data();
-    fixCreationDate(pdf);
+    if (!fixCreationDate(pdf))
+        return {{}, "The PDF writer laid out its file in a way this program does not know."};
     return fromBuffer(pdf);
 }
 
@@ -160,41 +121,9 @@ std::vector<unsigned char> EncodeThumbnail(const Scene &scene, int size)
     return fromBuffer(buffer.data()).bytes;
 }
 
-EncodeResult EncodePng(const Scene &scene)
-{
-    if (!hasPage(scene))
-        return noPage(scene, "PNG image");
-    if (qint64(scene.pixelsX) * scene.pixelsY > MaxRasterPixels)
-        return {{}, "A PNG image holds at most " + std::to_string(MaxRasterPixels) + " pixels; this page is " +
-                        std::to_string(scene.pixelsX) + " x " + std::to_string(scene.pixelsY) +
-                        ". Choose a smaller pattern size."};
-    // The format of window backing stores, and the fastest to paint on.
-    QImage image(scene.pixelsX, scene.pixelsY, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {{}, "There is not enough memory for a PNG image of this page."};
-    {
-        // The window's pen: cosmetic (the same pixels at this scale).
-        QPen pen = outlinePen();
-        pen.setCosmetic(true);
-        QPainter painter(&image);
-        paintScene(painter, scene, pen);
-    }
-    // Black on white loses nothing in gray, and the file gets smaller.
-    image = image.convertToFormat(QImage::Format_Grayscale8);
-    // The page's physical size, as SVG and PDF give it.
-    image.setDotsPerMeterX(int(std::lround(scene.pixelsX / (scene.pageWidthTwips / 1440.0 * 0.0254))));
-    image.setDotsPerMeterY(int(std::lround(scene.pixelsY / (scene.pageHeightTwips / 1440.0 * 0.0254))));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return {{}, "The PNG image could not be written."};
-    return fromBuffer(buffer.data());
-}
-
 namespace {
 
 constexpr ExportFormat PictureFormats[] = {
-    {"svg", "svg", "SVG Drawing (*.svg)|*.svg", "SVG file", EncodeSvg},
     {"pdf", "pdf", "PDF Document (*.pdf)|*.pdf", "PDF file", EncodePdf},
     {"png", "png", "PNG Image (*.png)|*.png", "PNG file", EncodePng},
 };

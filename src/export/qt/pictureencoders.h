@@ -7,11 +7,13 @@
 namespace orvane {
 
 // The page as a picture, drawn with Qt's painter by the routine the window
-// paints with: SVG and PDF as vectors at the page's physical size, PNG as
+// paints with: PDF as vectors at the page's physical size, PNG as
 // pixelsX x pixelsY pixels. The same scene always gives the same bytes.
-EncodeResult EncodeSvg(const Scene &scene);
 EncodeResult EncodePdf(const Scene &scene);
 EncodeResult EncodePng(const Scene &scene);
+// The PNG drawn bandRows rows at a time; EncodePng chooses the rows that keep
+// the band at 64 MiB.
+EncodeResult EncodePngInBands(const Scene &scene, int bandRows);
 
 // The page scaled so that its longer side is at most size pixels, for file
 // managers' previews: a PNG file's bytes, empty when the page has no size.

@@ -9,7 +9,7 @@
 namespace orvane {
 
 // What the picture module (orvane-pictures.so) hands to orvane-convert, which
-// loads it only for svg, pdf, png and thumbnails: the plain metafile path
+// loads it only for pdf, png and thumbnails: the plain metafile path
 // then starts without Qt's painting libraries.
 struct PictureModule {
     // Rows for the format table, after the metafiles.
@@ -21,7 +21,7 @@ struct PictureModule {
 
 // The formats the module adds, by name: a program that does not find the
 // module can tell them from names it does not know at all.
-constexpr std::string_view PictureFormatNames[] = {"svg", "pdf", "png"};
+constexpr std::string_view PictureFormatNames[] = {"pdf", "png"};
 
 // The module's one exported function, looked up by this name.
 constexpr const char *PictureModuleEntry = "orvanePictureModule";

@@ -1,0 +1,203 @@
+// The picture formats as their readers draw them: the SVG as rsvg-convert renders it against our PNG, and the
+// printed weight of a stroke whatever --width.
+
+#include "convertrunner.h"
+#include "patternwriter.h"
+
+#include "document/patternelements.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+using namespace orvane;
+using namespace orvane::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A letter page (816 x 1056 pixels) of every kind of outline: lines along both axes and across, boxes of each
+// kind with odd and even sides, corners given in reverse, a box one pixel thin.
+std::string everyOutline(const ConvertEnvironment &env)
+{
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(4);
+    w.line(1440, 1440, 2880, 1440).line(1440, 1500, 1440, 3000).line(300, 4000, 6000, 9000).line(6000, 300, 300, 6000);
+    w.integer(6);
+    w.shape(ShapeRectangle, 720, 720, 1440, 720).shape(ShapeSquare, 4500, 900, 1005, 1005);
+    w.shape(ShapeOval, 3000, 3000, 2000, 1215).shape(ShapeCircle, 7000, 7000, 1500, 1500);
+    w.shape(ShapeRoundedRectangle, 9000, 2000, -1500, -900).shape(ShapeRectangle, 9000, 12000, 15, 1500);
+    w.noPicture().save(env.file("every.pat"));
+    return env.file("every.pat");
+}
+
+// The box of a page's ink (gray below 128): left, top, right, bottom as fractions of the page's width and height.
+std::array<double, 4> inkBox(const Gray &page)
+{
+    int left = page.width, top = page.height, right = -1, bottom = -1;
+    for (int y = 0; y < page.height; ++y) {
+        for (int x = 0; x < page.width; ++x) {
+            if (page.value(x, y) < 128) {
+                left = std::min(left, x), right = std::max(right, x + 1);
+                top = std::min(top, y), bottom = std::max(bottom, y + 1);
+            }
+        }
+    }
+    return {double(left) / page.width, double(top) / page.height, double(right) / page.width,
+            double(bottom) / page.height};
+}
+
+// The darkness (255 - gray, summed) of column x from row y - 10 to y + 10.
+int darknessAcross(const Gray &page, int x, int y)
+{
+    int sum = 0;
+    for (int j = y - 10; j <= y + 10; ++j)
+        sum += 255 - page.value(x, j);
+    return sum;
+}
+
+} // namespace
+
+// Where rsvg-convert paints a pixel fully black or fully white, the PNG has the same; only the grays of
+// antialiased edges may differ.
+TEST(ConvertPictures, SvgAsRsvgDrawsItIsThePngPixelForPixel)
+{
+    ConvertEnvironment env;
+    std::vector<std::string> patterns = {everyOutline(env)};
+    for (const auto &entry : fs::directory_iterator(ORVANE_EXAMPLES))
+        if (entry.path().extension() == ".pat")
+            patterns.push_back(entry.path().string());
+    for (const std::string &pattern : patterns) {
+        SCOPED_TRACE(pattern);
+        const std::string svg = env.file("page.svg"), png = env.file("page.png");
+        ASSERT_EQ(env.run({"-o", svg, pattern}).exitCode, 0);
+        ASSERT_EQ(env.run({"-o", png, pattern}).exitCode, 0);
+
+        const Gray ours(sh("pngtopnm " + quoted(png)));
+        const Gray rsvg(sh("rsvg-convert -w " + std::to_string(ours.width) + " -h " + std::to_string(ours.height)
+                           + " " + quoted(svg) + " | pngtopnm | ppmtopgm"));
+
+        ASSERT_EQ(std::pair(rsvg.width, rsvg.height), std::pair(ours.width, ours.height));
+        // Ink amid eight more ink pixels along an axis is no edge: rsvg paints it dark too, but for the steps of
+        // shallow lines and of flat arcs.
+        auto inRun = [&ours](int x, int y) {
+            bool across = true, down = true;
+            for (int d = -4; d <= 4; ++d) {
+                across = across && ours.value(std::clamp(x + d, 0, ours.width - 1), y) == 0;
+                down = down && ours.value(x, std::clamp(y + d, 0, ours.height - 1)) == 0;
+            }
+            return across || down;
+        };
+        int runs = 0, paleRuns = 0, mismatches = 0;
+        for (int y = 0; y < ours.height; ++y) {
+            for (int x = 0; x < ours.width; ++x) {
+                const int a = ours.value(x, y), b = rsvg.value(x, y);
+                if ((b == 0 || b == 255) && a != b && mismatches++ < 5)
+                    ADD_FAILURE() << "at " << x << "," << y << " ours " << a << ", rsvg " << b;
+                const bool run = a == 0 && inRun(x, y);
+                runs += run;
+                paleRuns += run && b >= 64;
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_GT(runs, 300);
+        EXPECT_LE(paleRuns * 10, runs) << paleRuns << " pale of " << runs; // shallow lines and flat arcs
+    }
+}
+
+// One pixel at 96 dpi on paper: a line drawn at 816 and at 2000 pixels wide darkens the printed page alike. Poppler
+// draws any thinner line one device pixel wide, so the PDF is looked at in 600 dpi, where the line is 6.25 rows.
+TEST(ConvertPictures, StrokeKeepsItsPrintedWeightAtAnyWidth)
+{
+    ConvertEnvironment env;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 5760, 1440).integer(0).noPicture();
+    w.save(env.file("line.pat"));
+    const struct {
+        const char *format, *render; // render: a PGM on standard output, the line across its row y
+        int width, height, y, darkness;
+    } cases[] = {
+        {"svg", "rsvg-convert -d 96 -p 96 FILE | pngtopnm | ppmtopgm", 816, 1056, 96, 255},
+        {"pdf", "pdftoppm -r 600 -x 1100 -y 500 -W 200 -H 200 -gray FILE", 200, 200, 100, 1594},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.format);
+        std::vector<int> darkness;
+        for (const char *width : {"816", "2000"}) {
+            const std::string out = env.file(std::string("line-") + width + "." + c.format);
+            ASSERT_EQ(env.run({"--width", width, "-o", out, env.file("line.pat")}).exitCode, 0);
+            std::string render = c.render;
+            render.replace(render.find("FILE"), 4, quoted(out));
+
+            const Gray page(sh(render));
+
+            ASSERT_EQ(std::pair(page.width, page.height), std::pair(c.width, c.height));
+            darkness.push_back(darknessAcross(page, 100, c.y));
+        }
+        EXPECT_NEAR(darkness[0], c.darkness, c.darkness / 10) << "816: " << darkness[0];
+        EXPECT_NEAR(darkness[1], c.darkness, c.darkness / 10) << "2000: " << darkness[1];
+    }
+}
+
+// Readers built on libwmf place the box of what is drawn: the invisible page frame keeps the margins, and a circle
+// of one inch at one inch from the corner stays where it is and round, at any width.
+TEST(ConvertPictures, PlaceableKeepsItsPageInLibwmfReaders)
+{
+    ConvertEnvironment env;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(0).integer(1).shape(ShapeCircle, 1440, 1440, 1440, 1440).noPicture();
+    w.save(env.file("circle.pat"));
+    const struct {
+        const char *reader, *render; // render: the placeable file as a PGM on standard output
+    } readers[] = {
+        {"wmf2gd", "wmf2gd -t png -o /dev/stdout FILE 2>/dev/null | pngtopnm -mix -background white | ppmtopgm"},
+        {"ImageMagick", "/usr/bin/convert FILE -background white -flatten -depth 8 pgm:- 2>/dev/null"},
+    };
+    for (const auto &r : readers) {
+        for (const char *width : {"816", "2000"}) {
+            SCOPED_TRACE(std::string(r.reader) + " at " + width);
+            const std::string wmf = env.file(std::string("circle-") + width + ".wmf");
+            ASSERT_EQ(env.run({"--format", "placeable", "--width", width, "-o", wmf, env.file("circle.pat")}).exitCode, 0);
+            std::string render = r.render;
+            render.replace(render.find("FILE"), 4, quoted(wmf));
+
+            const Gray page(sh(render));
+
+            ASSERT_GT(page.width, 0);
+            EXPECT_NEAR(double(page.height) / page.width, 11 / 8.5, 0.01);
+            const std::array<double, 4> box = inkBox(page);
+            EXPECT_NEAR(box[0], 1 / 8.5, 0.01);
+            EXPECT_NEAR(box[1], 1 / 11.0, 0.01);
+            EXPECT_NEAR(box[2], 2 / 8.5, 0.01);
+            EXPECT_NEAR(box[3], 2 / 11.0, 0.01);
+            // As wide as high on the page: the circle is round.
+            EXPECT_NEAR((box[2] - box[0]) * page.width, (box[3] - box[1]) * page.height, 2.0);
+        }
+    }
+}
+
+// The date Qt stamps in the local time zone becomes one fixed date, and the cross-reference table still points
+// at every object: the same bytes everywhere, and poppler reads them without repairs.
+TEST(ConvertPictures, PdfIsTheSameInEveryTimeZone)
+{
+    ConvertEnvironment env;
+    PatternWriter w;
+    w.header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 5760, 1440).integer(0).noPicture();
+    w.save(env.file("line.pat"));
+    const std::string utc = env.file("utc.pdf");
+    ::setenv("TZ", "UTC", 1);
+    ASSERT_EQ(env.run({"-o", utc, env.file("line.pat")}).exitCode, 0);
+    for (const char *zone : {"Asia/Tokyo", "America/New_York", "UTC"}) {
+        SCOPED_TRACE(zone);
+        const std::string pdf = env.file(std::string("zone.pdf"));
+        ::setenv("TZ", zone, 1);
+
+        const ConvertResult r = env.run({"-o", pdf, env.file("line.pat")});
+
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(readFileBytes(pdf) == readFileBytes(utc));
+        EXPECT_EQ(sh("pdfinfo -isodates " + quoted(pdf) + " 2>&1 | grep -e CreationDate -e rror"),
+                  "CreationDate:    2000-01-01T00:00:00Z\n");
+    }
+    ::unsetenv("TZ");
+}
