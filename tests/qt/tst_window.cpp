@@ -121,6 +121,74 @@ private slots:
         QVERIFY(!p->TextFilename(0)->isVisible() && !s.sub->isVisible());
     }
 
+    // The keyboard alone: each step is pressed where the focus is, with Enter
+    // or Space in turn, and the focus ends where the next step waits.
+    void keyboardFollowsTheSteps_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("opened") << "open" << "Command3";
+        QTest::newRow("open cancelled") << "cancel-open" << "Command0";
+        QTest::newRow("open failed") << "bad-open" << "Command0";
+        QTest::newRow("sized") << "open size:400" << "Command4";
+        QTest::newRow("size refused") << "open size:abc" << "Command3";
+        QTest::newRow("size cancelled") << "open size:" << "Command3";
+        QTest::newRow("saved") << "open size:400 save" << "Command4";
+        QTest::newRow("save failed") << "open size:400 fail-save" << "Command4";
+        QTest::newRow("save cancelled") << "open size:400 cancel-save" << "Command4";
+    }
+    void keyboardFollowsTheSteps()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, focused);
+        Window s;
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        int keys = 0;
+
+        ScriptedSession &session = s;
+        session.run(actions.toStdString(), [&](int i) {
+            QPushButton *button = i < 0 ? s.panel->CommandReset() : s.panel->Command(i);
+            QTRY_COMPARE(QApplication::focusWidget(), button);
+            QTest::keyClick(button, ++keys % 2 ? Qt::Key_Return : Qt::Key_Space);
+        });
+
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), focused);
+    }
+
+    void keyboardFromTheStart()
+    {
+        Window s;
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+
+        const QWidget *focused = QApplication::focusWidget();
+
+        QCOMPARE(focused, s.panel->Command(0));
+        QCOMPARE(s.window.testAttribute(Qt::WA_KeyboardFocusChange), true);
+    }
+
+    // Tab walks the panel from top to bottom and round again, Shift+Tab back;
+    // neither is caught in the work window.
+    void tabOrder()
+    {
+        Window s;
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        s.run("open save");
+        QStringList forward, backward;
+        s.panel->CommandReset()->setFocus();
+
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            forward << QApplication::focusWidget()->objectName();
+        }
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            backward << QApplication::focusWidget()->objectName();
+        }
+
+        QCOMPARE(forward.join(' '), "TextFilename0 Command3 Command4 TextFilename1 CommandReset TextFilename0");
+        QCOMPARE(backward.join(' '), "CommandReset TextFilename1 Command4 Command3 TextFilename0 CommandReset");
+    }
+
     // The design size when there is room, else fitted; dragged out, it comes back.
     void workWindowPlacement_data()
     {

@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -61,6 +62,9 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_workFormWindow = m_mdiArea->addSubWindow(m_workForm, Qt::SubWindow | Qt::WindowTitleHint
                                                                | Qt::WindowMinMaxButtonsHint);
     m_workFormWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    // It holds nothing to type into; with focus it would keep Tab and
+    // Shift+Tab inside itself, away from the panel.
+    m_workFormWindow->setFocusPolicy(Qt::NoFocus);
     m_workFormWindow->setGeometry(QRect(QPoint(0, 0), m_workFormWindow->sizeHint()));
     new SubWindowFit(m_mdiArea, m_workFormWindow);
     m_workFormWindow->setVisible(m_form.workForm().Visible());
@@ -73,11 +77,16 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_progressForm = new ProgressForm(m_form.progress(), this, twipsX, twipsY);
     m_form.progress().setView(m_progressForm);
 
-    connect(m_panel, &PicPanel::commandClicked, this, [this](int index) { m_form.CommandClick(index); });
+    connect(m_panel, &PicPanel::commandClicked, this, [this](int index) {
+        m_form.CommandClick(index);
+        focusAfterStep(index);
+    });
     connect(m_panel, &PicPanel::commandResetClicked, this, [this] { m_form.CommandResetClick(); });
     connect(m_panel, &PicPanel::widthChanged, this, [this](float width) { m_form.LayoutPanel(width); });
     m_form.setPanelObserver([this] { showPanel(); });
     m_form.Load();
+
+    m_panel->Command(0)->setFocus();
 
     resize(twipsToPixels(DesignWidthTwips, twipsX),
            twipsToPixels(DesignHeightTwips, twipsY) + menuBar()->sizeHint().height());
@@ -103,7 +112,22 @@ MainForm::Outcome MainWindow::openFile(const std::string &path)
 {
     const MainForm::Outcome outcome = m_form.OpenPattern(path);
     m_form.RefreshIndicators();
+    focusAfterStep(0);
     return outcome;
+}
+
+void MainWindow::focusAfterStep(int index)
+{
+    const bool done = m_form.stepStates()[std::size_t(index)] == StepDone;
+    const int next = !done ? index : index == 0 ? 3 : index == 3 ? 4 : index;
+    QPushButton *button = m_panel->Command(next);
+    // The work window, shown by the open, takes the focus when the MDI area
+    // activates it, which it may do only once the events have run.
+    button->setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, button, [button] {
+        if (button->isEnabled() && button->isVisible())
+            button->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 namespace {
@@ -139,6 +163,14 @@ void MainWindow::dropEvent(QDropEvent *event)
         m_form.CommandResetClick();
         openFile(QFile::encodeName(path).toStdString());
     });
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The focus ring shows from the start, not only once a dialog has been
+    // used; showing the window clears the flag, so it is set here.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -41,12 +41,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     static Platform withScreenTwips(Platform platform, const QWidget &window);
     void showPanel();
+    // Keyboard focus after step index ran: on to the next step when it was
+    // done, else back on the step's own button.
+    void focusAfterStep(int index);
     void endProgram();
 
     MainForm m_form;
