@@ -77,6 +77,7 @@ int main(int argc, char **argv)
     orvane::Platform platform{messages, settings, &dialogs, &input};
     platform.preferences = &preferences;
     platform.moreFormats = orvane::pictureModule().formats;
+    dialogs.setPreferences(&preferences);
     orvane::MainWindow window(platform);
     messages.setParentWidget(&window);
     dialogs.setParentWidget(&window);

@@ -13,6 +13,8 @@
 #include "view/qt/workformwidget.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -328,6 +330,31 @@ private slots:
         QCOMPARE(seen.join("|"), "Orvane|Set it.\n\nHorizontal Pixels?|");
         whenShown<QInputDialog>([](QInputDialog *d) { d->setTextValue("5"), d->reject(); });
         QCOMPARE(box.inputBox("p", "Orvane"), std::string());
+    }
+
+    // Wide enough to read the size and type columns; then as the user left one.
+    void fileDialogSize()
+    {
+        QtFileDialogs dialogs;
+        QFileDialog first, second;
+        first.setOption(QFileDialog::DontUseNativeDialog);
+        second.setOption(QFileDialog::DontUseNativeDialog);
+        QFont large = first.font(); // a large face, where Qt's own widths cut the texts
+        large.setPointSize(18);
+        first.setFont(large);
+
+        dialogs.fit(first);
+        const QHeaderView *header = first.findChild<QTreeView *>("treeView")->header();
+        const QFontMetrics metrics(header->font());
+        const int sizeColumn = header->sectionSize(1);
+        const int typeColumn = header->sectionSize(2);
+        first.resize(1000, 640);
+        dialogs.remember(first);
+        dialogs.fit(second);
+
+        QVERIFY2(sizeColumn > metrics.horizontalAdvance("1023.9 KiB"), qPrintable(QString::number(sizeColumn)));
+        QVERIFY2(typeColumn > metrics.horizontalAdvance("Veltrum pattern file"), qPrintable(QString::number(typeColumn)));
+        QCOMPARE(second.size(), QSize(1000, 640));
     }
 
     void fileDialogs()
