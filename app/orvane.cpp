@@ -4,6 +4,7 @@
 #include "platform/fileio.h"
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
+#include "shell/qt/windowplacement.h"
 #include "platform/qt/qmessageboxadapter.h"
 #include "platform/qt/qsettingsstore.h"
 #include "platform/qt/qtfiledialogs.h"
@@ -12,8 +13,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <string_view>
@@ -82,7 +85,12 @@ int main(int argc, char **argv)
     messages.setParentWidget(&window);
     dialogs.setParentWidget(&window);
     input.setParentWidget(&window);
-    window.restoreGeometry(preferences.windowGeometry());
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    orvane::WindowPlacement placement(window, runtime.isEmpty() ? QDir::tempPath() : runtime,
+                                      [&preferences](const QByteArray &geometry) {
+                                          preferences.setWindowGeometry(geometry);
+                                      });
+    placement.restore(preferences.windowGeometry());
     window.show();
     if (!parser.positionalArguments().isEmpty()) {
         // Once the window is up, so that a message about the file has it as its parent.
@@ -90,6 +98,6 @@ int main(int argc, char **argv)
         QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });
     }
     const int status = app.exec();
-    preferences.setWindowGeometry(window.saveGeometry());
+    placement.saveIfChanged();
     return status;
 }

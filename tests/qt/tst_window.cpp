@@ -11,6 +11,7 @@
 #include "shell/qt/convertfilesrun.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
+#include "shell/qt/windowplacement.h"
 #include "shell/qt/shapewidget.h"
 #include "view/qt/patternsurface.h"
 #include "view/qt/workformwidget.h"
@@ -541,6 +542,50 @@ private slots:
         QVERIFY2(sizeColumn > metrics.horizontalAdvance("1023.9 KiB"), qPrintable(QString::number(sizeColumn)));
         QVERIFY2(typeColumn > metrics.horizontalAdvance("Veltrum pattern file"), qPrintable(QString::number(typeColumn)));
         QCOMPARE(second.size(), QSize(1000, 640));
+    }
+
+    // A second window whose place is taken opens one step down and right;
+    // the slot is free again once the first has gone.
+    void secondWindowCascades()
+    {
+        QTemporaryDir locks;
+        QWidget first, second, third;
+        first.setGeometry(100, 120, 300, 200);
+        const QByteArray saved = first.saveGeometry();
+        auto firstPlacement = std::make_unique<WindowPlacement>(first, locks.path(), [](const QByteArray &) {});
+        WindowPlacement secondPlacement(second, locks.path(), [](const QByteArray &) {});
+
+        firstPlacement->restore(saved);
+        secondPlacement.restore(saved);
+        firstPlacement.reset();
+        WindowPlacement thirdPlacement(third, locks.path(), [](const QByteArray &) {});
+        thirdPlacement.restore(saved);
+
+        const int step = secondPlacement.cascadeStep();
+        QCOMPARE(secondPlacement.slot(), 1);
+        QCOMPARE(second.pos() - first.pos(), QPoint(step, step));
+        QCOMPARE(thirdPlacement.slot(), 0);
+        QCOMPARE(third.pos(), first.pos());
+    }
+
+    // Saved shortly after a change, not only at exit; placing is no change.
+    void geometrySavedWhenChanged()
+    {
+        QTemporaryDir locks;
+        QWidget window;
+        QList<QByteArray> saves;
+        WindowPlacement placement(window, locks.path(), [&](const QByteArray &g) { saves << g; }, 20);
+        placement.restore({});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(60);
+
+        window.setGeometry(210, 160, 320, 240);
+        QTRY_COMPARE(saves.size(), 1);
+        QWidget restored;
+        restored.restoreGeometry(saves.first());
+
+        QCOMPARE(restored.geometry(), QRect(210, 160, 320, 240));
     }
 
     void fileDialogs()

@@ -29,6 +29,8 @@ QByteArray QtPreferences::windowGeometry() const
 void QtPreferences::setWindowGeometry(const QByteArray &geometry)
 {
     m_settings.setValue(QStringLiteral("MainWindow/Geometry"), geometry);
+    // At once: a window ended by a signal never writes what QSettings holds back.
+    m_settings.sync();
 }
 
 QSize QtPreferences::fileDialogSize() const
