@@ -60,6 +60,7 @@ struct Gray { // a binary PGM
             || pgm.size() != std::size_t(at) + 1 + std::size_t(width) * std::size_t(height))
             width = height = 0;
     }
+    int value(int x, int y) const { return static_cast<unsigned char>(pgm[std::size_t(at + 1 + y * width + x)]); }
     bool ink(int x, int y, int below = 160) const // within one pixel of x, y
     {
         for (int j = std::max(0, y - 1); j <= std::min(height - 1, y + 1); ++j)
@@ -324,4 +325,19 @@ TEST(ConvertSettings, StoredValuesBadValuesAndAStoreThatIsAPipe)
     r = env.run({"--info", v11});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("\"PenSizeText\":\"1/64\",\"PenColor\":0"), std::string::npos) << r.out;
+}
+
+// The page of a thumbnail has a thin grey frame, to stand out on white; inside it the page stays white.
+TEST(ConvertFormats, ThumbnailFramedInGrey)
+{
+    ConvertEnvironment env;
+    const std::string a = letter(env, "a.pat"), png = env.file("thumb.png");
+    ASSERT_EQ(env.run({"--thumbnail", "128", a, png}).exitCode, 0);
+
+    const Gray g(sh("pngtopnm " + quoted(png)));
+
+    const int w = g.width - 1, h = g.height - 1;
+    EXPECT_EQ((std::vector<int>{g.value(0, 0), g.value(w, 0), g.value(0, h), g.value(w, h), g.value(w / 2, h)}),
+              (std::vector<int>{160, 160, 160, 160, 160}));
+    EXPECT_EQ(g.value(1, 1), 255);
 }
