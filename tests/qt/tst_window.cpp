@@ -23,6 +23,7 @@
 #include <QTreeView>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QInputDialog>
@@ -259,6 +260,9 @@ private slots:
         QCOMPARE(run.failures().size(), 1);
         QVERIFY2(run.failures().first().startsWith(inputs.last() + ": "), qPrintable(run.failures().first()));
         QVERIFY2(run.summary().startsWith("7 written, 1 failed.\n"), qPrintable(run.summary()));
+        QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
+        if (const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); !shots.isEmpty() && width.isEmpty())
+            summary->grab().save(shots + "/convert-files-summary.png"); // for the README
     }
 
     // Cancel stops after the file being converted: the rest never start.
@@ -302,11 +306,19 @@ private slots:
         QElapsedTimer clock;
         qint64 longestGap = 0;
         QTimer tick;
+        const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); // for the README
         connect(&tick, &QTimer::timeout, [&] {
             longestGap = std::max(longestGap, clock.restart());
-            const QString header = s.window.convertFilesRun()->progressForm()->HeaderText()->text();
-            if (headers.isEmpty() || headers.last() != header)
+            ProgressForm *progress = s.window.convertFilesRun()->progressForm();
+            const QString header = progress->HeaderText()->text();
+            if (headers.isEmpty() || headers.last() != header) {
                 headers << header;
+                if (!shots.isEmpty() && header.startsWith("2 of 4")) {
+                    QImage image = s.window.grab().toImage();
+                    QPainter(&image).drawPixmap(progress->pos() - s.window.pos(), progress->grab());
+                    image.save(shots + "/convert-files-progress.png");
+                }
+            }
         });
         clock.start();
         tick.start(5);
@@ -317,6 +329,10 @@ private slots:
         QVERIFY2(headers.contains("1 of 4: large.pat"), qPrintable(headers.join('|')));
         QVERIFY2(headers.contains("4 of 4: letter.pat"), qPrintable(headers.join('|')));
         QCOMPARE(s.window.convertFilesRun()->written().size(), 4);
+        QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
+        QVERIFY(summary && summary->isVisible());
+        QCOMPARE(summary->findChild<QPlainTextEdit *>()->toPlainText(), s.window.convertFilesRun()->summary());
+
     }
 
     void convertFilesDialog()

@@ -171,7 +171,7 @@ void MainWindow::showBatchSummary()
     auto *text = new QPlainTextEdit(m_convertRun->summary(), summary);
     text->setObjectName(QStringLiteral("SummaryText"));
     text->setReadOnly(true);
-    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, summary);
     connect(buttons, &QDialogButtonBox::accepted, summary, &QDialog::accept);
     auto *layout = new QVBoxLayout(summary);
