@@ -76,7 +76,7 @@ ConvertFilesDialog::ConvertFilesDialog(const FormatTable &formats, Starter start
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("&Patterns:"), inputRow);
     form->addRow(QStringLiteral("&Target folder:"), outDirRow);
-    form->addRow(QStringLiteral("F&ormat:"), m_format);
+    form->addRow(QStringLiteral("For&mat:"), m_format);
     form->addRow(QStringLiteral("&Width in pixels:"), m_width);
     static_cast<QLabel *>(form->labelForField(inputRow))->setBuddy(m_inputs);
     static_cast<QLabel *>(form->labelForField(outDirRow))->setBuddy(m_outDir);
