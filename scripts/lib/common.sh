@@ -17,7 +17,7 @@ ORVANE_PACKAGES=(
   clang libclang-rt-14-dev
   libc++-dev libc++abi-dev g++-mingw-w64-x86-64-posix
   libcli11-dev wine64 zip unzip
-  xvfb xauth
+  xvfb xauth xdotool openbox
   desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
   dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils
   libxml2-dev nlohmann-json3-dev

@@ -46,6 +46,17 @@ bool LibProgress::StepProgress(std::int16_t step)
     return !m_cancelled;
 }
 
+void LibProgress::SetProgressHeader(const std::string &header)
+{
+    if (!m_enabled || !m_loaded)
+        return;
+    m_header = header;
+    if (m_view) {
+        m_view->setHeader(m_header);
+        m_view->processPendingEvents();
+    }
+}
+
 void LibProgress::EndProgress()
 {
     if (!m_loaded)

@@ -23,6 +23,8 @@ public:
 
     void StartProgress(std::int16_t min, std::int16_t max, const std::string &header, bool allowCancel);
     bool StepProgress(std::int16_t step);
+    // A new header for a running progress, the bar kept (a batch names each file).
+    void SetProgressHeader(const std::string &header);
     void EndProgress();
 
     // The window's "Cancel" button was clicked.

@@ -73,17 +73,22 @@ std::optional<std::string> checkBatchOptions(BatchOptions &options, const Conver
     return std::nullopt;
 }
 
+bool Batch::prepare(const BatchOptions &options)
+{
+    if (options.outDir.empty())
+        return true;
+    std::error_code error;
+    fs::create_directories(pathFromUtf8(options.outDir), error);
+    if (!error)
+        return true;
+    report(options.outDir, "the folder cannot be made: " + error.message());
+    return false;
+}
+
 int Batch::run(const BatchOptions &options, const ExportFormat &format)
 {
-    if (!options.outDir.empty()) {
-        std::error_code error;
-        fs::create_directories(pathFromUtf8(options.outDir), error);
-        if (error) {
-            m_err << "orvane-convert: " << options.outDir << ": the folder cannot be made: " << error.message()
-                  << "\n";
-            return 1;
-        }
-    }
+    if (!prepare(options))
+        return 1;
     const bool progress = options.showProgress && options.inputs.size() > 1 && !options.quiet;
     const std::size_t total = options.thumbnail ? 1 : options.inputs.size();
     bool allConverted = true;
@@ -187,7 +192,9 @@ void Batch::report(const std::string &input, const std::string &text) const
         if (!part.empty())
             line += (line.empty() ? "" : " ") + part;
     }
-    m_err << "orvane-convert: " << input << ": " << line << "\n";
+    if (!m_program.empty())
+        m_err << m_program << ": ";
+    m_err << input << ": " << line << "\n";
 }
 
 std::string Batch::outputFor(const BatchOptions &options, const ExportFormat &format, const std::string &input) const

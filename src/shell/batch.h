@@ -47,11 +47,19 @@ public:
     {
     }
     void setThumbnail(Thumbnail thumbnail) { m_thumbnail = thumbnail; }
+    // The name that starts each line on err; none when empty.
+    void setProgramName(std::string name) { m_program = std::move(name); }
 
     int run(const BatchOptions &options, const ExportFormat &format);
 
-private:
+    // The steps of run() for a caller that walks the inputs itself, as the
+    // window does to show progress and stop between files: make the output
+    // folder (false when it cannot be made), then convert one input after
+    // another. Files this Batch wrote are never replaced by a later input.
+    bool prepare(const BatchOptions &options);
     bool convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input);
+
+private:
     bool writeThumbnail(const BatchOptions &options, const std::string &input);
     bool writeOutput(const std::string &input, const std::string &output, const std::vector<unsigned char> &bytes,
                      const ExportFormat &format);
@@ -62,6 +70,7 @@ private:
     std::ostream &m_out;
     std::ostream &m_err;
     Thumbnail m_thumbnail = nullptr;
+    std::string m_program = "orvane-convert";
     // The regular files this run wrote, by identity, so that no spelling of a
     // path or link lets a later input replace one.
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> m_written;

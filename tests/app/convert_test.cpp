@@ -298,3 +298,18 @@ TEST(ConvertSettings, StoredValuesBadValuesAndAStoreThatIsAPipe)
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("\"PenSizeText\":\"1/64\",\"PenColor\":0"), std::string::npos) << r.out;
 }
+
+// The page of a thumbnail has a thin grey frame, to stand out on white; inside it the page stays white.
+TEST(ConvertFormats, ThumbnailFramedInGrey)
+{
+    ConvertEnvironment env;
+    const std::string a = letter(env, "a.pat"), png = env.file("thumb.png");
+    ASSERT_EQ(env.run({"--thumbnail", "128", a, png}).exitCode, 0);
+
+    const Gray g(sh("pngtopnm " + quoted(png)));
+
+    const int w = g.width - 1, h = g.height - 1;
+    EXPECT_EQ((std::vector<int>{g.value(0, 0), g.value(w, 0), g.value(0, h), g.value(w, h), g.value(w / 2, h)}),
+              (std::vector<int>{160, 160, 160, 160, 160}));
+    EXPECT_EQ(g.value(1, 1), 255);
+}

@@ -40,6 +40,14 @@ mime)
   # bytes per pixel, "GPAT", the name; then the pixel.
   printf '\0\0\0\034\0\0\0\001\0\0\0\001\0\0\0\001\0\0\0\003GPATdot\0\377\0\0' > "$tmp/brush.pat"
   status=0
+  # The type's own icon, by the name the type gives it, scalable and in each size.
+  icons=$root/share/icons/hicolor
+  file -b "$icons/scalable/mimetypes/application-x-veltrum-pattern.svg" | grep -q '^SVG' \
+    || fail "no scalable icon application-x-veltrum-pattern"
+  for size in 16 32 48 64 128 256; do
+    [ "$(png_size "$icons/${size}x$size/mimetypes/application-x-veltrum-pattern.png")" = "$size $size" ] \
+      || fail "no $size-px icon application-x-veltrum-pattern"
+  done
   for f in "$arg"/*.pat "$tmp/brush.pat"; do
     want=application/x-veltrum-pattern
     [ "$f" = "$tmp/brush.pat" ] && want=image/x-gimp-pat

@@ -6,13 +6,26 @@
 #include "platform/qt/qmessageboxadapter.h"
 #include "platform/qt/qtfiledialogs.h"
 #include "platform/qt/qtinputbox.h"
+#include "platform/qt/progressform.h"
+#include "shell/qt/convertfilesdialog.h"
+#include "shell/qt/convertfilesrun.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
+#include "shell/qt/windowplacement.h"
 #include "shell/qt/shapewidget.h"
 #include "view/qt/patternsurface.h"
 #include "view/qt/workformwidget.h"
 
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +103,21 @@ void whenShown(std::function<void(T *)> check) // on the modal dialog once it is
     });
 }
 
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Runs Convert Files... without its dialog and waits for the end.
+void convertAll(MainWindow &window, const BatchOptions &options)
+{
+    QSignalSpy finished(window.convertFilesRun(), &ConvertFilesRun::finished);
+    const auto refused = window.convertFilesRun()->start(options);
+    QCOMPARE(QString::fromStdString(refused.value_or("")), QString());
+    QVERIFY(finished.wait(60000));
+}
+
 struct MemoryPreferences : Preferences {
     std::string lastFolder() override { return folder; }
     void setLastFolder(const std::string &f) override { folder = f; }
@@ -119,6 +147,251 @@ private slots:
         QCOMPARE(painted(4), QColor(Qt::white));
         QVERIFY(p->Command(0)->isEnabled() && !p->Command(3)->isEnabled() && !p->CommandReset()->isVisible());
         QVERIFY(!p->TextFilename(0)->isVisible() && !s.sub->isVisible());
+    }
+
+    // The keyboard alone: each step is pressed where the focus is, with Enter
+    // or Space in turn, and the focus ends where the next step waits.
+    void keyboardFollowsTheSteps_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("opened") << "open" << "Command3";
+        QTest::newRow("open cancelled") << "cancel-open" << "Command0";
+        QTest::newRow("open failed") << "bad-open" << "Command0";
+        QTest::newRow("sized") << "open size:400" << "Command4";
+        QTest::newRow("size refused") << "open size:abc" << "Command3";
+        QTest::newRow("size cancelled") << "open size:" << "Command3";
+        QTest::newRow("saved") << "open size:400 save" << "Command4";
+        QTest::newRow("save failed") << "open size:400 fail-save" << "Command4";
+        QTest::newRow("save cancelled") << "open size:400 cancel-save" << "Command4";
+    }
+    void keyboardFollowsTheSteps()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, focused);
+        Window s;
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        int keys = 0;
+
+        ScriptedSession &session = s;
+        session.run(actions.toStdString(), [&](int i) {
+            QPushButton *button = i < 0 ? s.panel->CommandReset() : s.panel->Command(i);
+            QTRY_COMPARE(QApplication::focusWidget(), button);
+            QTest::keyClick(button, ++keys % 2 ? Qt::Key_Return : Qt::Key_Space);
+        });
+
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), focused);
+    }
+
+    void keyboardFromTheStart()
+    {
+        Window s;
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+
+        const QWidget *focused = QApplication::focusWidget();
+
+        QCOMPARE(focused, s.panel->Command(0));
+        QCOMPARE(s.window.testAttribute(Qt::WA_KeyboardFocusChange), true);
+    }
+
+    // Tab walks the panel from top to bottom and round again, Shift+Tab back;
+    // neither is caught in the work window.
+    void tabOrder()
+    {
+        Window s;
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        s.run("open save");
+        QStringList forward, backward;
+        s.panel->CommandReset()->setFocus();
+
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            forward << QApplication::focusWidget()->objectName();
+        }
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+            backward << QApplication::focusWidget()->objectName();
+        }
+
+        QCOMPARE(forward.join(' '), "TextFilename0 Command3 Command4 TextFilename1 CommandReset TextFilename0");
+        QCOMPARE(backward.join(' '), "CommandReset TextFilename1 Command4 Command3 TextFilename0 CommandReset");
+    }
+
+    // The examples and a garbage file: the examples as orvane-convert --out-dir
+    // writes them, the garbage named in the summary with the converter's line.
+    void convertFilesAsTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("width");
+        QTest::newRow("metafile") << "wmf" << "";
+        QTest::newRow("placeable, 300 wide") << "placeable" << "300";
+    }
+    void convertFilesAsTheCommandLine()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, width);
+        Window s;
+        QStringList inputs = ConvertFilesDialog::patternsIn(ORVANE_EXAMPLES);
+        inputs << QString::fromStdString(s.write(PatternWriter().raw("not a pattern"), "garbage.pat"));
+        BatchOptions options;
+        for (const QString &input : inputs)
+            options.inputs.push_back(input.toStdString());
+        options.outDir = s.dir.file("window");
+        options.format = format.toStdString();
+        if (!width.isEmpty())
+            options.width = width.toStdString();
+        QStringList arguments{"--format", format, "--out-dir", QString::fromStdString(s.dir.file("cli"))};
+        if (!width.isEmpty())
+            arguments << "--width" << width;
+        QProcess convert;
+        convert.start(ORVANE_CONVERT, arguments + inputs);
+        QVERIFY(convert.waitForFinished(60000));
+
+        convertAll(s.window, options);
+
+        const QDir cli(QString::fromStdString(s.dir.file("cli")));
+        const QDir window(QString::fromStdString(s.dir.file("window")));
+        QCOMPARE(window.entryList(QDir::Files), cli.entryList(QDir::Files));
+        QCOMPARE(window.entryList(QDir::Files).size(), 7);
+        for (const QString &name : cli.entryList(QDir::Files))
+            QVERIFY2(bytesOf(window.filePath(name)) == bytesOf(cli.filePath(name)), qPrintable(name));
+        const ConvertFilesRun &run = *s.window.convertFilesRun();
+        QCOMPARE(run.written().size(), 7);
+        QCOMPARE(run.failures().size(), 1);
+        QVERIFY2(run.failures().first().startsWith(inputs.last() + ": "), qPrintable(run.failures().first()));
+        QVERIFY2(run.summary().startsWith("7 written, 1 failed.\n"), qPrintable(run.summary()));
+        QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
+        if (const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); !shots.isEmpty() && width.isEmpty())
+            summary->grab().save(shots + "/convert-files-summary.png"); // for the README
+    }
+
+    // Cancel stops after the file being converted: the rest never start.
+    void convertFilesCancel()
+    {
+        Window s;
+        BatchOptions options;
+        for (int i = 0; i < 40; ++i)
+            options.inputs.push_back(s.letter);
+        options.outDir = s.dir.file("out");
+        QSignalSpy finished(s.window.convertFilesRun(), &ConvertFilesRun::finished);
+        s.window.convertFilesRun()->start(options);
+
+        QTest::mouseClick(s.window.convertFilesRun()->progressForm()->CommandCancel(), Qt::LeftButton);
+
+        QVERIFY(finished.wait(20000));
+        const ConvertFilesRun &run = *s.window.convertFilesRun();
+        QVERIFY2(run.notConverted() >= 38, qPrintable(run.summary()));
+        QCOMPARE(run.written().size() + run.failures().size() + run.notConverted(), 40);
+        QVERIFY(!run.progressForm()->isVisible());
+    }
+
+    // The progress window names the file and counts; the window goes on
+    // painting while a pattern of 32000 lines and shapes is converted.
+    void convertFilesKeepsTheWindowAlive()
+    {
+        Window s;
+        PatternWriter w;
+        w.header(2, 1, 0).settings21({}).integer(32000);
+        for (int i = 0; i < 32000; ++i)
+            w.line(float(i % 12000), 100, 12000 - float(i % 12000), 15000);
+        w.integer(32000);
+        for (int i = 0; i < 32000; ++i)
+            w.shape(ShapeRectangle, float(i % 10000), float(i % 14000), 500, 500);
+        BatchOptions options;
+        const std::string large = s.write(w.noPicture(), "large.pat");
+        options.inputs = {large, large, large, s.letter}; // about 100 ms each in a debug build
+        options.outDir = s.dir.file("out");
+        options.format = "placeable";
+        QStringList headers;
+        QElapsedTimer clock;
+        qint64 longestGap = 0;
+        QTimer tick;
+        const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); // for the README
+        connect(&tick, &QTimer::timeout, [&] {
+            longestGap = std::max(longestGap, clock.restart());
+            ProgressForm *progress = s.window.convertFilesRun()->progressForm();
+            const QString header = progress->HeaderText()->text();
+            if (headers.isEmpty() || headers.last() != header) {
+                headers << header;
+                if (!shots.isEmpty() && header.startsWith("2 of 4")) {
+                    QImage image = s.window.grab().toImage();
+                    QPainter(&image).drawPixmap(progress->pos() - s.window.pos(), progress->grab());
+                    image.save(shots + "/convert-files-progress.png");
+                }
+            }
+        });
+        clock.start();
+        tick.start(5);
+
+        convertAll(s.window, options);
+
+        QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
+        QVERIFY2(headers.contains("1 of 4: large.pat"), qPrintable(headers.join('|')));
+        QVERIFY2(headers.contains("4 of 4: letter.pat"), qPrintable(headers.join('|')));
+        QCOMPARE(s.window.convertFilesRun()->written().size(), 4);
+        QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
+        QVERIFY(summary && summary->isVisible());
+        QCOMPARE(summary->findChild<QPlainTextEdit *>()->toPlainText(), s.window.convertFilesRun()->summary());
+
+    }
+
+    void convertFilesDialog()
+    {
+        Window s;
+        const QString folder = QString::fromStdString(s.dir.file("patterns"));
+        QDir().mkpath(folder);
+        for (const char *name : {"b.pat", "A.PAT", "c.txt"})
+            QFile(QString::fromStdString(s.letter)).copy(folder + '/' + name);
+        std::vector<BatchOptions> started;
+        ConvertFilesDialog dialog(s.window.convertFilesRun()->formats(), [&](const BatchOptions &o) {
+            started.push_back(o);
+            return o.width == "x" ? std::optional<std::string>("--width must be a number") : std::nullopt;
+        }, *new QtFileDialogs, &s.window);
+
+        dialog.addInputs({folder, QString::fromStdString(s.letter)});
+        dialog.convertButton()->click();
+        const QString withoutFolder = dialog.errorLabel()->text();
+        dialog.outDirEdit()->setText(QString::fromStdString(s.dir.file("out")));
+        dialog.widthEdit()->setText("x");
+        dialog.formatBox()->setCurrentIndex(1);
+        dialog.convertButton()->click();
+
+        QCOMPARE(withoutFolder, "Choose the folder to write to.");
+        QCOMPARE(dialog.errorLabel()->text(), "--width must be a number");
+        QCOMPARE(started.size(), 1u);
+        const BatchOptions &o = started.front();
+        QCOMPARE(QString::fromStdString(o.inputs.at(0) + "|" + o.inputs.at(1) + "|" + o.inputs.at(2)),
+                 folder + "/A.PAT|" + folder + "/b.pat|" + QString::fromStdString(s.letter));
+        QCOMPARE(QString::fromStdString(o.format), "placeable");
+        QCOMPARE(dialog.formatBox()->itemText(0), "Windows Metafile (*.wmf)");
+    }
+
+    // Several files dropped at once are offered as a batch; the steps are untouched.
+    void dropSeveralOffersTheBatch()
+    {
+        Window s;
+        QStringList listed;
+        const QString second = QString::fromStdString(s.write(PatternWriter().raw("x"), "second.pat"));
+
+        drop(s.panel, {QString::fromStdString(s.letter), second});
+        whenShown<ConvertFilesDialog>([&](ConvertFilesDialog *d) { // the drop's dialog comes first
+            for (int i = 0; i < d->inputList()->count(); ++i)
+                listed << d->inputList()->item(i)->text();
+            d->reject();
+        });
+
+        QTRY_COMPARE(listed, (QStringList{QString::fromStdString(s.letter), second}));
+        QCOMPARE(s.states(), "00000");
+    }
+
+    void menuConvertFilesAboveExit()
+    {
+        Window s;
+
+        const QList<QAction *> actions = s.window.findChild<QMenu *>("menuFile")->actions();
+
+        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.at(0)->text() + "|" + actions.at(1)->text(), QString::fromUtf8("&Convert Files…|E&xit"));
     }
 
     // The design size when there is room, else fitted; dragged out, it comes back.
@@ -260,6 +533,75 @@ private slots:
         QCOMPARE(seen.join("|"), "Orvane|Set it.\n\nHorizontal Pixels?|");
         whenShown<QInputDialog>([](QInputDialog *d) { d->setTextValue("5"), d->reject(); });
         QCOMPARE(box.inputBox("p", "Orvane"), std::string());
+    }
+
+    // Wide enough to read the size and type columns; then as the user left one.
+    void fileDialogSize()
+    {
+        QtFileDialogs dialogs;
+        QFileDialog first, second;
+        first.setOption(QFileDialog::DontUseNativeDialog);
+        second.setOption(QFileDialog::DontUseNativeDialog);
+        QFont large = first.font(); // a large face, where Qt's own widths cut the texts
+        large.setPointSize(18);
+        first.setFont(large);
+
+        dialogs.fit(first);
+        const QHeaderView *header = first.findChild<QTreeView *>("treeView")->header();
+        const QFontMetrics metrics(header->font());
+        const int sizeColumn = header->sectionSize(1);
+        const int typeColumn = header->sectionSize(2);
+        first.resize(1000, 640);
+        dialogs.remember(first);
+        dialogs.fit(second);
+
+        QVERIFY2(sizeColumn > metrics.horizontalAdvance("1023.9 KiB"), qPrintable(QString::number(sizeColumn)));
+        QVERIFY2(typeColumn > metrics.horizontalAdvance("Veltrum pattern file"), qPrintable(QString::number(typeColumn)));
+        QCOMPARE(second.size(), QSize(1000, 640));
+    }
+
+    // A second window whose place is taken opens one step down and right;
+    // the slot is free again once the first has gone.
+    void secondWindowCascades()
+    {
+        QTemporaryDir locks;
+        QWidget first, second, third;
+        first.setGeometry(100, 120, 300, 200);
+        const QByteArray saved = first.saveGeometry();
+        auto firstPlacement = std::make_unique<WindowPlacement>(first, locks.path(), [](const QByteArray &) {});
+        WindowPlacement secondPlacement(second, locks.path(), [](const QByteArray &) {});
+
+        firstPlacement->restore(saved);
+        secondPlacement.restore(saved);
+        firstPlacement.reset();
+        WindowPlacement thirdPlacement(third, locks.path(), [](const QByteArray &) {});
+        thirdPlacement.restore(saved);
+
+        const int step = secondPlacement.cascadeStep();
+        QCOMPARE(secondPlacement.slot(), 1);
+        QCOMPARE(second.pos() - first.pos(), QPoint(step, step));
+        QCOMPARE(thirdPlacement.slot(), 0);
+        QCOMPARE(third.pos(), first.pos());
+    }
+
+    // Saved shortly after a change, not only at exit; placing is no change.
+    void geometrySavedWhenChanged()
+    {
+        QTemporaryDir locks;
+        QWidget window;
+        QList<QByteArray> saves;
+        WindowPlacement placement(window, locks.path(), [&](const QByteArray &g) { saves << g; }, 20);
+        placement.restore({});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(60);
+
+        window.setGeometry(210, 160, 320, 240);
+        QTRY_COMPARE(saves.size(), 1);
+        QWidget restored;
+        restored.restoreGeometry(saves.first());
+
+        QCOMPARE(restored.geometry(), QRect(210, 160, 320, 240));
     }
 
     void fileDialogs()

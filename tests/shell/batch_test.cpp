@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 using namespace orvane;
@@ -106,4 +107,40 @@ TEST(Batch, ProgressOnlyWhenShownAndNotQuiet)
         }
         EXPECT_EQ(run.err.str(), expected) << c.show << c.quiet;
     }
+}
+
+TEST(Batch, WithoutAProgramNameALineStartsWithTheInput)
+{
+    BatchRun run;
+    const std::string missing = run.dir.file("gone.pat");
+    BatchOptions options;
+    options.inputs = {missing};
+    run.batch.setProgramName("");
+
+    run.batch.run(options, run.formats.defaultFormat());
+
+    EXPECT_EQ(run.err.str().substr(0, missing.size() + 2), missing + ": ");
+}
+
+// Stepping through the inputs one by one, as the window does, keeps the rule
+// that nothing this Batch wrote is replaced by a later input.
+TEST(Batch, StepByStepKeepsWhatItWrote)
+{
+    BatchRun run;
+    const std::string a = run.pattern("a.pat");
+    std::filesystem::create_directory(run.dir.file("other"));
+    const std::string sameName = run.pattern("other/a.pat");
+    BatchOptions options;
+    options.inputs = {a, sameName};
+    options.outDir = run.dir.file("made/here");
+    const ExportFormat &format = run.formats.defaultFormat();
+
+    const bool prepared = run.batch.prepare(options);
+    const bool first = run.batch.convertOne(options, format, a);
+    const bool second = run.batch.convertOne(options, format, sameName);
+
+    EXPECT_EQ(prepared, true);
+    EXPECT_EQ(first, true);
+    EXPECT_EQ(second, false);
+    EXPECT_NE(run.err.str().find("This run already wrote it from " + a), std::string::npos) << run.err.str();
 }

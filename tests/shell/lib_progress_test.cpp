@@ -52,3 +52,30 @@ TEST(Progress, RangeValueHeaderHeightAndCancel)
     p.CancelClicked();
     EXPECT_TRUE(p.Cancelled());
 }
+
+TEST(Progress, NewHeaderKeepsTheBar)
+{
+    RecordingProgressView view;
+    LibProgress p{&view};
+    p.SetProgressEnabled(true);
+    p.StartProgress(0, 7, "1 of 7: a.pat", true);
+    p.StepProgress(1);
+    view.calls.clear();
+
+    p.SetProgressHeader("2 of 7: b.pat");
+
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"header 2 of 7: b.pat", "events"}));
+    EXPECT_EQ(p.header(), "2 of 7: b.pat");
+    EXPECT_EQ(p.value(), 1.0f);
+}
+
+TEST(Progress, NewHeaderNeedsARunningProgress)
+{
+    RecordingProgressView view;
+    LibProgress p{&view};
+    p.SetProgressEnabled(true);
+
+    p.SetProgressHeader("nothing runs");
+
+    EXPECT_EQ(view.calls, std::vector<std::string>{});
+}

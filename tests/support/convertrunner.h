@@ -41,6 +41,7 @@ struct Gray { // a binary PGM
             || pgm.size() != std::size_t(at) + 1 + std::size_t(width) * std::size_t(height))
             width = height = 0;
     }
+    int value(int x, int y) const { return static_cast<unsigned char>(pgm[std::size_t(at + 1 + y * width + x)]); }
     bool ink(int x, int y, int below = 160) const // within one pixel of x, y
     {
         for (int j = std::max(0, y - 1); j <= std::min(height - 1, y + 1); ++j)

@@ -98,6 +98,8 @@ EncodeResult EncodePdf(const Scene &scene)
     return fromBuffer(pdf);
 }
 
+constexpr int ThumbnailFrameGray = 160;
+
 std::vector<unsigned char> EncodeThumbnail(const Scene &scene, int size)
 {
     if (!hasPage(scene) || size < 1)
@@ -113,6 +115,12 @@ std::vector<unsigned char> EncodeThumbnail(const Scene &scene, int size)
     QPen pen = outlinePen();
     pen.setCosmetic(true);
     paintScene(painter, scene, pen);
+    // A thin grey frame, so that the white page stands out in a white view.
+    painter.resetTransform();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(ThumbnailFrameGray, ThumbnailFrameGray, ThumbnailFrameGray), 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, image.width() - 1, image.height() - 1);
     painter.end();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

@@ -243,11 +243,14 @@ bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char
     bool ok = writeAll(fd, bytes.data(), bytes.size());
     int savedErrno = errno;
     if (ok) {
-        // Neither is fatal: the contents are what matters. A user may keep
-        // the group where they belong to it but not the owner.
-        if (exists && ::fchown(fd, existing.st_uid, existing.st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
-        (void)::fchmod(fd, mode);
+        // A new owner or mode that does not stick is not a failed save: the
+        // contents are what was asked for, and only root may give a file away.
+        // A user may still keep the group where they belong to it.
+        const bool ownerKept = !exists || ::fchown(fd, existing.st_uid, existing.st_gid) == 0;
+        const bool groupKept = ownerKept || ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) == 0;
+        const bool modeKept = ::fchmod(fd, mode) == 0;
+        static_cast<void>(groupKept);
+        static_cast<void>(modeKept);
     }
     if (ok && ::fsync(fd) != 0) {
         ok = false;

@@ -1,10 +1,16 @@
 #include "qtfiledialogs.h"
 
 #include "qtconvert.h"
+#include "qtpreferences.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLocale>
+#include <QMimeDatabase>
+#include <QTreeView>
 
 namespace orvane {
 
@@ -27,7 +33,10 @@ DialogOutcome QtFileDialogs::run(CommonDialog &dialog, Mode mode)
 {
     QFileDialog fileDialog(m_parent);
     configure(fileDialog, dialog, mode);
-    if (fileDialog.exec() != QDialog::Accepted)
+    fit(fileDialog);
+    const int result = fileDialog.exec();
+    remember(fileDialog);
+    if (result != QDialog::Accepted)
         return DialogOutcome::Cancelled;
     takeChoice(fileDialog, dialog);
     return dialog.FileName.empty() ? DialogOutcome::Failed : DialogOutcome::Accepted;
@@ -70,6 +79,53 @@ void QtFileDialogs::configure(QFileDialog &fileDialog, const CommonDialog &dialo
         fileDialog.setDirectory(fromNative(dialog.InitDir));
     if (!dialog.FileName.empty())
         fileDialog.selectFile(fromNative(dialog.FileName));
+}
+
+namespace {
+
+QHeaderView *detailHeader(const QFileDialog &fileDialog)
+{
+    const auto *view = fileDialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    return view ? view->header() : nullptr;
+}
+
+} // namespace
+
+void QtFileDialogs::fit(QFileDialog &fileDialog) const
+{
+    const QSize size = m_preferences ? m_preferences->fileDialogSize() : m_size;
+    const QByteArray columns = m_preferences ? m_preferences->fileDialogColumns() : m_columns;
+    fileDialog.resize(size.isValid() ? size : DefaultSize);
+    QHeaderView *header = detailHeader(fileDialog);
+    if (!header)
+        return;
+    if (!columns.isEmpty() && header->restoreState(columns))
+        return;
+    // Size, type and date wide enough for their longest usual text; the name
+    // takes what is left. Qt's own widths cut "196 bytes" and the type.
+    const QFontMetrics metrics(header->font());
+    const int padding = 2 * metrics.averageCharWidth() + 16;
+    const QString type = QMimeDatabase().mimeTypeForName(QStringLiteral("application/x-veltrum-pattern")).comment();
+    const QString widest[] = {QStringLiteral("1023.9 KiB"),
+                              type.size() > 20 ? type : QStringLiteral("Veltrum pattern file"),
+                              QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 59)), QLocale::ShortFormat)};
+    for (int column = 1; column <= 3 && column < header->count(); ++column)
+        header->resizeSection(column, metrics.horizontalAdvance(widest[column - 1]) + padding);
+}
+
+void QtFileDialogs::remember(const QFileDialog &fileDialog)
+{
+    const QHeaderView *header = detailHeader(fileDialog);
+    const QByteArray columns = header ? header->saveState() : QByteArray();
+    if (m_preferences) {
+        m_preferences->setFileDialogSize(fileDialog.size());
+        if (!columns.isEmpty())
+            m_preferences->setFileDialogColumns(columns);
+        return;
+    }
+    m_size = fileDialog.size();
+    if (!columns.isEmpty())
+        m_columns = columns;
 }
 
 QStringList QtFileDialogs::nameFilters(const std::string &filter)

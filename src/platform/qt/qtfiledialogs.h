@@ -2,13 +2,17 @@
 
 #include "platform/commondialog.h"
 
+#include <QByteArray>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
 #include <QWidget>
 
 class QFileDialog;
 
 namespace orvane {
+
+class QtPreferences;
 
 // The shared dialog object's open and save dialogs as QFileDialog, honouring
 // its Filter, FilterIndex, InitDir, FileName, DialogTitle and Flags.
@@ -19,6 +23,16 @@ public:
     explicit QtFileDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
 
     void setParentWidget(QWidget *parent) { m_parent = parent; }
+    // Where the dialogs' size and column widths are kept between runs;
+    // without it only this object remembers them.
+    void setPreferences(QtPreferences *preferences) { m_preferences = preferences; }
+
+    // Sizes a file dialog as the user last left one, or else wide enough to
+    // read every column of the detail view.
+    void fit(QFileDialog &fileDialog) const;
+    // Keeps the size and column widths of a dialog the user has closed.
+    void remember(const QFileDialog &fileDialog);
+    static constexpr QSize DefaultSize{860, 500};
 
     DialogOutcome showOpen(CommonDialog &dialog) override;
     DialogOutcome showSave(CommonDialog &dialog) override;
@@ -35,6 +49,9 @@ private:
     DialogOutcome run(CommonDialog &dialog, Mode mode);
 
     QPointer<QWidget> m_parent;
+    QtPreferences *m_preferences = nullptr;
+    QSize m_size;
+    QByteArray m_columns;
 };
 
 } // namespace orvane

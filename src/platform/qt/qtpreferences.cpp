@@ -29,6 +29,28 @@ QByteArray QtPreferences::windowGeometry() const
 void QtPreferences::setWindowGeometry(const QByteArray &geometry)
 {
     m_settings.setValue(QStringLiteral("MainWindow/Geometry"), geometry);
+    // At once: a window ended by a signal never writes what QSettings holds back.
+    m_settings.sync();
+}
+
+QSize QtPreferences::fileDialogSize() const
+{
+    return m_settings.value(QStringLiteral("Dialogs/FileDialogSize")).toSize();
+}
+
+void QtPreferences::setFileDialogSize(const QSize &size)
+{
+    m_settings.setValue(QStringLiteral("Dialogs/FileDialogSize"), size);
+}
+
+QByteArray QtPreferences::fileDialogColumns() const
+{
+    return m_settings.value(QStringLiteral("Dialogs/FileDialogColumns")).toByteArray();
+}
+
+void QtPreferences::setFileDialogColumns(const QByteArray &columns)
+{
+    m_settings.setValue(QStringLiteral("Dialogs/FileDialogColumns"), columns);
 }
 
 } // namespace orvane

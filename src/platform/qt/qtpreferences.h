@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QSettings>
+#include <QSize>
 
 namespace orvane {
 
@@ -20,6 +21,13 @@ public:
     // QWidget::saveGeometry() of the main window.
     QByteArray windowGeometry() const;
     void setWindowGeometry(const QByteArray &geometry);
+
+    // The file dialogs' size and their detail view's column widths
+    // (QHeaderView::saveState()); invalid and empty when never saved.
+    QSize fileDialogSize() const;
+    void setFileDialogSize(const QSize &size);
+    QByteArray fileDialogColumns() const;
+    void setFileDialogColumns(const QByteArray &columns);
 
 private:
     QSettings m_settings;

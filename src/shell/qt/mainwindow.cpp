@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "convertfilesdialog.h"
+#include "convertfilesrun.h"
 #include "picpanel.h"
 #include "subwindowfit.h"
 #include "platform/qt/progressform.h"
@@ -8,12 +10,15 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,7 +32,7 @@ Platform MainWindow::withScreenTwips(Platform platform, const QWidget &window)
 }
 
 MainWindow::MainWindow(Platform platform, QWidget *parent)
-    : QMainWindow(parent), m_form(withScreenTwips(std::move(platform), *this))
+    : QMainWindow(parent), m_platform(platform), m_form(withScreenTwips(std::move(platform), *this))
 {
     const double twipsX = screenTwipsPerPixelX(*this);
     const double twipsY = screenTwipsPerPixelY(*this);
@@ -36,6 +41,9 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
 
     QMenu *menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
+    m_menuFileConvert = menuFile->addAction(QStringLiteral("&Convert Files…"));
+    m_menuFileConvert->setObjectName(QStringLiteral("menuFileConvert"));
+    connect(m_menuFileConvert, &QAction::triggered, this, [this] { convertFiles(); });
     m_menuFileExit = menuFile->addAction(QStringLiteral("E&xit"));
     m_menuFileExit->setObjectName(QStringLiteral("menuFileExit"));
     connect(m_menuFileExit, &QAction::triggered, this, &MainWindow::endProgram);
@@ -61,6 +69,9 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_workFormWindow = m_mdiArea->addSubWindow(m_workForm, Qt::SubWindow | Qt::WindowTitleHint
                                                                | Qt::WindowMinMaxButtonsHint);
     m_workFormWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    // It holds nothing to type into; with focus it would keep Tab and
+    // Shift+Tab inside itself, away from the panel.
+    m_workFormWindow->setFocusPolicy(Qt::NoFocus);
     m_workFormWindow->setGeometry(QRect(QPoint(0, 0), m_workFormWindow->sizeHint()));
     new SubWindowFit(m_mdiArea, m_workFormWindow);
     m_workFormWindow->setVisible(m_form.workForm().Visible());
@@ -73,11 +84,20 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     m_progressForm = new ProgressForm(m_form.progress(), this, twipsX, twipsY);
     m_form.progress().setView(m_progressForm);
 
-    connect(m_panel, &PicPanel::commandClicked, this, [this](int index) { m_form.CommandClick(index); });
+    m_convertRun = new ConvertFilesRun(m_platform.moreFormats, m_platform.settings, m_platform.pictureFolder, this,
+                                       twipsX, twipsY);
+    connect(m_convertRun, &ConvertFilesRun::finished, this, &MainWindow::showBatchSummary);
+
+    connect(m_panel, &PicPanel::commandClicked, this, [this](int index) {
+        m_form.CommandClick(index);
+        focusAfterStep(index);
+    });
     connect(m_panel, &PicPanel::commandResetClicked, this, [this] { m_form.CommandResetClick(); });
     connect(m_panel, &PicPanel::widthChanged, this, [this](float width) { m_form.LayoutPanel(width); });
     m_form.setPanelObserver([this] { showPanel(); });
     m_form.Load();
+
+    m_panel->Command(0)->setFocus();
 
     resize(twipsToPixels(DesignWidthTwips, twipsX),
            twipsToPixels(DesignHeightTwips, twipsY) + menuBar()->sizeHint().height());
@@ -87,6 +107,8 @@ MainWindow::~MainWindow()
 {
     // The windows that show the core go before it does; Qt would delete them
     // only after m_form is gone.
+    // First, as it waits for the file being converted and owns a progress window.
+    delete m_convertRun;
     m_form.setPanelObserver(nullptr);
     m_form.progress().setView(nullptr);
     m_panel->disconnect(this);
@@ -103,42 +125,108 @@ MainForm::Outcome MainWindow::openFile(const std::string &path)
 {
     const MainForm::Outcome outcome = m_form.OpenPattern(path);
     m_form.RefreshIndicators();
+    focusAfterStep(0);
     return outcome;
+}
+
+void MainWindow::focusAfterStep(int index)
+{
+    const bool done = m_form.stepStates()[std::size_t(index)] == StepDone;
+    const int next = !done ? index : index == 0 ? 3 : index == 3 ? 4 : index;
+    QPushButton *button = m_panel->Command(next);
+    // The work window, shown by the open, takes the focus when the MDI area
+    // activates it, which it may do only once the events have run.
+    button->setFocus(Qt::OtherFocusReason);
+    QTimer::singleShot(0, button, [button] {
+        if (button->isEnabled() && button->isVisible())
+            button->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+QtFileDialogs &MainWindow::fileDialogs()
+{
+    auto *dialogs = dynamic_cast<QtFileDialogs *>(m_platform.dialogs);
+    return dialogs ? *dialogs : m_ownDialogs;
+}
+
+void MainWindow::convertFiles(const QStringList &inputs)
+{
+    if (m_convertRun->running()) {
+        m_convertRun->progressForm()->raise();
+        return;
+    }
+    ConvertFilesDialog dialog(
+        m_convertRun->formats(), [this](const BatchOptions &options) { return m_convertRun->start(options); },
+        fileDialogs(), this);
+    dialog.addInputs(inputs);
+    dialog.exec();
+}
+
+void MainWindow::showBatchSummary()
+{
+    auto *summary = new QDialog(this);
+    summary->setObjectName(QStringLiteral("BatchSummary"));
+    summary->setWindowTitle(QStringLiteral("Convert Files"));
+    summary->setAttribute(Qt::WA_DeleteOnClose);
+    auto *text = new QPlainTextEdit(m_convertRun->summary(), summary);
+    text->setObjectName(QStringLiteral("SummaryText"));
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, summary);
+    connect(buttons, &QDialogButtonBox::accepted, summary, &QDialog::accept);
+    auto *layout = new QVBoxLayout(summary);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    summary->resize(720, 360);
+    summary->open();
 }
 
 namespace {
 
-// The first local *.pat file among the dropped URLs, or "".
-QString droppedPattern(const QMimeData *data)
+// The local *.pat files among the dropped URLs.
+QStringList droppedPatterns(const QMimeData *data)
 {
+    QStringList paths;
     for (const QUrl &url : data->urls()) {
         const QString path = url.toLocalFile();
         if (path.endsWith(QLatin1String(".pat"), Qt::CaseInsensitive))
-            return path;
+            paths << path;
     }
-    return {};
+    return paths;
 }
 
 } // namespace
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!droppedPattern(event->mimeData()).isEmpty())
+    if (!droppedPatterns(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const QString path = droppedPattern(event->mimeData());
-    if (path.isEmpty())
+    const QStringList paths = droppedPatterns(event->mimeData());
+    if (paths.isEmpty())
         return;
     event->acceptProposedAction();
-    // After the drop has finished, so that the program the file came from is
-    // not kept waiting behind a message box.
-    QTimer::singleShot(0, this, [this, path] {
+    // After the drop has finished, so that the program the files came from is
+    // not kept waiting behind a dialog. Several files are offered as a batch.
+    QTimer::singleShot(0, this, [this, paths] {
+        if (paths.size() > 1) {
+            convertFiles(paths);
+            return;
+        }
         m_form.CommandResetClick();
-        openFile(QFile::encodeName(path).toStdString());
+        openFile(QFile::encodeName(paths.first()).toStdString());
     });
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The focus ring shows from the start, not only once a dialog has been
+    // used; showing the window clears the flag, so it is set here.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

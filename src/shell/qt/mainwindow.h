@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/qt/qtfiledialogs.h"
 #include "shell/mainform.h"
 
 #include <QMainWindow>
@@ -10,6 +11,7 @@ class QMdiSubWindow;
 
 namespace orvane {
 
+class ConvertFilesRun;
 class PicPanel;
 class ProgressForm;
 class WorkFormWidget;
@@ -34,6 +36,13 @@ public:
     WorkFormWidget *workFormWidget() const { return m_workForm; }
     QMdiSubWindow *workFormWindow() const { return m_workFormWindow; }
     QAction *menuFileExit() const { return m_menuFileExit; }
+    QAction *menuFileConvert() const { return m_menuFileConvert; }
+    ConvertFilesRun *convertFilesRun() const { return m_convertRun; }
+
+    // Convert Files...: asks for the patterns (inputs already chosen, as
+    // dropped ones, are listed), the folder, format and width, then converts
+    // them with the progress window and shows a summary.
+    void convertFiles(const QStringList &inputs = {});
 
     // Opens a pattern as if it had been chosen in the Open dialog: from the
     // command line, and after Change Files for a dropped file.
@@ -41,15 +50,26 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
     static Platform withScreenTwips(Platform platform, const QWidget &window);
     void showPanel();
+    // Keyboard focus after step index ran: on to the next step when it was
+    // done, else back on the step's own button.
+    void focusAfterStep(int index);
     void endProgram();
+    void showBatchSummary();
+    QtFileDialogs &fileDialogs();
 
+    // As given, before the steps took it: the batch reads the same store and formats.
+    const Platform m_platform;
     MainForm m_form;
+    QtFileDialogs m_ownDialogs;
+    ConvertFilesRun *m_convertRun = nullptr;
+    QAction *m_menuFileConvert = nullptr;
     PicPanel *m_panel = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     WorkFormWidget *m_workForm = nullptr;

@@ -88,12 +88,15 @@ PicPanel::PicPanel(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent
         auto *button = new QPushButton(QString::fromLatin1(Captions[i]), this);
         button->setObjectName(QStringLiteral("Command%1").arg(i));
         button->setCursor(Qt::PointingHandCursor);
+        // Outside a dialog a push button takes Space only; Enter presses it too.
+        button->setAutoDefault(true);
         place(button, row.commandLeft, row.commandTop, 2865, 375);
         button->setVisible(i == 0 || i >= 3);
         connect(button, &QPushButton::clicked, this, [this, i] { emit commandClicked(i); });
         m_command[std::size_t(i)] = button;
     }
     m_commandReset->setObjectName(QStringLiteral("CommandReset"));
+    m_commandReset->setAutoDefault(true);
     place(m_commandReset, 3810, 420, 1155, 375);
     connect(m_commandReset, &QPushButton::clicked, this, &PicPanel::commandResetClicked);
 
@@ -117,8 +120,9 @@ PicPanel::PicPanel(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent
     place(LabelPixelsY(0), 6600, 1020, 1035, 225);
     place(LabelPixelsY(1), 7650, 1020, 1035, 225);
 
-    QWidget *const order[] = {CommandReset(), Command(3), Command(2), Command(0),
-                              Command(4),     Command(1), TextFilename(0), TextFilename(1)};
+    // Top to bottom, left to right, as the rows read; the hidden steps 1 and 2 last.
+    QWidget *const order[] = {Command(0), CommandReset(), TextFilename(0), Command(3),
+                              Command(4), TextFilename(1), Command(1),     Command(2)};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }

@@ -1,0 +1,145 @@
+#include "convertfilesrun.h"
+
+#include "platform/qt/progressform.h"
+#include "shell/converter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include <algorithm>
+#include <sstream>
+
+namespace orvane {
+
+namespace {
+
+QStringList lines(const std::string &text)
+{
+    return QString::fromStdString(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+ConvertFilesRun::ConvertFilesRun(std::span<const ExportFormat> moreFormats, SettingsStore &settings,
+                                 std::string pictureFolder, QWidget *mainWindow, double twipsPerPixelX,
+                                 double twipsPerPixelY)
+    : QObject(mainWindow),
+      m_settings(settings),
+      m_pictureFolder(std::move(pictureFolder)),
+      m_progressForm(new ProgressForm(m_progress, mainWindow, twipsPerPixelX, twipsPerPixelY))
+{
+    m_formats.add(moreFormats);
+    m_progress.setView(m_progressForm);
+    connect(m_progressForm->CommandCancel(), &QPushButton::clicked, this, [this] { cancel(); });
+}
+
+ConvertFilesRun::~ConvertFilesRun()
+{
+    // The file being converted is finished; nothing after it starts.
+    m_stop = true;
+    if (m_worker.joinable())
+        m_worker.join();
+    m_progress.setView(nullptr);
+    delete m_progressForm;
+}
+
+std::optional<std::string> ConvertFilesRun::start(BatchOptions options)
+{
+    if (m_running)
+        return std::string("a conversion is running");
+    const ExportFormat *format = nullptr;
+    {
+        Converter checker(m_formats, m_settings, {});
+        if (auto why = checkBatchOptions(options, checker, format))
+            return why;
+    }
+    if (m_worker.joinable())
+        m_worker.join();
+    m_stop = false;
+    m_running = true;
+    m_total = int(options.inputs.size());
+    m_done = 0;
+    m_written.clear();
+    m_failures.clear();
+    m_notConverted = 0;
+    m_progress.SetProgressEnabled(true);
+    // LibProgress counts in 16 bits; a longer batch moves the bar in proportion.
+    m_progress.StartProgress(0, std::int16_t(std::min(m_total, 32767)), "", true);
+    m_worker = std::thread(&ConvertFilesRun::work, this, std::move(options), format);
+    return std::nullopt;
+}
+
+// On the worker thread: its own converter and batch; results reach the
+// window through queued calls.
+void ConvertFilesRun::work(BatchOptions options, const ExportFormat *format)
+{
+    Converter converter(m_formats, m_settings, m_pictureFolder);
+    std::ostringstream out, err;
+    Batch batch(converter, out, err);
+    batch.setProgramName("");
+    const int total = int(options.inputs.size());
+    int next = 0;
+    const bool prepared = batch.prepare(options);
+    if (prepared) {
+        for (; next < total && !m_stop; ++next) {
+            const std::string &input = options.inputs[std::size_t(next)];
+            const QString name = QFileInfo(QFile::decodeName(input.c_str())).fileName();
+            QMetaObject::invokeMethod(this, [this, next, total, name] { fileStarted(next, total, name); },
+                                      Qt::QueuedConnection);
+            batch.convertOne(options, *format, input);
+            const QString written = QString::fromStdString(out.str());
+            const QString failures = QString::fromStdString(err.str());
+            out.str({});
+            err.str({});
+            QMetaObject::invokeMethod(this, [this, written, failures] { fileDone(written, failures); },
+                                      Qt::QueuedConnection);
+        }
+    } else {
+        const QString failures = QString::fromStdString(err.str());
+        QMetaObject::invokeMethod(this, [this, failures] { fileDone({}, failures); }, Qt::QueuedConnection);
+    }
+    const int notConverted = total - next;
+    QMetaObject::invokeMethod(this, [this, notConverted] { allDone(notConverted); }, Qt::QueuedConnection);
+}
+
+void ConvertFilesRun::fileStarted(int index, int total, const QString &name)
+{
+    m_progress.SetProgressHeader(QStringLiteral("%1 of %2: %3").arg(index + 1).arg(total).arg(name).toStdString());
+}
+
+void ConvertFilesRun::fileDone(const QString &written, const QString &failures)
+{
+    m_written << lines(written.toStdString());
+    m_failures << lines(failures.toStdString());
+    const int before = int(std::int64_t(m_done) * std::int64_t(m_progress.maximum()) / std::max(m_total, 1));
+    ++m_done;
+    const int after = int(std::int64_t(m_done) * std::int64_t(m_progress.maximum()) / std::max(m_total, 1));
+    m_progress.StepProgress(std::int16_t(after - before));
+}
+
+QString ConvertFilesRun::summary() const
+{
+    QString text = QStringLiteral("%1 written, %2 failed").arg(m_written.size()).arg(m_failures.size());
+    if (m_notConverted > 0)
+        text += QStringLiteral(", %1 not converted after Cancel").arg(m_notConverted);
+    text += QStringLiteral(".\n");
+    if (!m_written.isEmpty())
+        text += QStringLiteral("\nWritten:\n") + m_written.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    if (!m_failures.isEmpty())
+        text += QStringLiteral("\nFailed:\n") + m_failures.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return text;
+}
+
+void ConvertFilesRun::allDone(int notConverted)
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    m_notConverted = notConverted;
+    m_progress.EndProgress();
+    m_progress.SetProgressEnabled(false);
+    m_running = false;
+    emit finished();
+}
+
+} // namespace orvane

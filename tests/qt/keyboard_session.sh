@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The window driven by the keyboard alone, as a user under a real X server
+# and window manager would: orvane FILE.pat, Space (Set Pattern Size), the
+# width, Enter, Space (Save As Metafile), the path, Enter. The file written
+# must be the one orvane-convert --width writes.
+#   keyboard_session.sh ORVANE ORVANE_CONVERT PATTERN [SCREENSHOT_DIR]
+set -euo pipefail
+orvane=$1 convert=$2 pattern=$3 shots=${4:-}
+if [ -z "${ORVANE_IN_XVFB:-}" ]; then
+  exec env ORVANE_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+tmp=$(mktemp -d)
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$tmp"; }
+trap cleanup EXIT
+export HOME=$tmp XDG_CONFIG_HOME=$tmp/config XDG_CACHE_HOME=$tmp/cache XDG_RUNTIME_DIR=$tmp/runtime
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+fail() { echo "FAIL: $*" >&2; cat "$tmp/orvane.log" >&2 2>/dev/null; exit 1; }
+# Screenshots only when asked for, and only with xwd (x11-apps) at hand.
+shot() { [ -z "$shots" ] || ! command -v xwd >/dev/null || xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng > "$shots/$1.png"; }
+# waitfor NAME: the id of a visible window with that title, within a minute (a fresh font cache is
+# built at the first start). Polled: --sync misses a window that gets its title after it is mapped.
+waitfor() {
+  local id
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$id" ] && echo "$id" && return
+    sleep 0.1
+  done
+  for w in $(xdotool search --name . 2>/dev/null); do echo "window: $(xdotool getwindowname "$w")" >&2; done
+  fail "no window \"$1\""
+}
+
+openbox --sm-disable & pids+=($!)
+# The window manager first: a window mapped while it starts up may never be managed.
+for _ in $(seq 100); do xdotool get_desktop >/dev/null 2>&1 && break; sleep 0.1; done
+cp "$pattern" "$tmp/pattern.pat"
+"$orvane" "$tmp/pattern.pat" 2>"$tmp/orvane.log" & pids+=($!)
+waitfor "Veltrum Pattern Maker File Converter" >/dev/null
+sleep 1
+shot keyboard-1-opened
+xdotool key space
+waitfor "Orvane" >/dev/null
+xdotool type --delay 20 500
+shot keyboard-2-width
+xdotool key Return
+sleep 0.5
+xdotool key space
+waitfor "Save As Metafile" >/dev/null
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 10 "$tmp/by-keyboard.wmf"
+shot keyboard-3-save
+xdotool key Return
+for _ in $(seq 50); do [ -s "$tmp/by-keyboard.wmf" ] && break; sleep 0.1; done
+sleep 0.3
+shot keyboard-4-saved
+[ -s "$tmp/by-keyboard.wmf" ] || fail "the keyboard session wrote nothing"
+"$convert" -q --width 500 -o "$tmp/by-convert.wmf" "$tmp/pattern.pat"
+cmp "$tmp/by-keyboard.wmf" "$tmp/by-convert.wmf" || fail "the window wrote other bytes than orvane-convert --width 500"
+echo "keyboard session: $(stat -c %s "$tmp/by-keyboard.wmf") bytes, as orvane-convert --width 500"
