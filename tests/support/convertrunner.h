@@ -50,7 +50,6 @@ struct Gray { // a binary PGM
                     return true;
         return false;
     }
-    int value(int x, int y) const { return static_cast<unsigned char>(pgm[std::size_t(at + 1 + y * width + x)]); }
 };
 
 
