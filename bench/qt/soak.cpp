@@ -1,7 +1,7 @@
 // A long batch in one process: COUNT conversions of the examples in every
 // format, with the rate and the peak memory after 100, 1,000 and 10,000
 // files. Each format runs in a process of its own, so each peak is its own.
-//   orvane_soak EXAMPLES_DIR [COUNT]
+//   orvane_soak EXAMPLES_DIR [COUNT [FORMAT...]]
 
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
@@ -70,7 +70,10 @@ int main(int argc, char **argv)
     }
     std::printf("| format | files | files/s | peak MiB |\n|---|---|---|---|\n");
     std::fflush(stdout);
-    for (const char *name : {"wmf", "placeable", "svg", "pdf", "png"}) {
+    std::vector<const char *> names = {"wmf", "placeable", "svg", "pdf", "png"};
+    if (argc > 3)
+        names.assign(argv + 3, argv + argc);
+    for (const char *name : names) {
         const pid_t child = ::fork();
         if (child == 0) {
             soak(name, patterns, count);
