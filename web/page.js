@@ -2,7 +2,6 @@
 // WebAssembly core and offers the results; nothing is sent anywhere.
 
 import loadOrvane from './orvane.mjs';
-import {zipSync} from './fflate.mjs';
 
 const $ = (id) => document.getElementById(id);
 const extensions = {wmf: 'wmf', placeable: 'wmf', svg: 'svg', png: 'png'};
@@ -116,7 +115,9 @@ async function addFiles(files) {
     await render();
 }
 
-function downloadAll() {
+// The zip writer loads only when first needed, off the page's start.
+async function downloadAll() {
+    const {zipSync} = await import('./fflate.mjs');
     const entries = {};
     for (const {name, bytes} of outputs) {
         let unique = name;
