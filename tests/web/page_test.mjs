@@ -58,9 +58,19 @@ async function chooseFormat(format) {
         && [...document.images].every((image) => image.complete), format);
 }
 
+// Chromium's limit on downloads in a row now and then drops one whose click
+// came close behind another; the click is then repeated.
 async function download(action) {
-    const [file] = await Promise.all([page.waitForEvent('download'), action()]);
-    return {name: file.suggestedFilename(), bytes: readFileSync(await file.path())};
+    for (let attempt = 1; ; ++attempt) {
+        try {
+            const [file] = await Promise.all([page.waitForEvent('download', {timeout: 5000}), action()]);
+            return {name: file.suggestedFilename(), bytes: readFileSync(await file.path())};
+        } catch (error) {
+            if (error.name !== 'TimeoutError' || attempt === 3)
+                throw error;
+            console.log(`download retried (${attempt})`);
+        }
+    }
 }
 
 async function downloadEach() {
