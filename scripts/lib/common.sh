@@ -9,6 +9,10 @@ ORVANE_RUN_PACKAGES=(
   qt6-base-dev libgl-dev libpng-dev libcli11-dev
 )
 
+# What scripts/web builds and serves the browser page with (node and npm come
+# with emscripten's nodejs).
+ORVANE_WEB_PACKAGES=(emscripten python3)
+
 # Those and what the tests and the tools need.
 ORVANE_PACKAGES=(
   "${ORVANE_RUN_PACKAGES[@]}"
@@ -21,6 +25,7 @@ ORVANE_PACKAGES=(
   desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
   dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils
   libxml2-dev nlohmann-json3-dev
+  "${ORVANE_WEB_PACKAGES[@]}" chromium
 )
 
 # Installs whatever of the packages named (default: ORVANE_PACKAGES) is

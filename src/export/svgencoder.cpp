@@ -1,6 +1,7 @@
 #include "svgencoder.h"
 
 #include "scene.h"
+#include "platform/floattext.h"
 
 #include <algorithm>
 #include <charconv>
@@ -50,9 +51,8 @@ public:
     // locale's point whatever the program's locale.
     void fixed(double value, int decimals)
     {
-        char buffer[512];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals).ptr;
-        std::string_view text(buffer, std::size_t(end - buffer));
+        const std::string printed = fixedText(value, decimals);
+        std::string_view text(printed);
         if (text.find('.') != std::string_view::npos) {
             text.remove_suffix(text.size() - 1 - text.find_last_not_of('0'));
             if (text.back() == '.')
@@ -62,8 +62,7 @@ public:
     }
     void general(double value)
     {
-        char buffer[64];
-        m_text.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6).ptr);
+        m_text += generalText(value, 6);
     }
 
     EncodeResult finish() { return {std::vector<unsigned char>(m_text.begin(), m_text.end()), {}}; }

@@ -3,6 +3,7 @@
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "export/patternsize.h"
+#include "platform/floattext.h"
 #include "platform/windows1252.h"
 
 #include <charconv>
@@ -38,9 +39,7 @@ std::string jsonFloat(float value)
 {
     if (!std::isfinite(value))
         return "null";
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return shortestText(value);
 }
 
 std::string jsonBool(std::int16_t value)
