@@ -343,10 +343,11 @@ private slots:
         for (const char *name : {"b.pat", "A.PAT", "c.txt"})
             QFile(QString::fromStdString(s.letter)).copy(folder + '/' + name);
         std::vector<BatchOptions> started;
+        QtFileDialogs fileDialogs;
         ConvertFilesDialog dialog(s.window.convertFilesRun()->formats(), [&](const BatchOptions &o) {
             started.push_back(o);
             return o.width == "x" ? std::optional<std::string>("--width must be a number") : std::nullopt;
-        }, *new QtFileDialogs, &s.window);
+        }, fileDialogs, &s.window);
 
         dialog.addInputs({folder, QString::fromStdString(s.letter)});
         dialog.convertButton()->click();
