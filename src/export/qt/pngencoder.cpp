@@ -42,6 +42,9 @@ public:
         png_set_write_fn(m_png, &m_bytes, append, nullptr);
         // libpng's default limit of a million rows would refuse tall pages.
         png_set_user_limits(m_png, 0x7FFFFFFF, 0x7FFFFFFF);
+        // The fastest level: a page of outlines on white compresses well
+        // anyway, and a batch of pages went three times as fast with it.
+        png_set_compression_level(m_png, 1);
         png_set_IHDR(m_png, m_info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_GRAY, 0, 0, 0);
         png_set_pHYs(m_png, m_info, png_uint_32(dotsPerMeterX), png_uint_32(dotsPerMeterY), PNG_RESOLUTION_METER);
         png_write_info(m_png, m_info);
