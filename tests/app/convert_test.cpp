@@ -62,9 +62,9 @@ TEST(ConvertExit, ZeroOrOneByWhetherAnyInputFailedAndTwoForUsage)
     for (const auto &args : usage) {
         r = env.run(args);
         EXPECT_EQ(r.exitCode, 2) << args.size();
-        EXPECT_TRUE(r.err.starts_with("orvane-convert: ") && r.err.ends_with("\nTry 'orvane-convert --help'.\n")
-                    && std::count(r.err.begin(), r.err.end(), '\n') == 2)
-            << r.err;
+        EXPECT_TRUE(r.err.starts_with("orvane-convert: ")) << r.err;
+        EXPECT_TRUE(r.err.ends_with("\nTry 'orvane-convert --help'.\n")) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
         EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(fs::exists(env.file("a.wmf")) || fs::exists(x));
@@ -252,7 +252,9 @@ TEST(ConvertFormats, StandardOutputQuietVersionProgressAndThumbnails)
     ConvertEnvironment env;
     const std::string a = letter(env, "a.pat"), b = letter(env, "b.pat");
     ConvertResult r = env.run({"--version"});
-    EXPECT_TRUE(r.exitCode == 0 && r.out.starts_with("orvane-convert ") && r.out.ends_with("\n")) << r.out;
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.starts_with("orvane-convert ")) << r.out;
+    EXPECT_TRUE(r.out.ends_with("\n")) << r.out;
     for (const char *format : {"wmf", "svg"}) { // standard output holds the file and nothing else
         ASSERT_EQ(env.run({"--format", format, "-o", env.file("file"), a}).exitCode, 0);
         r = env.run({"--format", format, "-o", "-", a});
@@ -261,7 +263,8 @@ TEST(ConvertFormats, StandardOutputQuietVersionProgressAndThumbnails)
     }
     r = env.run({"-q", "--format", "pdf", "--out-dir", env.file("out"), a, b});
     EXPECT_EQ(std::tuple(r.exitCode, r.out + r.err), std::tuple(0, ""));
-    EXPECT_TRUE(fs::exists(env.file("out/a.pdf")) && fs::exists(env.file("out/b.pdf")));
+    EXPECT_TRUE(fs::exists(env.file("out/a.pdf")));
+    EXPECT_TRUE(fs::exists(env.file("out/b.pdf")));
     // Progress only when standard error is a terminal.
     const std::string tty = sh("script -qec " + quoted(std::string(ORVANE_CONVERT) + " " + a + " " + b) + " /dev/null");
     EXPECT_NE(tty.find("[1/2] " + a), std::string::npos) << tty;

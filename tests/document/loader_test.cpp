@@ -160,7 +160,8 @@ TEST(MalformedFile, RefusedFilesShowOneMessageAndLeaveNothingBehind)
         ASSERT_EQ(h.box.boxes.size(), 1u);
         EXPECT_EQ(h.box.boxes[0].text, text);
         EXPECT_EQ(h.steps()[0], StepFailed);
-        EXPECT_FALSE(h.form.workForm().Visible() || h.form.workForm().drawing().OutLine[0].Visible);
+        EXPECT_FALSE(h.form.workForm().Visible());
+        EXPECT_FALSE(h.form.workForm().drawing().OutLine[0].Visible);
         EXPECT_EQ(h.form.workForm().drawing().OutLine.count() + h.form.mirrorForm().LineCount(), 2);
     }
     EXPECT_EQ(descriptors(), before); // every file is closed

@@ -45,7 +45,9 @@ TEST(SaveMetafile, FailedSavesKeepTheExistingFile)
             d.shape(std::int16_t(c.shape[0]), c.shape[1], c.shape[2], c.shape[3], c.shape[4]);
         FakeMessageBox box;
         EXPECT_FALSE(d.save(target, box, c.pageW, c.pageH));
-        EXPECT_TRUE(c.target != File || readFileText(target) == "an earlier metafile");
+        if (c.target == File) {
+            EXPECT_EQ(readFileText(target), "an earlier metafile");
+        }
         EXPECT_EQ(dir.names(), before);
         ASSERT_EQ(box.boxes.size(), 1u);
         EXPECT_EQ(box.boxes[0].text.rfind("Error creating metafile " + target + "." + c.reason, 0), 0u)

@@ -1,6 +1,7 @@
 // Saving over a target: links followed, pipes written through, kills leave nothing, owner kept, umask obeyed.
 
 #include "fakes.h"
+#include "samebytes.h"
 
 #include "platform/fileio.h"
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 using namespace orvane;
@@ -59,11 +61,26 @@ TEST(SafeWrite, EachKindOfTargetIsWrittenWhereUsersExpect)
         if (reader > 0)
             ::waitpid(reader, nullptr, 0);
         EXPECT_EQ(fs::symlink_status(target).type(), type);
-        EXPECT_TRUE(written.empty() || readFileBytes(dir.file(written)) == NewBytes);
+        if (!written.empty()) {
+            EXPECT_TRUE(sameBytes(readFileBytes(dir.file(written)), NewBytes));
+        }
         EXPECT_EQ(dir.names(), after); // nothing left beside
     }
-    std::string error; // discarding; as root a fault would cost the machine its /dev/null
-    EXPECT_TRUE(::geteuid() == 0 || WriteFileReplacing("/dev/null", NewBytes, error)) << error;
+}
+
+TEST(SafeWrite, ANullDeviceDiscardsAndStaysADevice)
+{
+    // Root makes a null device of its own, so that a fault replaces that one
+    // and not the machine's /dev/null.
+    TempDir dir;
+    const std::string own = dir.file("null");
+    const std::string device = ::mknod(own.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? own : "/dev/null";
+    std::string error;
+
+    const bool written = WriteFileReplacing(device, NewBytes, error);
+
+    EXPECT_TRUE(written) << error;
+    EXPECT_EQ(fs::symlink_status(device).type(), fs::file_type::character);
 }
 
 TEST(SafeWrite, RefusedOrKilledSaveLeavesNoTemporaryFile)
@@ -91,7 +108,8 @@ TEST(SafeWrite, RefusedOrKilledSaveLeavesNoTemporaryFile)
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(signal ? WIFSIGNALED(status) && WTERMSIG(status) == signal : status == 0) << "status " << status;
+        const int outcome = WIFSIGNALED(status) ? WTERMSIG(status) : status; // the signal, or the exit status
+        EXPECT_EQ(outcome, signal) << "status " << status;
         EXPECT_EQ(dir.names(), std::vector<std::string>{"old.wmf"});
         EXPECT_EQ(readFileText(dir.file("old.wmf")), "precious");
     }

@@ -285,56 +285,6 @@ private slots:
         QVERIFY(!run.progressForm()->isVisible());
     }
 
-    // The progress window names the file and counts; the window goes on
-    // painting while a pattern of 32000 lines and shapes is converted.
-    void convertFilesKeepsTheWindowAlive()
-    {
-        Window s;
-        PatternWriter w;
-        w.header(2, 1, 0).settings21({}).integer(32000);
-        for (int i = 0; i < 32000; ++i)
-            w.line(float(i % 12000), 100, 12000 - float(i % 12000), 15000);
-        w.integer(32000);
-        for (int i = 0; i < 32000; ++i)
-            w.shape(ShapeRectangle, float(i % 10000), float(i % 14000), 500, 500);
-        BatchOptions options;
-        const std::string large = s.write(w.noPicture(), "large.pat");
-        options.inputs = {large, large, large, s.letter}; // about 100 ms each in a debug build
-        options.outDir = s.dir.file("out");
-        options.format = "placeable";
-        QStringList headers;
-        QElapsedTimer clock;
-        qint64 longestGap = 0;
-        QTimer tick;
-        const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); // for the README
-        connect(&tick, &QTimer::timeout, [&] {
-            longestGap = std::max(longestGap, clock.restart());
-            ProgressForm *progress = s.window.convertFilesRun()->progressForm();
-            const QString header = progress->HeaderText()->text();
-            if (headers.isEmpty() || headers.last() != header) {
-                headers << header;
-                if (!shots.isEmpty() && header.startsWith("2 of 4")) {
-                    QImage image = s.window.grab().toImage();
-                    QPainter(&image).drawPixmap(progress->pos() - s.window.pos(), progress->grab());
-                    image.save(shots + "/convert-files-progress.png");
-                }
-            }
-        });
-        clock.start();
-        tick.start(5);
-
-        convertAll(s.window, options);
-
-        QVERIFY2(longestGap < 100, qPrintable(QString::number(longestGap)));
-        QVERIFY2(headers.contains("1 of 4: large.pat"), qPrintable(headers.join('|')));
-        QVERIFY2(headers.contains("4 of 4: letter.pat"), qPrintable(headers.join('|')));
-        QCOMPARE(s.window.convertFilesRun()->written().size(), 4);
-        QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
-        QVERIFY(summary && summary->isVisible());
-        QCOMPARE(summary->findChild<QPlainTextEdit *>()->toPlainText(), s.window.convertFilesRun()->summary());
-
-    }
-
     void convertFilesDialog()
     {
         Window s;
@@ -383,16 +333,6 @@ private slots:
 
         QTRY_COMPARE(listed, (QStringList{QString::fromStdString(s.letter), second}));
         QCOMPARE(s.states(), "00000");
-    }
-
-    void menuConvertFilesAboveExit()
-    {
-        Window s;
-
-        const QList<QAction *> actions = s.window.findChild<QMenu *>("menuFile")->actions();
-
-        QCOMPARE(actions.size(), 2);
-        QCOMPARE(actions.at(0)->text() + "|" + actions.at(1)->text(), QString::fromUtf8("&Convert Files…|E&xit"));
     }
 
     // The design size when there is room, else fitted; dragged out, it comes back.

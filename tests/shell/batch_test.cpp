@@ -84,31 +84,6 @@ TEST(Batch, EachInputBesideItselfOrInTheFolderAndFailuresCounted)
                                  + " Check that the above folder and file exist and are write enabled.\n");
 }
 
-TEST(Batch, ProgressOnlyWhenShownAndNotQuiet)
-{
-    const struct {
-        bool show, quiet;
-        std::string err;
-    } cases[] = {{true, false, "[1/2] A\n[2/2] B\n"}, {true, true, ""}, {false, false, ""}};
-    for (const auto &c : cases) {
-        BatchRun run;
-        BatchOptions options;
-        options.inputs = {run.pattern("a.pat"), run.pattern("b.pat")};
-        options.showProgress = c.show;
-        options.quiet = c.quiet;
-        EXPECT_EQ(run.batch.run(options, run.formats.defaultFormat()), 0);
-        std::string expected = c.err;
-        std::size_t from = 0; // after the path put in: a temporary folder's name may hold a "B"
-        for (const auto &[mark, name] : {std::pair{"A", "a.pat"}, {"B", "b.pat"}}) {
-            if (const auto at = expected.find(mark, from); at != std::string::npos) {
-                expected.replace(at, 1, run.dir.file(name));
-                from = at + run.dir.file(name).size();
-            }
-        }
-        EXPECT_EQ(run.err.str(), expected) << c.show << c.quiet;
-    }
-}
-
 TEST(Batch, WithoutAProgramNameALineStartsWithTheInput)
 {
     BatchRun run;

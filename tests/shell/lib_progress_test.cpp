@@ -14,7 +14,9 @@ TEST(Progress, RangeValueHeaderHeightAndCancel)
     RecordingProgressView view;
     LibProgress p{&view};
     p.StartProgress(0, 10, "off", false);
-    EXPECT_FALSE(p.loaded() || p.StepProgress(1) || p.value() != 0);
+    EXPECT_FALSE(p.loaded());
+    EXPECT_FALSE(p.StepProgress(1));
+    EXPECT_EQ(p.value(), 0);
     p.EndProgress();
     EXPECT_TRUE(view.calls.empty());
     p.SetProgressEnabled(true);

@@ -39,12 +39,16 @@ TEST(Steps, PanelFromStartUpToChangeFiles)
     };
     readyToOpen();
     EXPECT_EQ(h.form.MinPanelWidth(), 3865.0f);
-    EXPECT_TRUE(h.dialogs.openShown.empty() && h.store.reads.empty()); // nothing opened or read at start-up
+    EXPECT_EQ(h.dialogs.openShown.size(), 0u); // nothing opened or read at start-up
+    EXPECT_EQ(h.store.reads.size(), 0u);
     h.run("open");
     EXPECT_EQ(p.commandEnabled, (std::array<bool, 5>{false, true, true, true, true}));
-    EXPECT_TRUE(p.commandResetVisible && p.textFilenameVisible[0] && p.pixelLabelsVisible);
+    EXPECT_TRUE(p.commandResetVisible);
+    EXPECT_TRUE(p.textFilenameVisible[0]);
+    EXPECT_TRUE(p.pixelLabelsVisible);
     EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "816/1056");
-    EXPECT_TRUE(h.form.workForm().Visible() && h.form.workForm().layout().HScroll.Max == 2940);
+    EXPECT_TRUE(h.form.workForm().Visible());
+    EXPECT_EQ(h.form.workForm().layout().HScroll.Max, 2940);
     h.run("size:400 size:816 size:12.5 size:13.5 size:abc"); // each from the last pair; a rejected one keeps it
     EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "14/19");
     EXPECT_EQ(h.input.prompts[0], "Set the number of Horizontal (X-axis) pixels for the enhanced metafile pattern."
@@ -61,7 +65,8 @@ TEST(Steps, PanelFromStartUpToChangeFiles)
     EXPECT_EQ(p.labelPixelsX, "408"); // only hidden until the next open
     h.form.CommandClick(5);
     h.form.CommandClick(-1);
-    EXPECT_TRUE(h.dialogs.saveShown.size() == 2 && h.input.prompts.size() == 6); // steps outside 0 to 4 run nothing
+    EXPECT_EQ(h.dialogs.saveShown.size(), 2u); // steps outside 0 to 4 run nothing
+    EXPECT_EQ(h.input.prompts.size(), 6u);
 }
 
 TEST(Steps, FailedOpenClearsWhatWasReadAndAPageOfNoPixelsCannotBeSaved)
