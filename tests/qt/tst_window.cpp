@@ -285,6 +285,51 @@ private slots:
         QVERIFY(!run.progressForm()->isVisible());
     }
 
+    // The progress window names the file and counts while a pattern of 32000
+    // lines and shapes is converted beside the window.
+    void convertFilesShowsEachFileAndTheSummary()
+    {
+        Window s;
+        PatternWriter w;
+        w.header(2, 1, 0).settings21({}).integer(32000);
+        for (int i = 0; i < 32000; ++i)
+            w.line(float(i % 12000), 100, 12000 - float(i % 12000), 15000);
+        w.integer(32000);
+        for (int i = 0; i < 32000; ++i)
+            w.shape(ShapeRectangle, float(i % 10000), float(i % 14000), 500, 500);
+        BatchOptions options;
+        const std::string large = s.write(w.noPicture(), "large.pat");
+        options.inputs = {large, large, large, s.letter}; // about 100 ms each in a debug build
+        options.outDir = s.dir.file("out");
+        options.format = "placeable";
+        QStringList headers;
+        QTimer tick;
+        const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); // for the README
+        connect(&tick, &QTimer::timeout, [&] {
+            ProgressForm *progress = s.window.convertFilesRun()->progressForm();
+            const QString header = progress->HeaderText()->text();
+            if (headers.isEmpty() || headers.last() != header) {
+                headers << header;
+                if (!shots.isEmpty() && header.startsWith("2 of 4")) {
+                    QImage image = s.window.grab().toImage();
+                    QPainter(&image).drawPixmap(progress->pos() - s.window.pos(), progress->grab());
+                    image.save(shots + "/convert-files-progress.png");
+                }
+            }
+        });
+        tick.start(5);
+
+        convertAll(s.window, options);
+
+        QVERIFY2(headers.contains("1 of 4: large.pat"), qPrintable(headers.join('|')));
+        QVERIFY2(headers.contains("4 of 4: letter.pat"), qPrintable(headers.join('|')));
+        QCOMPARE(s.window.convertFilesRun()->written().size(), 4);
+        QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
+        QVERIFY(summary);
+        QVERIFY(summary->isVisible());
+        QCOMPARE(summary->findChild<QPlainTextEdit *>()->toPlainText(), s.window.convertFilesRun()->summary());
+    }
+
     void convertFilesDialog()
     {
         Window s;
