@@ -1,5 +1,5 @@
 // The picture formats as their readers draw them: the SVG as rsvg-convert and the PDF as poppler render them
-// against our PNG, the printed weight of a stroke whatever --width, the placeable page in libwmf's readers.
+// against our PNG, the printed weight of a stroke whatever --width, the placeable file in libwmf's readers.
 
 #include "convertrunner.h"
 #include "patternwriter.h"
@@ -236,5 +236,34 @@ TEST(ConvertPictures, PdfAsPopplerDrawsItIsThePngWithinAPixel)
         }
         EXPECT_EQ(mismatches, 0);
         EXPECT_LE(paleRuns * 10, runs) << paleRuns << " pale of " << runs;
+    }
+}
+
+// The placeable file's pen is one 96-dpi pixel on paper: wmf2gd inks as much of the page at 816 pixels wide as
+// at 2000.
+TEST(ConvertPictures, PlaceableLinesKeepTheirWeightInWmf2gd)
+{
+    ConvertEnvironment env;
+    for (const char *example : {"grid-v1.4.pat", "shapes-v1.5.pat", "star-a4-v2.1.pat"}) {
+        SCOPED_TRACE(example);
+        std::vector<double> inkPerArea;
+        for (const char *width : {"816", "2000"}) {
+            const std::string wmf = env.file(std::string("page-") + width + ".wmf");
+            ASSERT_EQ(env.run({"--format", "placeable", "--width", width, "-o", wmf,
+                               std::string(ORVANE_EXAMPLES) + "/" + example}).exitCode, 0);
+
+            const Gray page(sh("wmf2gd -t png -o /dev/stdout " + quoted(wmf)
+                               + " 2>/dev/null | pngtopnm -mix -background white | ppmtopgm"));
+
+            ASSERT_GT(page.width, 0);
+            double ink = 0;
+            for (int y = 0; y < page.height; ++y)
+                for (int x = 0; x < page.width; ++x)
+                    ink += (255 - page.value(x, y)) / 255.0;
+            inkPerArea.push_back(ink / page.width / page.height);
+        }
+        const double ratio = inkPerArea[1] / inkPerArea[0];
+        EXPECT_GE(ratio, 0.8) << inkPerArea[0] << " at 816, " << inkPerArea[1] << " at 2000";
+        EXPECT_LE(ratio, 1.25) << inkPerArea[0] << " at 816, " << inkPerArea[1] << " at 2000";
     }
 }
