@@ -129,6 +129,22 @@ void BM_LibraryEncodeWmf(benchmark::State &state)
 }
 BENCHMARK(BM_LibraryEncodeWmf)->Unit(benchmark::kMillisecond);
 
+// The same for the core's other formats, beside the metafile's figure.
+void BM_LibraryEncodeAs(benchmark::State &state, const char *name)
+{
+    const FileBytes bytes = largestBytes();
+    EmptySettingsStore settings;
+    const FormatTable formats;
+    Converter converter(formats, settings, {});
+    const ConversionResult loaded = converter.load(bytes);
+    for (auto _ : state) {
+        const ConversionResult done = converter.encode(loaded, *formats.find(name), {}, "largest");
+        benchmark::DoNotOptimize(done.bytes.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_LibraryEncodeAs, svg, "svg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibraryEncodeAs, pdf, "pdf")->Unit(benchmark::kMillisecond);
+
 // Both through the public interface, as an embedding program calls it.
 void BM_LibraryConvert(benchmark::State &state)
 {

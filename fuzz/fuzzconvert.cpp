@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -52,6 +53,28 @@ bool pngOfSize(const std::vector<unsigned char> &bytes, int width, int height)
 }
 
 // What a converted output must be, by format.
+// startxref names the table, and each of its entries the offset of "N 0 obj".
+bool pdfTableFindsItsObjects(std::string_view pdf)
+{
+    const std::size_t start = pdf.rfind("startxref\n");
+    if (start == std::string_view::npos)
+        return false;
+    const std::size_t table = std::strtoull(std::string(pdf.substr(start + 10, 20)).c_str(), nullptr, 10);
+    if (table >= start || !pdf.substr(table).starts_with("xref\n0 "))
+        return false;
+    const std::size_t count = std::strtoull(std::string(pdf.substr(table + 7, 10)).c_str(), nullptr, 10);
+    const std::size_t entries = pdf.find('\n', table + 7) + 1;
+    if (count < 2 || entries + count * 20 > start)
+        return false;
+    for (std::size_t object = 1; object < count; ++object) {
+        const std::string_view entry = pdf.substr(entries + object * 20, 20);
+        const std::size_t offset = std::strtoull(std::string(entry.substr(0, 10)).c_str(), nullptr, 10);
+        if (!entry.ends_with(" 00000 n \n") || !pdf.substr(offset).starts_with(std::to_string(object) + " 0 obj\n"))
+            return false;
+    }
+    return true;
+}
+
 void checkOutput(std::string_view format, const ConversionResult &r)
 {
     if (!r.ok()) {
@@ -70,7 +93,8 @@ void checkOutput(std::string_view format, const ConversionResult &r)
         require(pngOfSize(r.bytes, r.pixelsX, r.pixelsY), "a PNG that does not decode to the page's pixels");
     } else if (format == "pdf") {
         const std::string_view pdf(reinterpret_cast<const char *>(r.bytes.data()), r.bytes.size());
-        require(pdf.starts_with("%PDF-") && pdf.find("%%EOF") != std::string_view::npos, "a PDF without its frame");
+        require(pdf.starts_with("%PDF-") && pdf.ends_with("%%EOF\n"), "a PDF without its frame");
+        require(pdfTableFindsItsObjects(pdf), "a PDF whose cross-reference table misses its objects");
     }
 }
 

@@ -23,7 +23,7 @@ ORVANE_PACKAGES=(
   libcli11-dev wine64 zip unzip
   xvfb xauth xdotool openbox
   desktop-file-utils shared-mime-info libglib2.0-bin file groff-base
-  dpkg-dev lintian librsvg2-bin poppler-utils netpbm libxml2-utils
+  dpkg-dev lintian librsvg2-bin poppler-utils qpdf netpbm libxml2-utils
   libxml2-dev nlohmann-json3-dev
   "${ORVANE_WEB_PACKAGES[@]}" chromium
 )

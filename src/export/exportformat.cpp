@@ -1,5 +1,6 @@
 #include "exportformat.h"
 
+#include "pdfencoder.h"
 #include "placeableencoder.h"
 #include "svgencoder.h"
 #include "wmfencoder.h"
@@ -21,6 +22,7 @@ constexpr std::array CoreFormats = {
     ExportFormat{"wmf", "wmf", "Windows Metafile (*.wmf)|*.wmf", "metafile", encodeWmf},
     ExportFormat{"placeable", "wmf", "Placeable Windows Metafile (*.wmf)|*.wmf", "metafile", EncodePlaceable},
     ExportFormat{"svg", "svg", "SVG Drawing (*.svg)|*.svg", "SVG file", EncodeSvg},
+    ExportFormat{"pdf", "pdf", "PDF Document (*.pdf)|*.pdf", "PDF file", EncodePdf},
 };
 
 bool sameLetters(std::string_view a, std::string_view b)

@@ -32,7 +32,7 @@ struct ExportFormat {
 };
 
 // The formats the core itself writes: the plain metafile first (the
-// default), then the placeable one, then SVG.
+// default), then the placeable one, then SVG and PDF.
 std::span<const ExportFormat> coreFormats();
 
 // The formats one program offers, in the order its save dialog lists them.

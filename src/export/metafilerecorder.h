@@ -24,6 +24,7 @@ public:
     static constexpr std::uint16_t RecordEllipse = 0x0418;
     static constexpr std::uint16_t RecordRectangle = 0x041B;
     static constexpr std::uint16_t BrushStyleNull = 0x0001;
+    static constexpr std::uint16_t PenStyleSolid = 0x0000;
     static constexpr std::uint16_t PenStyleNull = 0x0005;
 
     MetafileRecorder();

@@ -59,7 +59,10 @@ EncodeResult EncodePlaceable(const Scene &scene)
     for (const std::uint16_t word : words)
         checksum ^= word;
 
-    const std::vector<unsigned char> metafile = EncodeWmf(scene, true);
+    // One 96-dpi pixel on paper is inch / 96 units; below half a unit the
+    // thinnest pen there is, one device pixel, comes nearest.
+    const auto penWidth = static_cast<std::int16_t>(std::nearbyint(inch / 96.0));
+    const std::vector<unsigned char> metafile = EncodeWmf(scene, true, penWidth);
     result.bytes.reserve(PlaceableBytes + metafile.size());
     auto put16 = [&](std::uint16_t value) {
         result.bytes.push_back(static_cast<unsigned char>(value & 0xFF));

@@ -97,11 +97,13 @@ TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
         float widthTwips, heightTwips;
         std::int32_t pixelsX, pixelsY;
         int inch;           // 0: refused
+        int pen;            // the outlines' pen: one 96-dpi pixel in units, rounded; 0 is one device pixel
         const char *reason; // part of the refusal
-    } cases[] = {{12240, 15840, 816, 1056, 96, ""}, {12240, 15840, 2000, 2588, 235, ""}, // 235.29
-                 {11906, 16838, 794, 1123, 96, ""},                                       // A4: 96.03
-                 {12240, 15840, 4, 5, 0, "65535"}, {100, 100, 5000, 5000, 0, "65535"},   // 0.47, 72000
-                 {1440000, 1440000, 32768, 32768, 0, "32767"}};
+    } cases[] = {{12240, 15840, 816, 1056, 96, 1, ""}, {12240, 15840, 2000, 2588, 235, 2, ""}, // 235.29
+                 {11906, 16838, 794, 1123, 96, 1, ""},                                         // A4: 96.03
+                 {8640, 5760, 2000, 1333, 333, 3, ""}, {12240, 15840, 408, 528, 48, 0, ""},     // 3.47, 0.5
+                 {12240, 15840, 4, 5, 0, 0, "65535"}, {100, 100, 5000, 5000, 0, 0, "65535"},   // 0.47, 72000
+                 {1440000, 1440000, 32768, 32768, 0, 0, "32767"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(std::to_string(c.pixelsX) + " px over " + std::to_string(c.widthTwips) + " twips");
         Scene scene{c.pixelsX, c.pixelsY, c.widthTwips, c.heightTwips, {}};
@@ -117,8 +119,8 @@ TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
         EXPECT_EQ(std::tuple(m.placeable->right, m.placeable->bottom, int(m.placeable->inch)),
                   std::tuple(c.pixelsX, c.pixelsY, c.inch));
         EXPECT_EQ(checkConverterMetafile(m), std::vector<std::string>{}); // checksum, frame, sizes
-        ASSERT_EQ(m.records.size(), plain.records.size() + 11); // after the frame, the plain records unchanged
-        EXPECT_TRUE(std::equal(plain.records.begin(), plain.records.end(), m.records.begin() + 11));
+        EXPECT_EQ(m.records[11], (WmfRecord{8, Wmf::CreatePenIndirect, {0, std::int16_t(c.pen), 0, 0, 0}}));
+        EXPECT_EQ(m.elements(), plain.elements());
     }
 }
 

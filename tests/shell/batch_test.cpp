@@ -53,7 +53,7 @@ TEST(BatchOptions, FormatFromTheOptionOrTheOutputsExtension)
         {"", "-", {"a.pat"}, "wmf"},
         {"placeable", "a.wmf", {"a.pat"}, "placeable"},
         {"text", "a.wmf", {"a.pat"}, "--format text does not match the output name a.wmf"},
-        {"emf", "", {"a.pat"}, "--format must be one of wmf|placeable|svg|text, not \"emf\""},
+        {"emf", "", {"a.pat"}, "--format must be one of wmf|placeable|svg|pdf|text, not \"emf\""},
         {"", "a.wmf", {"a.pat", "b.pat"}, "-o takes exactly one input"},
         {"", "", {}, "no input file"},
     };

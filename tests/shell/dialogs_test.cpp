@@ -75,9 +75,9 @@ TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
                  {1, "plain.svg", "plain.svg", false}, {2, "framed", "framed.wmf", true},
                  {2, "framed.WMF", "framed.WMF", true}, {2, "framed.v2", "framed.v2.wmf", true},
                  {99, "unlisted", "unlisted", false},
-                 {4, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
-                 {4, "other.wmf", "other.wmf.tst", false}};
-    // A format the core does not list (after wmf, placeable and svg), in the metafile's bytes.
+                 {5, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
+                 {5, "other.wmf", "other.wmf.tst", false}};
+    // A format the core does not list (after wmf, placeable, svg and pdf), in the metafile's bytes.
     static constexpr ExportFormat Test[] = {{"tst", "tst", "Test (*.tst)|*.tst", "test file", [](const Scene &scene) {
                                                  return EncodeResult{EncodeWmf(scene), {}};
                                              }}};

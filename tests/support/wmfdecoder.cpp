@@ -108,6 +108,7 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
     for (const WmfRecord &r : rs)
         largest = std::max(largest, r.sizeWords);
     std::uint16_t objects = 1; // the one brush: the record checks below allow no other object
+    std::int16_t brush = 0;    // its slot
     if (const auto &p = m.placeable) { // the frame of a placeable file, then the plain records
         const auto right = std::int16_t(p->right), bottom = std::int16_t(p->bottom);
         const std::vector<WmfRecord> frame = {
@@ -121,7 +122,17 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
         expect(framed, "the records before the drawing are not the placeable box's window and invisible frame");
         if (framed)
             rs.erase(rs.begin(), rs.begin() + std::ptrdiff_t(frame.size()));
+        // Then the outlines' solid black pen in slot 0, deleted last; the brush takes slot 1.
+        const bool pen = rs.size() > 3 && rs[0].function == Wmf::CreatePenIndirect && rs[0].params.size() == 5
+            && rs[0].params[0] == 0 && rs[0].params[1] >= 0 && rs[0].params[3] == 0 && rs[0].params[4] == 0
+            && rs[1] == WmfRecord{4, Wmf::SelectObject, {0}} && rs[rs.size() - 2] == WmfRecord{4, Wmf::DeleteObject, {0}};
+        expect(pen, "the placeable file's outlines are not drawn with a solid black pen in slot 0");
+        if (pen) {
+            rs.erase(rs.end() - 2);
+            rs.erase(rs.begin(), rs.begin() + 2);
+        }
         objects = 2;
+        brush = 1;
     }
     expect(h.Type == 1 && h.HeaderSize == 9 && h.Version == 0x0300, "header Type, HeaderSize or Version");
     expect(std::size_t(h.Size) * 2 == m.fileBytes, "header Size is not the file's length");
@@ -131,8 +142,8 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
     if (rs.size() < 4)
         return problems.push_back("only " + std::to_string(rs.size()) + " records"), problems;
     expect(rs[0] == WmfRecord{7, Wmf::CreateBrushIndirect, {1, 0xFF, 0, 1}}, "first record is not the hollow brush");
-    expect(rs[1] == WmfRecord{4, Wmf::SelectObject, {0}}, "second record is not SELECTOBJECT 0");
-    expect(rs[rs.size() - 2] == WmfRecord{4, Wmf::DeleteObject, {0}}, "next to last record is not DELETEOBJECT 0");
+    expect(rs[1] == WmfRecord{4, Wmf::SelectObject, {brush}}, "the brush is not selected");
+    expect(rs[rs.size() - 2] == WmfRecord{4, Wmf::DeleteObject, {brush}}, "the brush is not deleted at the end");
     expect(rs.back() == WmfRecord{3, Wmf::Eof, {}}, "last record is not META_EOF");
     bool inShapes = false;
     for (std::size_t i = 2; i + 2 < rs.size(); ++i) {

@@ -30,14 +30,14 @@ const orvane = await loadOrvane();
 test('the API lists the core formats and the version', () => {
     const version = execFileSync(converter, ['--version'], {env: environment}).toString();
 
-    assert.deepEqual(orvane.formats.slice(0, 3), ['wmf', 'placeable', 'svg']);
+    assert.deepEqual(orvane.formats, ['wmf', 'placeable', 'svg', 'pdf']);
     assert.ok(version.includes(orvane.version), `${JSON.stringify(version)} names ${orvane.version}`);
 });
 
 test('every example converts to the same bytes as orvane-convert', () => {
     for (const example of examples) {
         const bytes = readFileSync(join(root, 'examples', example));
-        for (const format of ['wmf', 'placeable', 'svg']) {
+        for (const format of ['wmf', 'placeable', 'svg', 'pdf']) {
             for (const width of ['', '10', '500', '2000']) {
                 const args = ['--format', format, '-o', '-', join(root, 'examples', example)];
                 if (width)

@@ -79,6 +79,9 @@ for format in $formats; do
   expect_status 0 "--format $format"
   same -q --format "$format" --width 10 --out-dir "out-$format-10" "${patterns[@]}"
 done
+# The PDF's stroke and transform at a width far above the page's.
+same -q --format pdf --width 2000 --out-dir out-pdf-2000 "${patterns[@]}"
+expect_status 0 "--format pdf --width 2000"
 for example in "${patterns[@]}"; do
   PICTURE=$([[ $example == *picture* ]] && echo 1 || echo 0) same --info "$example"
 done
@@ -143,14 +146,14 @@ expect_status 2 "a width of 0"
 same --help
 same --version
 # Formats the Linux build takes from its picture module are not in this build.
-for args in "--format pdf house-v1.1.pat" "-o house.png house-v1.1.pat" "--thumbnail 64 house-v1.1.pat house.png"; do
+for args in "--format png house-v1.1.pat" "-o house.png house-v1.1.pat" "--thumbnail 64 house-v1.1.pat house.png"; do
   # shellcheck disable=SC2086
   run win $args
   expect_status 2 "$args"
 done
-run win --format pdf house-v1.1.pat
-grep -qx 'orvane-convert: the pdf format is not available in this build' "$tmp/win.err" ||
-  fail "--format pdf: $(cat "$tmp/win.err")"
+run win --format png house-v1.1.pat
+grep -qx 'orvane-convert: the png format is not available in this build' "$tmp/win.err" ||
+  fail "--format png: $(cat "$tmp/win.err")"
 
 # Both folders hold the same files.
 diff -r "$tmp/win" "$tmp/linux" >"$tmp/diff" || fail "the written files differ: $(head -20 "$tmp/diff")"

@@ -7,9 +7,8 @@
 namespace orvane {
 
 // The page as a picture, drawn with Qt's painter by the routine the window
-// paints with: PDF as vectors at the page's physical size, PNG as
-// pixelsX x pixelsY pixels. The same scene always gives the same bytes.
-EncodeResult EncodePdf(const Scene &scene);
+// paints with: pixelsX x pixelsY pixels. The same scene always gives the
+// same bytes.
 EncodeResult EncodePng(const Scene &scene);
 // The PNG drawn bandRows rows at a time; EncodePng chooses the rows that keep
 // the band at 64 MiB.
