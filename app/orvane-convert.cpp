@@ -16,6 +16,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <csignal>
 #include <filesystem>
 #include <ostream>
 
@@ -170,6 +171,11 @@ std::optional<std::string> parse(const std::vector<std::string> &arguments, Pars
 int main(int argc, char **argv)
 {
     ignoreFileSizeSignal();
+#ifdef SIGPIPE
+    // A reader of the report that goes away (| head) must not end the batch:
+    // the failed write is noticed and told by the exit status instead.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     std::ostream &out = standardOutputText();
     std::ostream &err = standardErrorText();
     Parsed parsed;
