@@ -10,6 +10,7 @@
 #include "platform/utf8path.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <ostream>
@@ -44,6 +45,30 @@ bool isStream(const std::string &path)
     return !error
         && (type == fs::file_type::fifo || type == fs::file_type::character || type == fs::file_type::block
             || type == fs::file_type::socket);
+}
+
+// A cause that is Windows' own, in its terms: a drive that is not there, or a
+// device's name (con, nul, com1...) where a folder or file was meant. The
+// library's error texts for these mislead ("File name too long").
+std::string windowsCause(const std::string &path)
+{
+    if constexpr (fs::path::preferred_separator != '\\')
+        return std::string();
+    const fs::path name = pathFromUtf8(path);
+    const std::string drive = utf8FromPath(name.root_name());
+    std::error_code error;
+    if (drive.size() == 2 && drive[1] == ':' && !fs::exists(pathFromUtf8(drive + "\\"), error))
+        return "There is no drive " + drive + " on this computer.";
+    for (const fs::path &part : name.relative_path()) {
+        std::string device = utf8FromPath(part.stem());
+        for (char &c : device)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const bool numbered = device.size() == 4 && (device.starts_with("COM") || device.starts_with("LPT"))
+            && device[3] >= '1' && device[3] <= '9';
+        if (numbered || device == "CON" || device == "PRN" || device == "AUX" || device == "NUL")
+            return utf8FromPath(part) + " is the name of a device on Windows, not of a folder or file.";
+    }
+    return std::string();
 }
 
 } // namespace
@@ -121,7 +146,8 @@ bool Batch::prepare(const BatchOptions &options)
     fs::create_directories(pathFromUtf8(options.outDir), error);
     if (!error)
         return true;
-    report(options.outDir, "the folder cannot be made: " + error.message());
+    const std::string cause = windowsCause(options.outDir);
+    report(options.outDir, "the folder cannot be made: " + (cause.empty() ? error.message() : cause));
     return false;
 }
 
@@ -226,6 +252,8 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
     }
     std::string reason;
     if (!WriteFileReplacing(output, bytes, reason)) {
+        if (const std::string cause = windowsCause(output); !cause.empty())
+            reason = cause;
         report(input, LibEMF::CreateErrorText(&format, output, SceneError::None, reason));
         return false;
     }

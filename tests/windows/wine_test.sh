@@ -156,7 +156,7 @@ grep -q '"PenColor":255,"BandW":false' "$tmp/win.out" || fail "the registry's de
 "$wine" reg add "$key" /v PenColor /t REG_SZ /d red /f >/dev/null
 run win house-v1.1.pat
 expect_status 1 "a stored default that is not a number"
-grep -q 'PenColor in the \[Pattern\] group of HKEY_CURRENT_USER\\Software\\Veltrum Orvane does' "$tmp/win.err" ||
+grep -qF 'PenColor in the registry key HKEY_CURRENT_USER\Software\Veltrum Orvane\Pattern does' "$tmp/win.err" ||
   fail "the message names no registry key: $(cat "$tmp/win.err")"
 "$wine" reg delete 'HKCU\Software\Veltrum Orvane' /f >/dev/null
 rm "$tmp/config/Veltrum Orvane/Veltrum Orvane.conf"
@@ -189,6 +189,17 @@ done
 run win --format png house-v1.1.pat
 grep -qx 'orvane-convert: the png format is not available in this build' "$tmp/win.err" ||
   fail "--format png: $(cat "$tmp/win.err")"
+
+# Causes that are Windows' own, in its terms; a folder typed with a \ before
+# its closing quote, which keeps the quote, is told how to type it.
+for row in 'Q:\out|no drive Q:' 'con|con is the name of a device'; do
+  run win --out-dir "${row%%|*}" house-v1.1.pat
+  expect_status 1 "--out-dir ${row%%|*}"
+  grep -qF "${row#*|}" "$tmp/win.err" || fail "--out-dir ${row%%|*}: $(cat "$tmp/win.err")"
+done
+run win --out-dir 'dir with space" house-v1.1.pat'
+expect_status 2 "a quote kept by a backslash"
+grep -qF 'holds a quote' "$tmp/win.err" || fail "a quote kept by a backslash: $(cat "$tmp/win.err")"
 
 # Both folders hold the same files.
 diff -r "$tmp/win" "$tmp/linux" >"$tmp/diff" || fail "the written files differ: $(head -20 "$tmp/diff")"
