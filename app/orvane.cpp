@@ -14,12 +14,15 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QIcon>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -34,18 +37,58 @@ void describe(QCommandLineParser &parser)
                                  QStringLiteral("[FILE.pat]"));
 }
 
-// --help and --version are answered before the window's application exists,
-// because that one needs a display and aborts without one.
-bool asksForText(int argc, char **argv)
+// Options QApplication takes out of the command line itself, and whether
+// each takes a value; they may start with - or --, a value may follow =.
+struct QtOption {
+    std::string_view name;
+    bool value;
+};
+constexpr QtOption QtOptions[] = {
+    {"platform", true},     {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qmljsdebugger", true}, {"qwindowgeometry", true},   {"qwindowicon", true},   {"qwindowtitle", true},
+    {"reverse", false},     {"session", true},            {"display", true},       {"geometry", true},
+    {"style", true},        {"stylesheet", true},         {"widgetcount", false},  {"nograb", false},
+    {"dograb", false},      {"sync", false},
+};
+
+// The command line as the window reads it, before anything needs a display:
+// a request for text (--help, --version), an unknown option, or the files.
+struct WindowCommand {
+    std::string text;
+    std::string unknown;
+    std::vector<std::string> files;
+};
+
+WindowCommand readCommand(int argc, char **argv)
 {
+    WindowCommand command;
+    bool optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--")
-            return false;
-        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" || arg == "--version")
-            return true;
+        if (optionsEnd || arg.size() < 2 || arg[0] != '-') {
+            command.files.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnd = true;
+            continue;
+        }
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all" || arg == "-v" || arg == "--version") {
+            command.text = arg;
+            continue;
+        }
+        const std::string_view name = arg.substr(arg[1] == '-' ? 2 : 1);
+        const std::string_view bare = name.substr(0, name.find('='));
+        const auto qt = std::find_if(std::begin(QtOptions), std::end(QtOptions),
+                                     [&](const QtOption &option) { return option.name == bare; });
+        if (qt == std::end(QtOptions)) {
+            if (command.unknown.empty())
+                command.unknown = arg;
+        } else if (qt->value && bare.size() == name.size()) {
+            ++i;
+        }
     }
-    return false;
+    return command;
 }
 
 } // namespace
@@ -53,24 +96,35 @@ bool asksForText(int argc, char **argv)
 int main(int argc, char **argv)
 {
     orvane::ignoreFileSizeSignal();
-    if (asksForText(argc, argv)) {
-        QCoreApplication text(argc, argv);
+    const WindowCommand command = readCommand(argc, argv);
+    if (!command.text.empty()) {
+        // By its own name, whatever path started it.
+        char program[] = "orvane";
+        std::string option = command.text;
+        char *arguments[] = {program, option.data(), nullptr};
+        int count = 2;
+        QCoreApplication text(count, arguments);
         QCommandLineParser parser;
         describe(parser);
-        // Prints and exits; an unknown option beside it is a usage error, as below.
+        // Prints and exits.
         parser.process(text);
         return 0;
+    }
+    if (!command.unknown.empty()) {
+        std::fprintf(stderr, "orvane: %s is not an option; orvane --help lists them\n", command.unknown.c_str());
+        return 2;
+    }
+    if (command.files.size() > 1) {
+        std::string rest;
+        for (std::size_t n = 1; n < command.files.size(); ++n)
+            rest += " " + command.files[n];
+        std::fprintf(stderr, "orvane: opening %s only, as the window holds one pattern; not opened:%s\n",
+                     command.files.front().c_str(), rest.c_str());
     }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/orvane.png")));
     // Wayland has no window icons: the compositor shows the one of the installed orvane.desktop.
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
-
-    QCommandLineParser parser;
-    describe(parser);
-    parser.process(app);
-    if (parser.positionalArguments().size() > 1)
-        parser.showHelp(2);
 
     orvane::QMessageBoxAdapter messages;
     orvane::QSettingsStore settings;
@@ -92,9 +146,9 @@ int main(int argc, char **argv)
                                       });
     placement.restore(preferences.windowGeometry());
     window.show();
-    if (!parser.positionalArguments().isEmpty()) {
+    if (!command.files.empty()) {
         // Once the window is up, so that a message about the file has it as its parent.
-        const std::string path = QFile::encodeName(parser.positionalArguments().first()).toStdString();
+        const std::string path = command.files.front();
         QTimer::singleShot(0, &window, [&window, path] { window.openFile(path); });
     }
     const int status = app.exec();

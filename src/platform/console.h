@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,5 +21,10 @@ std::ostream &standardErrorText();
 
 // Whether standard error is a terminal (a console on Windows).
 bool standardErrorIsTerminal();
+
+// All of a stream, at most limit bytes: standard input when path is empty,
+// or else the pipe or device at path, waiting for its writer as any reader
+// would. A pipe is read to its end; error tells why not.
+bool readWholeStream(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error);
 
 } // namespace orvane

@@ -28,6 +28,9 @@ std::string LibMessage::FileNameTooLongText(const std::string &path)
 
 std::string LibMessage::SettingAtFaultText(const std::string &key, const std::string &file)
 {
+    // In the registry the group is a key of its own, the one regedit opens.
+    if (file.starts_with("HKEY_"))
+        return "The stored setting " + key + " in the registry key " + file + "\\Pattern does not hold a valid value.";
     return "The stored setting " + key + " in the [Pattern] group of "
         + (file.empty() ? std::string("the settings store") : file) + " does not hold a valid value.";
 }

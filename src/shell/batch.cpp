@@ -4,10 +4,13 @@
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "export/patternsize.h"
+#include "platform/console.h"
 #include "platform/fileio.h"
 #include "platform/messagebox.h"
 #include "platform/utf8path.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <ostream>
@@ -19,10 +22,53 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool sameFile(const std::string &a, const std::string &b)
+// The full name of a file that is not there, to tell it by.
+std::string absoluteName(const std::string &path)
 {
     std::error_code error;
-    return fs::equivalent(pathFromUtf8(a), pathFromUtf8(b), error) && !error;
+    const fs::path full = fs::weakly_canonical(fs::absolute(pathFromUtf8(path), error), error);
+    return error ? std::string() : utf8FromPath(full);
+}
+
+// What the messages call an input.
+std::string shownName(const std::string &input)
+{
+    return input == StandardInput ? "standard input" : input;
+}
+
+// A pipe, a named pipe or a device: read whole rather than as a file, which
+// must be regular.
+bool isStream(const std::string &path)
+{
+    std::error_code error;
+    const fs::file_type type = fs::status(pathFromUtf8(path), error).type();
+    return !error
+        && (type == fs::file_type::fifo || type == fs::file_type::character || type == fs::file_type::block
+            || type == fs::file_type::socket);
+}
+
+// A cause that is Windows' own, in its terms: a drive that is not there, or a
+// device's name (con, nul, com1...) where a folder or file was meant. The
+// library's error texts for these mislead ("File name too long").
+std::string windowsCause(const std::string &path)
+{
+    if constexpr (fs::path::preferred_separator != '\\')
+        return std::string();
+    const fs::path name = pathFromUtf8(path);
+    const std::string drive = utf8FromPath(name.root_name());
+    std::error_code error;
+    if (drive.size() == 2 && drive[1] == ':' && !fs::exists(pathFromUtf8(drive + "\\"), error))
+        return "There is no drive " + drive + " on this computer.";
+    for (const fs::path &part : name.relative_path()) {
+        std::string device = utf8FromPath(part.stem());
+        for (char &c : device)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const bool numbered = device.size() == 4 && (device.starts_with("COM") || device.starts_with("LPT"))
+            && device[3] >= '1' && device[3] <= '9';
+        if (numbered || device == "CON" || device == "PRN" || device == "AUX" || device == "NUL")
+            return utf8FromPath(part) + " is the name of a device on Windows, not of a folder or file.";
+    }
+    return std::string();
 }
 
 } // namespace
@@ -43,6 +89,13 @@ std::optional<std::string> checkBatchOptions(BatchOptions &options, const Conver
         if (input.empty())
             return "an input file name is empty";
     }
+    const bool fromStandardInput = options.inputs.front() == StandardInput;
+    const std::size_t reads = options.thumbnail ? 1 : options.inputs.size();
+    if (std::count(options.inputs.begin(), options.inputs.begin() + std::ptrdiff_t(reads), StandardInput)
+        > (fromStandardInput && reads == 1 ? 1 : 0))
+        return "- (standard input) must be the only input";
+    if (fromStandardInput && !options.info && !options.thumbnail && options.output.empty())
+        return "- (standard input) has no name to derive an output from: give -o FILE or -o -";
     if (options.info
         && (options.inputs.size() != 1 || options.width || !options.output.empty() || !options.outDir.empty()
             || formatGiven))
@@ -75,13 +128,26 @@ std::optional<std::string> checkBatchOptions(BatchOptions &options, const Conver
 
 bool Batch::prepare(const BatchOptions &options)
 {
+    m_inputs.clear();
+    m_absentInputs.clear();
+    const std::size_t reads = options.thumbnail ? 1 : options.inputs.size();
+    for (std::size_t n = 0; n < reads; ++n) {
+        const std::string &input = options.inputs[n];
+        if (input == StandardInput)
+            continue;
+        if (const auto identity = fileIdentity(input, true))
+            m_inputs.emplace(*identity, input);
+        else if (const std::string name = absoluteName(input); !name.empty())
+            m_absentInputs.emplace(name, input);
+    }
     if (options.outDir.empty())
         return true;
     std::error_code error;
     fs::create_directories(pathFromUtf8(options.outDir), error);
     if (!error)
         return true;
-    report(options.outDir, "the folder cannot be made: " + error.message());
+    const std::string cause = windowsCause(options.outDir);
+    report(options.outDir, "the folder cannot be made: " + (cause.empty() ? error.message() : cause));
     return false;
 }
 
@@ -99,12 +165,45 @@ int Batch::run(const BatchOptions &options, const ExportFormat &format)
         const bool converted = options.thumbnail ? writeThumbnail(options, input) : convertOne(options, format, input);
         allConverted = converted && allConverted;
     }
-    return allConverted ? 0 : 1;
+    // The report is not the work: a reader that went away stops neither, and
+    // only the exit status tells.
+    const bool reported = static_cast<bool>(m_out.flush());
+    if (!reported)
+        m_err << (m_program.empty() ? "" : m_program + ": ") << "the report could not be written to standard output\n";
+    return allConverted && reported && m_err.flush() ? 0 : 1;
+}
+
+ConversionResult Batch::load(const std::string &input)
+{
+    if (input != StandardInput && !isStream(input))
+        return m_converter.load(input);
+    std::vector<unsigned char> bytes;
+    std::string why;
+    if (!readWholeStream(input == StandardInput ? std::string() : input, LibFile::MaxPatternBytes, bytes, why)) {
+        ConversionResult failed;
+        failed.messages.push_back("Error reading " + shownName(input) + ": " + why);
+        return failed;
+    }
+    return m_converter.load(bytes);
+}
+
+std::optional<std::string> Batch::takesAnInputsPlace(const std::string &input, const std::string &output) const
+{
+    const auto identity = fileIdentity(output, true);
+    if (identity && identity == fileIdentity(input, true))
+        return "It is the input file itself.";
+    const auto existing = identity ? m_inputs.find(*identity) : m_inputs.end();
+    if (existing != m_inputs.end())
+        return "It is the input " + existing->second + " of this run; it is not replaced.";
+    const auto absent = identity ? m_absentInputs.end() : m_absentInputs.find(absoluteName(output));
+    if (absent != m_absentInputs.end())
+        return "It is the input " + absent->second + " of this run; it is not written.";
+    return std::nullopt;
 }
 
 bool Batch::convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input)
 {
-    const ConversionResult loaded = m_converter.load(input);
+    const ConversionResult loaded = load(input);
     for (const std::string &text : loaded.messages)
         report(input, text);
     if (!loaded.ok())
@@ -132,7 +231,7 @@ bool Batch::convertOne(const BatchOptions &options, const ExportFormat &format, 
         return false;
     // Standard output by another name holds the file and nothing else.
     if (!options.quiet && !namesStandardOutput(output))
-        m_out << input << " -> " << output << " (" << done.pixelsX << " x " << done.pixelsY << " pixels)\n";
+        m_out << shownName(input) << " -> " << output << " (" << done.pixelsX << " x " << done.pixelsY << " pixels)\n";
     return true;
 }
 
@@ -140,19 +239,21 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
                         const ExportFormat &format)
 {
     const std::string failed = "Error creating " + std::string(format.kind) + " " + output + ".\r\n\r\n";
-    if (sameFile(output, input)) {
-        report(input, failed + "It is the input file itself.");
+    if (const auto taken = takesAnInputsPlace(input, output)) {
+        report(input, failed + *taken);
         return false;
     }
     // The same input named twice only writes the same bytes again.
     const auto before = fileIdentity(output);
     if (const auto earlier = before ? m_written.find(*before) : m_written.end();
-        earlier != m_written.end() && !sameFile(earlier->second, input)) {
+        earlier != m_written.end() && fileIdentity(earlier->second) != fileIdentity(input)) {
         report(input, failed + "This run already wrote it from " + earlier->second + "; it is not replaced.");
         return false;
     }
     std::string reason;
     if (!WriteFileReplacing(output, bytes, reason)) {
+        if (const std::string cause = windowsCause(output); !cause.empty())
+            reason = cause;
         report(input, LibEMF::CreateErrorText(&format, output, SceneError::None, reason));
         return false;
     }
@@ -163,15 +264,16 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
 
 bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input)
 {
-    const ConversionResult loaded = m_converter.load(input);
+    const ConversionResult loaded = load(input);
     for (const std::string &text : loaded.messages)
         report(input, text);
     if (!loaded.ok())
         return false;
     const std::string &output = options.inputs[1];
     const SceneResult built = BuildScene(pageOf(m_converter.pattern()), loaded.pixelsX, loaded.pixelsY);
-    std::string reason;
-    if (built.error == SceneError::None) {
+    const auto taken = output == StandardInput ? std::nullopt : takesAnInputsPlace(input, output);
+    std::string reason = taken.value_or("");
+    if (built.error == SceneError::None && !taken) {
         const std::vector<unsigned char> png = m_thumbnail(built.scene, options.thumbnail);
         if (png.empty())
             reason = "The page has no size a preview can show.";
@@ -194,7 +296,7 @@ void Batch::report(const std::string &input, const std::string &text) const
     }
     if (!m_program.empty())
         m_err << m_program << ": ";
-    m_err << input << ": " << line << "\n";
+    m_err << shownName(input) << ": " << line << "\n";
 }
 
 std::string Batch::outputFor(const BatchOptions &options, const ExportFormat &format, const std::string &input) const

@@ -11,11 +11,13 @@
 namespace orvane {
 
 class Converter;
+struct ConversionResult;
 struct ExportFormat;
 struct Scene;
 
 // What orvane-convert was asked to do.
 struct BatchOptions {
+    // "-" is standard input, the only input then.
     std::vector<std::string> inputs;
     // Empty when not given.
     std::string format;
@@ -36,9 +38,13 @@ struct BatchOptions {
 std::optional<std::string> checkBatchOptions(BatchOptions &options, const Converter &converter,
                                              const ExportFormat *&format);
 
+// The name of standard input as an input.
+constexpr const char *StandardInput = "-";
+
 // Converts every input in turn: a failed input is reported on err (one line
-// naming it) and the rest go on. Returns the exit status: 0 all converted,
-// 1 any failed.
+// naming it) and the rest go on. No output takes the place of an input of the
+// run. Returns the exit status: 0 all converted and reported, 1 any failed or
+// a report line could not be written (every input is converted all the same).
 class Batch {
 public:
     using Thumbnail = std::vector<unsigned char> (*)(const Scene &scene, int size);
@@ -60,6 +66,9 @@ public:
     bool convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input);
 
 private:
+    ConversionResult load(const std::string &input);
+    // Why output may not be written for input: it is an input of this run.
+    std::optional<std::string> takesAnInputsPlace(const std::string &input, const std::string &output) const;
     bool writeThumbnail(const BatchOptions &options, const std::string &input);
     bool writeOutput(const std::string &input, const std::string &output, const std::vector<unsigned char> &bytes,
                      const ExportFormat &format);
@@ -74,6 +83,10 @@ private:
     // The regular files this run wrote, by identity, so that no spelling of a
     // path or link lets a later input replace one.
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> m_written;
+    // The run's inputs by identity, and those not there by their full name:
+    // no output may replace or become one.
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> m_inputs;
+    std::map<std::string, std::string> m_absentInputs;
 };
 
 } // namespace orvane

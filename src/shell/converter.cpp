@@ -14,12 +14,40 @@ namespace orvane {
 
 namespace {
 
+// The length of the well-formed UTF-8 character at text[at], or 0.
+std::size_t utf8Length(const std::string &text, std::size_t at)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
+    const unsigned char c = byte(0);
+    const std::size_t length = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
+        : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(k) & 0xC0) != 0x80)
+            return 0;
+    }
+    // No overlong form, no surrogate, nothing beyond U+10FFFF.
+    if ((c == 0xE0 && byte(1) < 0xA0) || (c == 0xED && byte(1) > 0x9F) || (c == 0xF0 && byte(1) < 0x90)
+        || (c == 0xF4 && byte(1) > 0x8F))
+        return 0;
+    return length;
+}
+
+// A path is bytes: one that is not UTF-8 gets U+FFFD for each byte that is
+// not, so that the JSON stays valid.
 std::string jsonString(const std::string &utf8)
 {
     std::string out = "\"";
-    for (const char ch : utf8) {
+    for (std::size_t at = 0; at < utf8.size(); ++at) {
+        const char ch = utf8[at];
         const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
+        if (const std::size_t length = utf8Length(utf8, at); length == 0) {
+            out += "\\ufffd";
+        } else if (length > 1) {
+            out.append(utf8, at, length);
+            at += length - 1;
+        } else if (c == '"' || c == '\\') {
             out += '\\';
             out += ch;
         } else if (c < 0x20) {
@@ -106,7 +134,14 @@ ConversionResult Converter::encode(const ConversionResult &loaded, const ExportF
         LibEMF::BuildMetafile(pageOf(pattern()), ExportOptions{outputName, result.pixelsX, result.pixelsY, &format});
     if (built.error != SceneError::None || !built.reason.empty()) {
         result.status = ConversionResult::NotEncoded;
-        result.messages.push_back(LibEMF::CreateErrorText(&format, outputName, built.error, built.reason));
+        // A width asked for is what to change, not the pattern's size.
+        if (built.error == SceneError::CoordinateRange && !width.empty())
+            result.messages.push_back(LibEMF::CreateErrorText(&format, outputName, SceneError::None,
+                                                              "The width " + width + " is too large: a point of the "
+                                                              "pattern would lie outside the range a metafile can "
+                                                              "hold (-32768 to 32767). Choose a smaller width."));
+        else
+            result.messages.push_back(LibEMF::CreateErrorText(&format, outputName, built.error, built.reason));
         return result;
     }
     result.bytes = std::move(built.bytes);

@@ -58,7 +58,8 @@ TEST(ConvertExit, ZeroOrOneByWhetherAnyInputFailedAndTwoForUsage)
     const std::vector<std::vector<std::string>> usage = {
         {},          {"--bogus", a}, {"-o", x, a, b},     {"-o", x, "--out-dir", env.file("d"), a}, {"--info", a, b},
         {"--width"}, {a, "-o"},      {"--width", "0", a}, {"--width", "12px", a}, {"--width", "3000000000", a},
-        {"-o", "-", a, b}, {"--format", "emf", a}, {"--thumbnail", "0", a, x}, {"--thumbnail", "128", a}};
+        {"-o", "-", a, b}, {"--format", "emf", a}, {"--thumbnail", "0", a, x}, {"--thumbnail", "128", a},
+        {"-o", "-", "-o", x, a}, {"--out-dir", x, "--out-dir", env.file("d"), a}};
     for (const auto &args : usage) {
         r = env.run(args);
         EXPECT_EQ(r.exitCode, 2) << args.size();

@@ -30,10 +30,14 @@ rm -rf "$localAppData/Veltrum Orvane"
 run() {
   local side=$1 status=0
   shift
+  # With STDIN=FILE, standard input is a pipe that FILE (in the side's folder) is sent through.
+  local input=/dev/null
+  [ -z "${STDIN:-}" ] || input=$tmp/$side/$STDIN
+  # shellcheck disable=SC2002 # a pipe, not the file itself
   if [ "$side" = win ]; then
-    (cd "$tmp/win" && "$wine" "$exe" "$@") >"$tmp/win.out" 2>"$tmp/win.err" || status=$?
+    cat "$input" | (cd "$tmp/win" && "$wine" "$exe" "$@") >"$tmp/win.out" 2>"$tmp/win.err" || status=$?
   else
-    (cd "$tmp/linux" && "$linux" "$@") >"$tmp/linux.out" 2>"$tmp/linux.err" || status=$?
+    cat "$input" | (cd "$tmp/linux" && "$linux" "$@") >"$tmp/linux.out" 2>"$tmp/linux.err" || status=$?
   fi
   echo "$status" >"$tmp/$side.status"
 }
@@ -71,6 +75,25 @@ expect_status() {
 run win --format none x.pat
 formats=$(sed -n 's/.*--format must be one of \([a-z|]*\),.*/\1/p' "$tmp/win.err" | tr '|' ' ')
 [ -n "$formats" ] || fail "no format list in: $(cat "$tmp/win.err")"
+
+# The exe expands wildcards itself, as cmd and PowerShell leave them: the
+# README's example converts every example; a pattern that matches nothing
+# stays a name.
+run win -q --out-dir wild '*.pat'
+expect_status 0 "--out-dir wild *.pat"
+(cd "$tmp/linux" && "$linux" -q --out-dir wild -- *.pat)
+for example in "${patterns[@]}"; do
+  [ -f "$tmp/win/wild/${example%.pat}.wmf" ] || fail "--out-dir wild *.pat wrote no wild\\${example%.pat}.wmf"
+done
+run win 'H?USE-V1.1.*'
+expect_status 0 "H?USE-V1.1.*"
+(cd "$tmp/linux" && "$linux" house-v1.1.pat >/dev/null)
+same 'none*.pat'
+expect_status 1 "a wildcard that matches nothing"
+
+# A pattern through a pipe on standard input.
+STDIN=grid-v1.4.pat same -o from-stdin.wmf -
+expect_status 0 "- from a pipe"
 
 # Every example in every format at the page's size and at 10 pixels wide.
 # shellcheck disable=SC2086
@@ -133,7 +156,7 @@ grep -q '"PenColor":255,"BandW":false' "$tmp/win.out" || fail "the registry's de
 "$wine" reg add "$key" /v PenColor /t REG_SZ /d red /f >/dev/null
 run win house-v1.1.pat
 expect_status 1 "a stored default that is not a number"
-grep -q 'PenColor in the \[Pattern\] group of HKEY_CURRENT_USER\\Software\\Veltrum Orvane does' "$tmp/win.err" ||
+grep -qF 'PenColor in the registry key HKEY_CURRENT_USER\Software\Veltrum Orvane\Pattern does' "$tmp/win.err" ||
   fail "the message names no registry key: $(cat "$tmp/win.err")"
 "$wine" reg delete 'HKCU\Software\Veltrum Orvane' /f >/dev/null
 rm "$tmp/config/Veltrum Orvane/Veltrum Orvane.conf"
@@ -143,9 +166,21 @@ same missing.pat
 expect_status 1 "a missing input"
 same --width 0 house-v1.1.pat
 expect_status 2 "a width of 0"
-same --help
 same --version
-# Formats the Linux build takes from its picture module are not in this build.
+# --help, and /? as Windows users type it, list the formats this build offers
+# and no other; the picture module's formats and --thumbnail are not in it.
+run win --help
+cp "$tmp/win.out" "$tmp/help"
+expect_status 0 "--help"
+run win /?
+expect_status 0 "/?"
+cmp -s "$tmp/win.out" "$tmp/help" || fail "/? printed other than --help: $(head -3 "$tmp/win.out")"
+for name in wmf placeable svg pdf png; do
+  offered=$([[ " $formats " == *" $name "* ]] && echo 1 || echo 0)
+  listed=$(grep -qw "$name" "$tmp/help" && echo 1 || echo 0)
+  [ "$offered" = "$listed" ] || fail "--help lists $name: $listed, the build offers it: $offered"
+done
+! grep -q -- --thumbnail "$tmp/help" || fail "--help offers --thumbnail"
 for args in "--format png house-v1.1.pat" "-o house.png house-v1.1.pat" "--thumbnail 64 house-v1.1.pat house.png"; do
   # shellcheck disable=SC2086
   run win $args
@@ -154,6 +189,17 @@ done
 run win --format png house-v1.1.pat
 grep -qx 'orvane-convert: the png format is not available in this build' "$tmp/win.err" ||
   fail "--format png: $(cat "$tmp/win.err")"
+
+# Causes that are Windows' own, in its terms; a folder typed with a \ before
+# its closing quote, which keeps the quote, is told how to type it.
+for row in 'Q:\out|no drive Q:' 'con|con is the name of a device'; do
+  run win --out-dir "${row%%|*}" house-v1.1.pat
+  expect_status 1 "--out-dir ${row%%|*}"
+  grep -qF "${row#*|}" "$tmp/win.err" || fail "--out-dir ${row%%|*}: $(cat "$tmp/win.err")"
+done
+run win --out-dir 'dir with space" house-v1.1.pat'
+expect_status 2 "a quote kept by a backslash"
+grep -qF 'holds a quote' "$tmp/win.err" || fail "a quote kept by a backslash: $(cat "$tmp/win.err")"
 
 # Both folders hold the same files.
 diff -r "$tmp/win" "$tmp/linux" >"$tmp/diff" || fail "the written files differ: $(head -20 "$tmp/diff")"

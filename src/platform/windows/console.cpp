@@ -115,4 +115,38 @@ bool standardErrorIsTerminal()
     return isConsole(::GetStdHandle(STD_ERROR_HANDLE));
 }
 
+bool readWholeStream(const std::string &path, std::size_t limit, std::vector<unsigned char> &bytes, std::string &error)
+{
+    bytes.clear();
+    const HANDLE stream = path.empty()
+        ? ::GetStdHandle(STD_INPUT_HANDLE)
+        : ::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (stream == INVALID_HANDLE_VALUE || stream == nullptr) {
+        error = systemErrorText(::GetLastError());
+        return false;
+    }
+    unsigned char chunk[64 * 1024];
+    DWORD failure = ERROR_SUCCESS;
+    while (bytes.size() < limit) {
+        DWORD got = 0;
+        const auto want = static_cast<DWORD>(std::min(sizeof chunk, limit - bytes.size()));
+        if (!::ReadFile(stream, chunk, want, &got, nullptr)) {
+            failure = ::GetLastError();
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    if (!path.empty())
+        ::CloseHandle(stream);
+    // A pipe whose writer has closed it ends this way.
+    if (failure == ERROR_SUCCESS || failure == ERROR_BROKEN_PIPE)
+        return true;
+    error = systemErrorText(failure);
+    bytes.clear();
+    return false;
+}
+
 } // namespace orvane
