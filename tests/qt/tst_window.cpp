@@ -380,6 +380,26 @@ private slots:
         QCOMPARE(s.states(), "00000");
     }
 
+    // The panel takes the desktop's face, at a size its captions fit, and
+    // follows a change of it.
+    void panelFollowsTheDesktopFont()
+    {
+        Window s;
+        const QFont desktop = QApplication::font();
+        const auto restore = qScopeGuard([desktop] { QApplication::setFont(desktop); });
+        const QFont atStart = s.panel->font();
+        QFont large(QStringLiteral("Nimbus Roman"));
+        large.setPointSizeF(14);
+
+        QApplication::setFont(large);
+
+        QCOMPARE(atStart.family(), desktop.family());
+        QVERIFY(s.panel->captionsFit(atStart));
+        QCOMPARE(s.panel->font().family(), large.family());
+        QVERIFY(s.panel->captionsFit(s.panel->font()));
+        QVERIFY2(s.panel->font().pointSizeF() < 14, qPrintable(QString::number(s.panel->font().pointSizeF())));
+    }
+
     // The design size when there is room, else fitted; dragged out, it comes back.
     void workWindowPlacement_data()
     {
