@@ -566,28 +566,48 @@ private slots:
         QCOMPARE(second.size(), QSize(1000, 640));
     }
 
-    // A second window whose place is taken opens one step down and right;
-    // the slot is free again once the first has gone.
-    void secondWindowCascades()
+    // A second window whose place is taken opens one step down and right, a
+    // third one more; the slot is free again once the first has gone.
+    void windowsCascadeByEvenSteps()
     {
         QTemporaryDir locks;
-        QWidget first, second, third;
+        QWidget first, second, third, again;
         first.setGeometry(100, 120, 300, 200);
         const QByteArray saved = first.saveGeometry();
         auto firstPlacement = std::make_unique<WindowPlacement>(first, locks.path(), [](const QByteArray &) {});
         WindowPlacement secondPlacement(second, locks.path(), [](const QByteArray &) {});
+        WindowPlacement thirdPlacement(third, locks.path(), [](const QByteArray &) {});
 
         firstPlacement->restore(saved);
         secondPlacement.restore(saved);
-        firstPlacement.reset();
-        WindowPlacement thirdPlacement(third, locks.path(), [](const QByteArray &) {});
         thirdPlacement.restore(saved);
+        firstPlacement.reset();
+        WindowPlacement againPlacement(again, locks.path(), [](const QByteArray &) {});
+        againPlacement.restore(saved);
 
         const int step = secondPlacement.cascadeStep();
-        QCOMPARE(secondPlacement.slot(), 1);
-        QCOMPARE(second.pos() - first.pos(), QPoint(step, step));
-        QCOMPARE(thirdPlacement.slot(), 0);
-        QCOMPARE(third.pos(), first.pos());
+        QCOMPARE(second.geometry().topLeft() - first.geometry().topLeft(), QPoint(step, step));
+        QCOMPARE(third.geometry().topLeft() - second.geometry().topLeft(), QPoint(step, step));
+        QCOMPARE(againPlacement.slot(), 0);
+        QCOMPARE(again.geometry(), first.geometry());
+    }
+
+    // The step is the title bar's height the window manager framed the window with.
+    void cascadeStepIsTheTitleBar_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("inner");
+        QTest::addColumn<int>("step");
+        QTest::newRow("framed") << QRect(100, 100, 402, 524) << QRect(101, 123, 400, 500) << 23;
+        QTest::newRow("not framed yet") << QRect(101, 123, 400, 500) << QRect(101, 123, 400, 500) << 30;
+    }
+    void cascadeStepIsTheTitleBar()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, inner);
+        QFETCH(int, step);
+
+        QCOMPARE(WindowPlacement::cascadeStepFor(frame, inner, 30), step);
     }
 
     // Saved shortly after a change, not only at exit; placing is no change.
