@@ -424,7 +424,6 @@ private slots:
         s.sub->move(-50, 4000);
         QVERIFY(s.fits());
         s.window.resize(1200, 1000);
-        QTRY_COMPARE(s.work->size(), QSize(639, 390));
         s.sub->setGeometry(10, 20, 700, 500); // a size the user gives it comes back after a smaller area
         s.window.resize(700, 500);
         QVERIFY(s.fits());
@@ -432,6 +431,24 @@ private slots:
         QCOMPARE(s.sub->size(), QSize(700, 500));
         s.run("reset");
         QVERIFY(!s.sub->isVisible() && s.fits());
+    }
+
+    // Enlarging the main window enlarges the work window by as much; back
+    // again, it has its designed size.
+    void workWindowFollowsTheMainWindow()
+    {
+        Window s({1100, 880});
+        s.run("open");
+        QTRY_VERIFY(s.sub->isVisible());
+        const QSize designed = s.sub->size();
+
+        s.window.resize(1400, 1080);
+        const QSize enlarged = s.sub->size();
+        s.window.resize(1100, 880);
+
+        QCOMPARE(enlarged - designed, QSize(300, 200));
+        QCOMPARE(s.sub->size(), designed);
+        QVERIFY(s.fits());
     }
 
     // As small as it goes, every visible control of the panel stays in view.
