@@ -8,6 +8,7 @@
 #include "platform/qt/twips.h"
 #include "view/qt/workformwidget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -19,6 +20,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -38,6 +41,9 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     const double twipsY = screenTwipsPerPixelY(*this);
     setWindowTitle(QStringLiteral("Veltrum Pattern Maker File Converter"));
     setAcceptDrops(true);
+
+    m_windowSettings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                   QStringLiteral("Veltrum Orvane"), QStringLiteral("orvane-window"));
 
     QMenu *menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
@@ -86,7 +92,17 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
 
     m_convertRun = new ConvertFilesRun(m_platform.moreFormats, m_platform.settings, m_platform.pictureFolder, this,
                                        twipsX, twipsY);
+    connect(m_convertRun, &ConvertFilesRun::started, this, [this] { setConverting(true); });
+    connect(m_convertRun, &ConvertFilesRun::finished, this, [this] { setConverting(false); });
     connect(m_convertRun, &ConvertFilesRun::finished, this, &MainWindow::showBatchSummary);
+    // Escape cancels a run from the main window as from the progress window
+    // (one shortcut for both: two would be ambiguous while both are active).
+    m_cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] {
+        QPushButton *cancel = m_convertRun->progressForm()->CommandCancel();
+        if (m_convertRun->running() && cancel->isEnabled() && cancel->isVisible())
+            cancel->click();
+    }, Qt::ApplicationShortcut);
+    m_cancelShortcut->setEnabled(false);
 
     connect(m_panel, &PicPanel::commandClicked, this, [this](int index) {
         m_form.CommandClick(index);
@@ -121,6 +137,26 @@ void MainWindow::showPanel()
     m_panel->showState(m_form.panel());
 }
 
+void MainWindow::setConverting(bool converting)
+{
+    if (converting && isAncestorOf(QApplication::focusWidget()))
+        m_focusBeforeRun = QApplication::focusWidget();
+    m_panel->setEnabled(!converting);
+    m_menuFileConvert->setEnabled(!converting);
+    m_cancelShortcut->setEnabled(converting);
+    showPanel();
+    if (!converting && m_focusBeforeRun && m_focusBeforeRun->isEnabled() && m_focusBeforeRun->isVisible())
+        m_focusBeforeRun->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::raiseProgress()
+{
+    ProgressForm *progress = m_convertRun->progressForm();
+    progress->show();
+    progress->raise();
+    progress->activateWindow();
+}
+
 MainForm::Outcome MainWindow::openFile(const std::string &path)
 {
     const MainForm::Outcome outcome = m_form.OpenPattern(path);
@@ -152,14 +188,17 @@ QtFileDialogs &MainWindow::fileDialogs()
 void MainWindow::convertFiles(const QStringList &inputs)
 {
     if (m_convertRun->running()) {
-        m_convertRun->progressForm()->raise();
+        raiseProgress();
         return;
     }
     ConvertFilesDialog dialog(
-        m_convertRun->formats(), [this](const BatchOptions &options) { return m_convertRun->start(options); },
+        m_convertRun->formats(),
+        [this](const BatchOptions &options, const QStringList &keep) { return m_convertRun->start(options, keep); },
         fileDialogs(), this);
+    dialog.setChoices(ConvertFilesChoices::read(*m_windowSettings));
     dialog.addInputs(inputs);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        dialog.choices().write(*m_windowSettings);
 }
 
 void MainWindow::showBatchSummary()
@@ -212,6 +251,10 @@ void MainWindow::dropEvent(QDropEvent *event)
     // After the drop has finished, so that the program the files came from is
     // not kept waiting behind a dialog. Several files are offered as a batch.
     QTimer::singleShot(0, this, [this, paths] {
+        if (m_convertRun->running()) {
+            raiseProgress();
+            return;
+        }
         if (paths.size() > 1) {
             convertFiles(paths);
             return;

@@ -4,10 +4,15 @@
 #include "shell/mainform.h"
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
 
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
+class QSettings;
+class QShortcut;
 
 namespace orvane {
 
@@ -38,6 +43,8 @@ public:
     QAction *menuFileExit() const { return m_menuFileExit; }
     QAction *menuFileConvert() const { return m_menuFileConvert; }
     ConvertFilesRun *convertFilesRun() const { return m_convertRun; }
+    // The window's own file (orvane-window.conf), where Convert Files keeps its choices.
+    QSettings &windowSettings() { return *m_windowSettings; }
 
     // Convert Files...: asks for the patterns (inputs already chosen, as
     // dropped ones, are listed), the folder, format and width, then converts
@@ -62,6 +69,10 @@ private:
     void focusAfterStep(int index);
     void endProgram();
     void showBatchSummary();
+    // While Convert Files runs, the steps, the menu items that start work and
+    // a second run are not to be had; Escape cancels it.
+    void setConverting(bool converting);
+    void raiseProgress();
     QtFileDialogs &fileDialogs();
 
     // As given, before the steps took it: the batch reads the same store and formats.
@@ -70,6 +81,9 @@ private:
     QtFileDialogs m_ownDialogs;
     ConvertFilesRun *m_convertRun = nullptr;
     QAction *m_menuFileConvert = nullptr;
+    QShortcut *m_cancelShortcut = nullptr;
+    QPointer<QWidget> m_focusBeforeRun;
+    std::unique_ptr<QSettings> m_windowSettings;
     PicPanel *m_panel = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     WorkFormWidget *m_workForm = nullptr;
