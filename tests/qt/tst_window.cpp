@@ -498,7 +498,8 @@ private slots:
         const ConvertFilesRun &run = *s.window.convertFilesRun();
         QSignalSpy finished(&run, &ConvertFilesRun::finished);
         s.startWaiting({s.waits, s.waits});
-        const QList<bool> during{s.window.menuFileConvert()->isEnabled(), s.window.picPanel()->isEnabled()};
+        const QList<bool> during{s.window.menuFileConvert()->isEnabled(), s.window.menuFileOpen()->isEnabled(),
+                                 s.window.picPanel()->isEnabled()};
         s.window.convertFiles();
         QWidget *modal = QApplication::activeModalWidget();
         s.window.activateWindow();
@@ -508,11 +509,12 @@ private slots:
         s.gate.open = true;
 
         QVERIFY(finished.wait(20000));
-        QCOMPARE(during, (QList<bool>{false, false}));
+        QCOMPARE(during, (QList<bool>{false, false, false}));
         QCOMPARE(modal, nullptr);
         QCOMPARE(run.notConverted(), 1);
-        QCOMPARE((QList<bool>{s.window.menuFileConvert()->isEnabled(), s.window.picPanel()->isEnabled()}),
-                 (QList<bool>{true, true}));
+        QCOMPARE((QList<bool>{s.window.menuFileConvert()->isEnabled(), s.window.menuFileOpen()->isEnabled(),
+                              s.window.picPanel()->isEnabled()}),
+                 (QList<bool>{true, true, true}));
     }
 
     // Several files dropped at once are offered as a batch; the steps are untouched.
@@ -533,6 +535,43 @@ private slots:
         QCOMPARE(s.states(), "00000");
     }
 
+    // The menus with their keys, the panel's steps among them; Ctrl+O opens.
+    void menusAndShortcuts()
+    {
+        Window s;
+        QStringList menus;
+        for (const QAction *menu : s.window.menuBar()->actions()) {
+            QStringList items;
+            for (const QAction *item : menu->menu()->actions())
+                items << item->text() + (item->shortcut().isEmpty() ? "" : " " + item->shortcut().toString());
+            menus << menu->text() + ": " + items.join(", ");
+        }
+        s.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        s.dialogs.opens.push_back({DialogOutcome::Accepted, s.letter});
+
+        QTest::keyClick(&s.window, Qt::Key_O, Qt::ControlModifier);
+
+        QCOMPARE(menus.join('\n'), QString::fromUtf8("&File: &Open Pattern File… Ctrl+O, &Save As Metafile… Ctrl+S, , "
+                                                     "&Convert Files… Ctrl+Shift+O, , E&xit Ctrl+Q\n"
+                                                     "&View: &Fit Page Ctrl+0, &Actual Size Ctrl+1\n"
+                                                     "&Help: &About Orvane…"));
+        QCOMPARE(s.states(), "10000");
+        QCOMPARE(s.window.menuFileOpen()->isEnabled(), false);
+        QCOMPARE(s.window.menuFileSave()->isEnabled(), true);
+    }
+
+    void aboutNamesVersionLicenceAndFiles()
+    {
+        Window s;
+
+        const QString text = s.window.aboutText();
+
+        for (const QString &part : {QStringLiteral(ORVANE_VERSION), QStringLiteral("MIT licence"),
+                                    s.window.windowSettings().fileName(), QStringLiteral("/vrtmimage.tmp")})
+            QVERIFY2(text.contains(part), qPrintable(part + " not in " + text));
+    }
+
     // The panel takes the desktop's face, at a size its captions fit, and
     // follows a change of it.
     void panelFollowsTheDesktopFont()
@@ -551,6 +590,32 @@ private slots:
         QCOMPARE(s.panel->font().family(), large.family());
         QVERIFY(s.panel->captionsFit(s.panel->font()));
         QVERIFY2(s.panel->font().pointSizeF() < 14, qPrintable(QString::number(s.panel->font().pointSizeF())));
+    }
+
+    // Fit Page shows the whole page, Actual Size its pixels again; the saved
+    // file is the same in both.
+    void viewScaleLeavesTheSaveAlone()
+    {
+        Window s({1100, 880});
+        const std::string actual = s.dir.file("actual.wmf");
+        const std::string fitted = s.dir.file("fitted.wmf");
+        s.run("open save:" + actual);
+        s.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+
+        QTest::keyClick(&s.window, Qt::Key_0, Qt::ControlModifier);
+        const QRect page = s.work->Pattern()->geometry();
+        const QImage shown = s.work->Pattern()->grab().toImage();
+        s.run("save:" + fitted);
+        QTest::keyClick(&s.window, Qt::Key_1, Qt::ControlModifier);
+
+        QVERIFY2(s.work->PicScroll()->rect().contains(page), qPrintable(QString("%1 x %2").arg(page.width()).arg(page.height())));
+        QCOMPARE(page.height(), s.work->PicScroll()->height()); // a letter page: its height decides
+        const double zoom = page.height() / 1056.0; // the letter's line from (96, 96) to (192, 96), scaled
+        QVERIFY(blackNear(shown, qRound(144 * zoom), qRound(96 * zoom), 1));
+        QVERIFY(!blackNear(shown, 144, 96, 1));
+        QCOMPARE(s.work->Pattern()->size(), QSize(816, 1056));
+        QCOMPARE(bytesOf(QString::fromStdString(fitted)), bytesOf(QString::fromStdString(actual)));
     }
 
     // The design size when there is room, else fitted; dragged out, it comes back.

@@ -6,17 +6,22 @@
 #include "subwindowfit.h"
 #include "platform/qt/progressform.h"
 #include "platform/qt/twips.h"
+#include "document/temporarypicture.h"
+#include "platform/settingsstore.h"
 #include "view/qt/workformwidget.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -47,12 +52,50 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
 
     QMenu *menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
-    m_menuFileConvert = menuFile->addAction(QStringLiteral("&Convert Files…"));
-    m_menuFileConvert->setObjectName(QStringLiteral("menuFileConvert"));
+    const auto addAction = [](QMenu *menu, const QString &text, const QString &name, const QKeySequence &keys) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        return action;
+    };
+    // The steps that have a customary key, beside the panel's buttons.
+    m_menuFileOpen = addAction(menuFile, QStringLiteral("&Open Pattern File…"), QStringLiteral("menuFileOpen"),
+                               QKeySequence::Open);
+    connect(m_menuFileOpen, &QAction::triggered, this, [this] { clickStep(0); });
+    m_menuFileSave = addAction(menuFile, QStringLiteral("&Save As Metafile…"), QStringLiteral("menuFileSave"),
+                               QKeySequence::Save);
+    connect(m_menuFileSave, &QAction::triggered, this, [this] { clickStep(4); });
+    menuFile->addSeparator();
+    m_menuFileConvert = addAction(menuFile, QStringLiteral("&Convert Files…"), QStringLiteral("menuFileConvert"),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     connect(m_menuFileConvert, &QAction::triggered, this, [this] { convertFiles(); });
-    m_menuFileExit = menuFile->addAction(QStringLiteral("E&xit"));
-    m_menuFileExit->setObjectName(QStringLiteral("menuFileExit"));
+    menuFile->addSeparator();
+    m_menuFileExit = addAction(menuFile, QStringLiteral("E&xit"), QStringLiteral("menuFileExit"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(m_menuFileExit, &QAction::triggered, this, &MainWindow::endProgram);
+
+    QMenu *menuView = menuBar()->addMenu(QStringLiteral("&View"));
+    menuView->setObjectName(QStringLiteral("menuView"));
+    m_menuViewFit = addAction(menuView, QStringLiteral("&Fit Page"), QStringLiteral("menuViewFit"),
+                              QKeySequence(Qt::CTRL | Qt::Key_0));
+    m_menuViewActual = addAction(menuView, QStringLiteral("&Actual Size"), QStringLiteral("menuViewActual"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_1));
+    auto *viewScales = new QActionGroup(this);
+    for (QAction *action : {m_menuViewFit, m_menuViewActual}) {
+        action->setCheckable(true);
+        viewScales->addAction(action);
+    }
+    m_menuViewActual->setChecked(true);
+    connect(m_menuViewFit, &QAction::triggered, this,
+            [this] { m_form.workForm().setViewScale(WorkForm::ViewScale::FitPage); });
+    connect(m_menuViewActual, &QAction::triggered, this,
+            [this] { m_form.workForm().setViewScale(WorkForm::ViewScale::ActualSize); });
+
+    QMenu *menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    QAction *about = addAction(menuHelp, QStringLiteral("&About Orvane…"), QStringLiteral("menuHelpAbout"), {});
+    connect(about, &QAction::triggered, this,
+            [this] { QMessageBox::about(this, QStringLiteral("About Orvane"), aboutText()); });
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -134,7 +177,19 @@ MainWindow::~MainWindow()
 
 void MainWindow::showPanel()
 {
-    m_panel->showState(m_form.panel());
+    const PanelState &state = m_form.panel();
+    m_panel->showState(state);
+    const bool idle = !m_convertRun || !m_convertRun->running();
+    m_menuFileOpen->setEnabled(idle && state.commandEnabled[0]);
+    m_menuFileSave->setEnabled(idle && state.commandEnabled[4]);
+}
+
+void MainWindow::clickStep(int index)
+{
+    if (!m_panel->isEnabled() || !m_panel->Command(index)->isEnabled())
+        return;
+    m_form.CommandClick(index);
+    focusAfterStep(index);
 }
 
 void MainWindow::setConverting(bool converting)
@@ -155,6 +210,24 @@ void MainWindow::raiseProgress()
     progress->show();
     progress->raise();
     progress->activateWindow();
+}
+
+QString MainWindow::aboutText() const
+{
+    const auto path = [](const QString &file) { return QDir::toNativeSeparators(file).toHtmlEscaped(); };
+    const QString store = QFile::decodeName(m_platform.settings.location("Veltrum Orvane").c_str());
+    const QString picture =
+        QDir(QFile::decodeName(m_platform.pictureFolder.c_str())).filePath(QString::fromLatin1(TemporaryPicture::FileName));
+    return QStringLiteral("<p><b>Veltrum Orvane</b> %1</p>"
+                          "<p>Converts Veltrum pattern files (*.pat) to Windows Metafiles, placeable metafiles, "
+                          "SVG, PDF and PNG.</p>"
+                          "<p>Released under the MIT licence.</p>"
+                          "<p>Where its files live:<br>"
+                          "the window's own settings: %2<br>"
+                          "pattern defaults, only read: %3<br>"
+                          "the copy of a pattern's picture: %4</p>")
+        .arg(QStringLiteral(ORVANE_VERSION), path(m_windowSettings->fileName()),
+             store.isEmpty() ? QStringLiteral("none") : path(store), path(picture));
 }
 
 MainForm::Outcome MainWindow::openFile(const std::string &path)
