@@ -67,6 +67,8 @@ int main(int argc, char **argv)
     }
     // As a user would: the work window dragged to fill the area below the panel.
     window.workFormWindow()->setGeometry(QRect(QPoint(0, 0), window.mdiArea()->viewport()->size()));
+    // View > Fit Page: the whole page.
+    window.menuViewFit()->trigger();
     settle(300);
     if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
         std::cerr << "orvane-screenshot: cannot write " << argv[2] << "\n";

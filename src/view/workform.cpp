@@ -6,6 +6,7 @@
 #include "platform/libprogress.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace orvane {
@@ -104,11 +105,28 @@ void WorkForm::SetScroll(float innerWidth, float innerHeight)
     l.HScrollWidth = l.VScrollLeft;
     l.PicScrollWidth = l.VScrollLeft;
     l.PicScrollHeight = l.HScrollTop;
+    m_zoom = 1.0;
+    if (m_viewScale == ViewScale::FitPage) {
+        // The whole page in the viewport: no bar is needed.
+        const double zoom = std::min(double(l.PicScrollWidth) / m_patternWidth, double(l.PicScrollHeight) / m_patternHeight);
+        if (std::isfinite(zoom) && zoom > 0)
+            m_zoom = zoom;
+        for (ScrollBarState *bar : {&l.HScroll, &l.VScroll})
+            *bar = ScrollBarState{false, 0, 1, 1, 0};
+        layoutChanged();
+        return;
+    }
     const float dx = static_cast<float>(static_cast<double>(m_patternWidth) - l.PicScrollWidth);
     const float dy = static_cast<float>(static_cast<double>(m_patternHeight) - l.PicScrollHeight);
     setUpBar(l.HScroll, dx);
     setUpBar(l.VScroll, dy);
     layoutChanged();
+}
+
+void WorkForm::setViewScale(ViewScale scale)
+{
+    m_viewScale = scale;
+    SetScroll();
 }
 
 void WorkForm::SetScroll()

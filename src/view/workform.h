@@ -79,6 +79,15 @@ public:
     void SetScroll();
     // The resize event: nothing while the main window is minimized.
     void Resized(bool mainWindowMinimized);
+
+    // How the page is shown: at its size, or scaled to fit the viewport
+    // whole (following it as the window is resized). Only the view changes;
+    // the page, the elements and the pixel size of a save stay as they are.
+    enum class ViewScale { ActualSize, FitPage };
+    ViewScale viewScale() const { return m_viewScale; }
+    void setViewScale(ViewScale scale);
+    // The factor the surface is shown at: 1 at actual size.
+    double Zoom() const { return m_zoom; }
     const ScrollLayout &layout() const { return m_layout; }
 
     // The bars' change events, also raised while a thumb is dragged.
@@ -98,6 +107,8 @@ private:
     float m_patternHeight = 2295.0f;
     float m_patternLeft = 0;
     float m_patternTop = 0;
+    ViewScale m_viewScale = ViewScale::ActualSize;
+    double m_zoom = 1.0;
 };
 
 } // namespace orvane

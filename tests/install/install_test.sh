@@ -2,6 +2,7 @@
 # The installed tree, checked the way a desktop uses it.
 #   install_test.sh install ROOT BUILD_DIR   cmake --install into ROOT (a fresh folder)
 #   install_test.sh CHECK ROOT EXAMPLES      CHECK: desktop, mime, manual, thumbnailer, library
+#   install_test.sh components ROOT BUILD_DIR  the two Debian packages' parts, each installed alone into ROOT
 set -euo pipefail
 check=$1 root=$2 arg=$3 flags=${4:-}
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -146,6 +147,27 @@ CODE
     done
   done
   exit $status
+  ;;
+
+components)
+  # What orvane-dev holds (install component Development) and what orvane
+  # holds (the rest): the developer's files in the first only.
+  rm -rf "$root"
+  cmake --install "$arg" --component Development --prefix "$root/dev" >/dev/null
+  cmake --install "$arg" --component Unspecified --prefix "$root/run" >/dev/null
+  developers='^(include/orvane/orvane\.h|lib.*/liborvane\.a|lib.*/pkgconfig/orvane\.pc|lib.*/cmake/Orvane/Orvane[A-Za-z-]*\.cmake|share/doc/orvane-dev/(copyright|changelog\.Debian\.gz))$'
+  dev=$(cd "$root/dev" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+  run=$(cd "$root/run" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+  others=$(grep -Ev "$developers" <<<"$dev" || true)
+  [ -z "$others" ] || fail "not a developer's file, in Development: $others"
+  for f in include/orvane/orvane.h liborvane.a pkgconfig/orvane.pc cmake/Orvane/OrvaneConfig.cmake \
+    share/doc/orvane-dev/copyright; do
+    grep -q "$f\$" <<<"$dev" || fail "$f is not in Development"
+  done
+  leaked=$(grep -E '^include/|\.a$|\.pc$|/cmake/' <<<"$run" || true)
+  [ -z "$leaked" ] || fail "developer's files outside Development: $leaked"
+  grep -qx bin/orvane-convert <<<"$run" || fail "bin/orvane-convert is not in the runtime part"
+  grep -qx share/doc/orvane/copyright <<<"$run" || fail "share/doc/orvane/copyright is not in the runtime part"
   ;;
 
 *)

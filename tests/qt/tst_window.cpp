@@ -17,7 +17,6 @@
 #include "view/qt/workformwidget.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QTreeView>
@@ -31,11 +30,16 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -117,6 +121,47 @@ void convertAll(MainWindow &window, const BatchOptions &options)
     QCOMPARE(QString::fromStdString(refused.value_or("")), QString());
     QVERIFY(finished.wait(60000));
 }
+
+// A store that holds every reader until opened: a version 1 pattern being
+// converted waits in it, so a test sees the window while a file is converted
+// whatever the machine's load.
+struct GatedStore : SettingsStore {
+    std::optional<std::string> readText(const std::string &, const std::string &, const std::string &) override
+    {
+        if (onRead)
+            onRead();
+        ++waiting;
+        while (!open)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return std::nullopt;
+    }
+    std::atomic<bool> open{false};
+    std::atomic<int> waiting{0};
+    std::function<void()> onRead;
+};
+
+// The window over a gated store; a version 1 pattern in a run waits at the gate.
+struct GatedWindow : ScriptedSession {
+    GatedStore gate;
+    MainWindow window{Platform{box, gate, &dialogs, &input, 15.0, 15.0, dir.file("cache")}};
+    const std::string waits = write(PatternWriter().header(1, 1, 0).settings11({}).integer(0).integer(0).noPicture(),
+                                    "house-v1.1.pat");
+    GatedWindow()
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    ~GatedWindow() { gate.open = true; }
+    // Starts a run of inputs into out/ and returns once the worker waits at the gate.
+    void startWaiting(std::vector<std::string> inputs)
+    {
+        BatchOptions options;
+        options.inputs = std::move(inputs);
+        options.outDir = dir.file("out");
+        QCOMPARE(QString::fromStdString(window.convertFilesRun()->start(options).value_or("")), QString());
+        QTRY_VERIFY_WITH_TIMEOUT(gate.waiting > 0, 60000);
+    }
+};
 
 struct MemoryPreferences : Preferences {
     std::string lastFolder() override { return folder; }
@@ -285,44 +330,28 @@ private slots:
         QVERIFY(!run.progressForm()->isVisible());
     }
 
-    // The progress window names the file and counts while a pattern of 32000
-    // lines and shapes is converted beside the window.
-    void convertFilesShowsEachFileAndTheSummary()
+    // The progress window names the file and counts while the file is
+    // converted beside the window: the worker waits at the gate, the window
+    // goes on.
+    void convertFilesKeepsTheWindowAlive()
     {
-        Window s;
-        PatternWriter w;
-        w.header(2, 1, 0).settings21({}).integer(32000);
-        for (int i = 0; i < 32000; ++i)
-            w.line(float(i % 12000), 100, 12000 - float(i % 12000), 15000);
-        w.integer(32000);
-        for (int i = 0; i < 32000; ++i)
-            w.shape(ShapeRectangle, float(i % 10000), float(i % 14000), 500, 500);
-        BatchOptions options;
-        const std::string large = s.write(w.noPicture(), "large.pat");
-        options.inputs = {large, large, large, s.letter}; // about 100 ms each in a debug build
-        options.outDir = s.dir.file("out");
-        options.format = "placeable";
-        QStringList headers;
-        QTimer tick;
-        const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); // for the README
-        connect(&tick, &QTimer::timeout, [&] {
-            ProgressForm *progress = s.window.convertFilesRun()->progressForm();
-            const QString header = progress->HeaderText()->text();
-            if (headers.isEmpty() || headers.last() != header) {
-                headers << header;
-                if (!shots.isEmpty() && header.startsWith("2 of 4")) {
-                    QImage image = s.window.grab().toImage();
-                    QPainter(&image).drawPixmap(progress->pos() - s.window.pos(), progress->grab());
-                    image.save(shots + "/convert-files-progress.png");
-                }
-            }
-        });
-        tick.start(5);
+        GatedWindow s;
+        std::atomic<std::thread::id> reader;
+        s.gate.onRead = [&] { reader = std::this_thread::get_id(); };
+        QSignalSpy finished(s.window.convertFilesRun(), &ConvertFilesRun::finished);
 
-        convertAll(s.window, options);
+        s.startWaiting({s.letter, s.waits, s.letter, s.letter});
 
-        QVERIFY2(headers.contains("1 of 4: large.pat"), qPrintable(headers.join('|')));
-        QVERIFY2(headers.contains("4 of 4: letter.pat"), qPrintable(headers.join('|')));
+        ProgressForm *progress = s.window.convertFilesRun()->progressForm();
+        QTRY_COMPARE_WITH_TIMEOUT(progress->HeaderText()->text(), "2 of 4: house-v1.1.pat", 60000);
+        QVERIFY(reader.load() != std::this_thread::get_id());
+        if (const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); !shots.isEmpty()) {
+            QImage image = s.window.grab().toImage(); // for the README
+            QPainter(&image).drawPixmap(progress->pos() - s.window.pos(), progress->grab());
+            image.save(shots + "/convert-files-progress.png");
+        }
+        s.gate.open = true;
+        QVERIFY(finished.wait(60000));
         QCOMPARE(s.window.convertFilesRun()->written().size(), 4);
         QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
         QVERIFY(summary);
@@ -330,7 +359,9 @@ private slots:
         QCOMPARE(summary->findChild<QPlainTextEdit *>()->toPlainText(), s.window.convertFilesRun()->summary());
     }
 
-    void convertFilesDialog()
+    // Every problem shows at its field at once, in the window's words, and
+    // the focus goes to the first; a folder adds its patterns by name.
+    void convertFilesDialogChecksEveryField()
     {
         Window s;
         const QString folder = QString::fromStdString(s.dir.file("patterns"));
@@ -339,27 +370,151 @@ private slots:
             QFile(QString::fromStdString(s.letter)).copy(folder + '/' + name);
         std::vector<BatchOptions> started;
         QtFileDialogs fileDialogs;
-        ConvertFilesDialog dialog(s.window.convertFilesRun()->formats(), [&](const BatchOptions &o) {
+        ConvertFilesDialog dialog(s.window.convertFilesRun()->formats(), [&](const BatchOptions &o, const QStringList &) {
             started.push_back(o);
-            return o.width == "x" ? std::optional<std::string>("--width must be a number") : std::nullopt;
+            return std::nullopt;
         }, fileDialogs, &s.window);
-
-        dialog.addInputs({folder, QString::fromStdString(s.letter)});
-        dialog.convertButton()->click();
-        const QString withoutFolder = dialog.errorLabel()->text();
-        dialog.outDirEdit()->setText(QString::fromStdString(s.dir.file("out")));
+        const auto errors = [&dialog] {
+            QStringList shown;
+            for (QLabel *label : {dialog.inputsError(), dialog.outDirError(), dialog.widthError()})
+                shown << (label->isVisible() ? label->text() : QString());
+            return shown.join('|');
+        };
+        dialog.show();
         dialog.widthEdit()->setText("x");
+        dialog.widthEdit()->setFocus();
+
+        dialog.convertButton()->click();
+        const QString refused = errors();
+        QWidget *focused = dialog.focusWidget();
+        dialog.addInputs({folder, QString::fromStdString(s.letter)});
+        dialog.outDirEdit()->setText(QString::fromStdString(s.dir.file("out")));
+        dialog.widthEdit()->setText("300");
         dialog.formatBox()->setCurrentIndex(1);
         dialog.convertButton()->click();
 
-        QCOMPARE(withoutFolder, "Choose the folder to write to.");
-        QCOMPARE(dialog.errorLabel()->text(), "--width must be a number");
+        QCOMPARE(refused, "Add the pattern files to convert.|Choose the folder to write to.|"
+                          "Enter the width as a number of pixels above 0, or leave it empty for the page's own size.");
+        QCOMPARE(focused, dialog.inputList());
+        QCOMPARE(errors(), "||");
         QCOMPARE(started.size(), 1u);
         const BatchOptions &o = started.front();
         QCOMPARE(QString::fromStdString(o.inputs.at(0) + "|" + o.inputs.at(1) + "|" + o.inputs.at(2)),
                  folder + "/A.PAT|" + folder + "/b.pat|" + QString::fromStdString(s.letter));
-        QCOMPARE(QString::fromStdString(o.format), "placeable");
+        QCOMPARE(QString::fromStdString(o.format + " " + o.width.value_or("")), "placeable 300");
         QCOMPARE(dialog.formatBox()->itemText(0), "Windows Metafile (*.wmf)");
+        QCOMPARE(dialog.findChild<QLabel *>("WidthLabel")->buddy(), dialog.widthEdit());
+    }
+
+    // A run into a folder that already holds some of its files asks once
+    // first: replace them all, keep them and convert the rest, or go back.
+    void convertFilesAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("run");
+        QTest::addColumn<bool>("oldKept");
+        QTest::newRow("replace all") << "ReplaceAll" << true << false;
+        QTest::newRow("skip existing") << "SkipExisting" << true << true;
+        QTest::newRow("cancel") << "Cancel" << false << true;
+    }
+    void convertFilesAsksBeforeReplacing()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, run);
+        QFETCH(bool, oldKept);
+        Window s;
+        const QDir out(QString::fromStdString(s.dir.file("out")));
+        QDir().mkpath(out.path());
+        QFile old(out.filePath("letter.wmf"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        const QString second = QString::fromStdString(s.dir.file("second.pat"));
+        QFile::copy(QString::fromStdString(s.letter), second);
+        QtFileDialogs fileDialogs;
+        ConvertFilesDialog dialog(s.window.convertFilesRun()->formats(), [&](const BatchOptions &o, const QStringList &keep) {
+            return s.window.convertFilesRun()->start(o, keep);
+        }, fileDialogs, &s.window);
+        dialog.addInputs({QString::fromStdString(s.letter), second});
+        dialog.outDirEdit()->setText(out.path());
+        QStringList asked;
+        whenShown<QMessageBox>([&](QMessageBox *box) {
+            asked << box->text();
+            box->findChild<QPushButton *>(answer)->click();
+        });
+        QSignalSpy started(s.window.convertFilesRun(), &ConvertFilesRun::started);
+
+        dialog.convertButton()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(s.window.convertFilesRun()->running(), false, 20000);
+
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked.first().startsWith("1 file this run would write is already in "), qPrintable(asked.first()));
+        QCOMPARE(started.size(), run ? 1 : 0);
+        QCOMPARE(dialog.result() == QDialog::Accepted, run);
+        QCOMPARE(bytesOf(out.filePath("letter.wmf")) == "old", oldKept);
+        QCOMPARE(QFile::exists(out.filePath("second.wmf")), run);
+    }
+
+    // The dialog opens with the last run's folders, format and width, in the
+    // same window and the next.
+    void convertFilesRemembersTheLastRun()
+    {
+        QString out;
+        QString filesFolder;
+        {
+            Window s;
+            s.window.windowSettings().remove("ConvertFiles");
+            out = QString::fromStdString(s.dir.file("out"));
+            filesFolder = QFileInfo(QString::fromStdString(s.letter)).absolutePath();
+            QSignalSpy finished(s.window.convertFilesRun(), &ConvertFilesRun::finished);
+            whenShown<ConvertFilesDialog>([&](ConvertFilesDialog *d) {
+                d->addInputs({QString::fromStdString(s.letter)});
+                d->outDirEdit()->setText(out);
+                d->formatBox()->setCurrentIndex(d->formatBox()->findData("svg"));
+                d->widthEdit()->setText("300");
+                d->convertButton()->click();
+            });
+            s.window.menuFileConvert()->trigger();
+            QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+        }
+        Window next;
+        ConvertFilesChoices seen;
+        whenShown<ConvertFilesDialog>([&](ConvertFilesDialog *d) {
+            seen = d->choices();
+            d->reject();
+        });
+
+        next.window.menuFileConvert()->trigger();
+
+        QCOMPARE(seen.filesFolder + "|" + seen.outDir + "|" + seen.format + "|" + seen.width,
+                 filesFolder + "|" + out + "|svg|300");
+    }
+
+    // While a run goes on, the steps and a second run are not to be had: a
+    // second Convert Files raises the progress window. Escape in the main
+    // window cancels the run; afterwards all is as before.
+    void convertFilesRunHoldsTheWindow()
+    {
+        GatedWindow s;
+        const ConvertFilesRun &run = *s.window.convertFilesRun();
+        QSignalSpy finished(&run, &ConvertFilesRun::finished);
+        s.startWaiting({s.waits, s.waits});
+        const QList<bool> during{s.window.menuFileConvert()->isEnabled(), s.window.menuFileOpen()->isEnabled(),
+                                 s.window.picPanel()->isEnabled()};
+        s.window.convertFiles();
+        QWidget *modal = QApplication::activeModalWidget();
+        s.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+
+        QTest::keyClick(&s.window, Qt::Key_Escape);
+        s.gate.open = true;
+
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(during, (QList<bool>{false, false, false}));
+        QCOMPARE(modal, nullptr);
+        QCOMPARE(run.notConverted(), 1);
+        QCOMPARE((QList<bool>{s.window.menuFileConvert()->isEnabled(), s.window.menuFileOpen()->isEnabled(),
+                              s.window.picPanel()->isEnabled()}),
+                 (QList<bool>{true, true, true}));
     }
 
     // Several files dropped at once are offered as a batch; the steps are untouched.
@@ -378,6 +533,89 @@ private slots:
 
         QTRY_COMPARE(listed, (QStringList{QString::fromStdString(s.letter), second}));
         QCOMPARE(s.states(), "00000");
+    }
+
+    // The menus with their keys, the panel's steps among them; Ctrl+O opens.
+    void menusAndShortcuts()
+    {
+        Window s;
+        QStringList menus;
+        for (const QAction *menu : s.window.menuBar()->actions()) {
+            QStringList items;
+            for (const QAction *item : menu->menu()->actions())
+                items << item->text() + (item->shortcut().isEmpty() ? "" : " " + item->shortcut().toString());
+            menus << menu->text() + ": " + items.join(", ");
+        }
+        s.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+        s.dialogs.opens.push_back({DialogOutcome::Accepted, s.letter});
+
+        QTest::keyClick(&s.window, Qt::Key_O, Qt::ControlModifier);
+
+        QCOMPARE(menus.join('\n'), QString::fromUtf8("&File: &Open Pattern File… Ctrl+O, &Save As Metafile… Ctrl+S, , "
+                                                     "&Convert Files… Ctrl+Shift+O, , E&xit Ctrl+Q\n"
+                                                     "&View: &Fit Page Ctrl+0, &Actual Size Ctrl+1\n"
+                                                     "&Help: &About Orvane…"));
+        QCOMPARE(s.states(), "10000");
+        QCOMPARE(s.window.menuFileOpen()->isEnabled(), false);
+        QCOMPARE(s.window.menuFileSave()->isEnabled(), true);
+    }
+
+    void aboutNamesVersionLicenceAndFiles()
+    {
+        Window s;
+
+        const QString text = s.window.aboutText();
+
+        for (const QString &part : {QStringLiteral(ORVANE_VERSION), QStringLiteral("MIT licence"),
+                                    s.window.windowSettings().fileName(), QStringLiteral("/vrtmimage.tmp")})
+            QVERIFY2(text.contains(part), qPrintable(part + " not in " + text));
+    }
+
+    // The panel takes the desktop's face, at a size its captions fit, and
+    // follows a change of it.
+    void panelFollowsTheDesktopFont()
+    {
+        Window s;
+        const QFont desktop = QApplication::font();
+        const auto restore = qScopeGuard([desktop] { QApplication::setFont(desktop); });
+        const QFont atStart = s.panel->font();
+        QFont large(QStringLiteral("Nimbus Roman"));
+        large.setPointSizeF(14);
+
+        QApplication::setFont(large);
+
+        QCOMPARE(atStart.family(), desktop.family());
+        QVERIFY(s.panel->captionsFit(atStart));
+        QCOMPARE(s.panel->font().family(), large.family());
+        QVERIFY(s.panel->captionsFit(s.panel->font()));
+        QVERIFY2(s.panel->font().pointSizeF() < 14, qPrintable(QString::number(s.panel->font().pointSizeF())));
+    }
+
+    // Fit Page shows the whole page, Actual Size its pixels again; the saved
+    // file is the same in both.
+    void viewScaleLeavesTheSaveAlone()
+    {
+        Window s({1100, 880});
+        const std::string actual = s.dir.file("actual.wmf");
+        const std::string fitted = s.dir.file("fitted.wmf");
+        s.run("open save:" + actual);
+        s.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&s.window));
+
+        QTest::keyClick(&s.window, Qt::Key_0, Qt::ControlModifier);
+        const QRect page = s.work->Pattern()->geometry();
+        const QImage shown = s.work->Pattern()->grab().toImage();
+        s.run("save:" + fitted);
+        QTest::keyClick(&s.window, Qt::Key_1, Qt::ControlModifier);
+
+        QVERIFY2(s.work->PicScroll()->rect().contains(page), qPrintable(QString("%1 x %2").arg(page.width()).arg(page.height())));
+        QCOMPARE(page.height(), s.work->PicScroll()->height()); // a letter page: its height decides
+        const double zoom = page.height() / 1056.0; // the letter's line from (96, 96) to (192, 96), scaled
+        QVERIFY(blackNear(shown, qRound(144 * zoom), qRound(96 * zoom), 1));
+        QVERIFY(!blackNear(shown, 144, 96, 1));
+        QCOMPARE(s.work->Pattern()->size(), QSize(816, 1056));
+        QCOMPARE(bytesOf(QString::fromStdString(fitted)), bytesOf(QString::fromStdString(actual)));
     }
 
     // The design size when there is room, else fitted; dragged out, it comes back.
@@ -404,7 +642,6 @@ private slots:
         s.sub->move(-50, 4000);
         QVERIFY(s.fits());
         s.window.resize(1200, 1000);
-        QTRY_COMPARE(s.work->size(), QSize(639, 390));
         s.sub->setGeometry(10, 20, 700, 500); // a size the user gives it comes back after a smaller area
         s.window.resize(700, 500);
         QVERIFY(s.fits());
@@ -412,6 +649,24 @@ private slots:
         QCOMPARE(s.sub->size(), QSize(700, 500));
         s.run("reset");
         QVERIFY(!s.sub->isVisible() && s.fits());
+    }
+
+    // Enlarging the main window enlarges the work window by as much; back
+    // again, it has its designed size.
+    void workWindowFollowsTheMainWindow()
+    {
+        Window s({1100, 880});
+        s.run("open");
+        QTRY_VERIFY(s.sub->isVisible());
+        const QSize designed = s.sub->size();
+
+        s.window.resize(1400, 1080);
+        const QSize enlarged = s.sub->size();
+        s.window.resize(1100, 880);
+
+        QCOMPARE(enlarged - designed, QSize(300, 200));
+        QCOMPARE(s.sub->size(), designed);
+        QVERIFY(s.fits());
     }
 
     // As small as it goes, every visible control of the panel stays in view.
@@ -546,28 +801,48 @@ private slots:
         QCOMPARE(second.size(), QSize(1000, 640));
     }
 
-    // A second window whose place is taken opens one step down and right;
-    // the slot is free again once the first has gone.
-    void secondWindowCascades()
+    // A second window whose place is taken opens one step down and right, a
+    // third one more; the slot is free again once the first has gone.
+    void windowsCascadeByEvenSteps()
     {
         QTemporaryDir locks;
-        QWidget first, second, third;
+        QWidget first, second, third, again;
         first.setGeometry(100, 120, 300, 200);
         const QByteArray saved = first.saveGeometry();
         auto firstPlacement = std::make_unique<WindowPlacement>(first, locks.path(), [](const QByteArray &) {});
         WindowPlacement secondPlacement(second, locks.path(), [](const QByteArray &) {});
+        WindowPlacement thirdPlacement(third, locks.path(), [](const QByteArray &) {});
 
         firstPlacement->restore(saved);
         secondPlacement.restore(saved);
-        firstPlacement.reset();
-        WindowPlacement thirdPlacement(third, locks.path(), [](const QByteArray &) {});
         thirdPlacement.restore(saved);
+        firstPlacement.reset();
+        WindowPlacement againPlacement(again, locks.path(), [](const QByteArray &) {});
+        againPlacement.restore(saved);
 
         const int step = secondPlacement.cascadeStep();
-        QCOMPARE(secondPlacement.slot(), 1);
-        QCOMPARE(second.pos() - first.pos(), QPoint(step, step));
-        QCOMPARE(thirdPlacement.slot(), 0);
-        QCOMPARE(third.pos(), first.pos());
+        QCOMPARE(second.geometry().topLeft() - first.geometry().topLeft(), QPoint(step, step));
+        QCOMPARE(third.geometry().topLeft() - second.geometry().topLeft(), QPoint(step, step));
+        QCOMPARE(againPlacement.slot(), 0);
+        QCOMPARE(again.geometry(), first.geometry());
+    }
+
+    // The step is the title bar's height the window manager framed the window with.
+    void cascadeStepIsTheTitleBar_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("inner");
+        QTest::addColumn<int>("step");
+        QTest::newRow("framed") << QRect(100, 100, 402, 524) << QRect(101, 123, 400, 500) << 23;
+        QTest::newRow("not framed yet") << QRect(101, 123, 400, 500) << QRect(101, 123, 400, 500) << 30;
+    }
+    void cascadeStepIsTheTitleBar()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, inner);
+        QFETCH(int, step);
+
+        QCOMPARE(WindowPlacement::cascadeStepFor(frame, inner, 30), step);
     }
 
     // Saved shortly after a change, not only at exit; placing is no change.

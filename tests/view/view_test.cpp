@@ -103,3 +103,35 @@ TEST(SetScroll, ScrollingMovesThePageAndResizingReturnsItToTheCorner)
     EXPECT_FALSE(w.layout().HScroll.Enabled || w.layout().VScroll.Enabled);
     EXPECT_EQ(std::pair(w.layout().HScroll.Max, w.layout().HScroll.Value), std::pair(2940, 100));
 }
+
+TEST(ViewScale, FitPageShowsTheWholePageAndActualSizeReturnsToTheBars)
+{
+    const struct {
+        float pageW, pageH;
+        double zoom;
+    } cases[] = {
+        {12240, 15840, 5565.0 / 15840}, // a letter page: its height decides
+        {93000, 5565, 0.1},             // a long strip: its width decides
+        {930, 556.5, 10.0},             // a small page grows to fill the view
+        {0, 0, 1.0},                    // no page to scale
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.pageW);
+        DrawingHarness h;
+        WorkForm &w = h.workForm;
+        w.setPatternSize(c.pageW, c.pageH);
+
+        w.setViewScale(WorkForm::ViewScale::FitPage);
+
+        EXPECT_DOUBLE_EQ(w.Zoom(), c.zoom);
+        EXPECT_FALSE(w.layout().HScroll.Enabled);
+        EXPECT_FALSE(w.layout().VScroll.Enabled);
+        EXPECT_EQ(w.PatternWidth(), c.pageW);
+    }
+    DrawingHarness h;
+    h.workForm.setPatternSize(12240, 15840);
+    h.workForm.setViewScale(WorkForm::ViewScale::FitPage);
+    h.workForm.setViewScale(WorkForm::ViewScale::ActualSize);
+    EXPECT_EQ(h.workForm.Zoom(), 1.0);
+    EXPECT_EQ(bar(h.workForm.layout().HScroll), (std::vector<int>{1, 2940, 295, 30}));
+}

@@ -1,6 +1,8 @@
 #include "convertfilesdialog.h"
 
+#include "convertfilesrun.h"
 #include "export/exportformat.h"
+#include "export/patternsize.h"
 #include "platform/qt/qtfiledialogs.h"
 
 #include <QComboBox>
@@ -14,21 +16,80 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 namespace orvane {
 
+namespace {
+
+QLabel *fieldError(const QString &name, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #b00000"));
+    label->hide();
+    return label;
+}
+
+// A field with its problem below it.
+QVBoxLayout *withError(QLayout *field, QLabel *error)
+{
+    auto *column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addLayout(field);
+    column->addWidget(error);
+    return column;
+}
+
+QHBoxLayout *row(QWidget *widget)
+{
+    auto *layout = new QHBoxLayout;
+    layout->addWidget(widget, 1);
+    return layout;
+}
+
+} // namespace
+
+ConvertFilesChoices ConvertFilesChoices::read(QSettings &settings)
+{
+    settings.beginGroup(QStringLiteral("ConvertFiles"));
+    ConvertFilesChoices choices{settings.value(QStringLiteral("FilesFolder")).toString(),
+                                settings.value(QStringLiteral("TargetFolder")).toString(),
+                                settings.value(QStringLiteral("Format")).toString(),
+                                settings.value(QStringLiteral("Width")).toString()};
+    settings.endGroup();
+    return choices;
+}
+
+void ConvertFilesChoices::write(QSettings &settings) const
+{
+    settings.beginGroup(QStringLiteral("ConvertFiles"));
+    settings.setValue(QStringLiteral("FilesFolder"), filesFolder);
+    settings.setValue(QStringLiteral("TargetFolder"), outDir);
+    settings.setValue(QStringLiteral("Format"), format);
+    settings.setValue(QStringLiteral("Width"), width);
+    settings.endGroup();
+    settings.sync();
+}
+
 ConvertFilesDialog::ConvertFilesDialog(const FormatTable &formats, Starter starter, QtFileDialogs &fileDialogs,
                                        QWidget *parent)
     : QDialog(parent),
+      m_formats(formats),
       m_starter(std::move(starter)),
       m_fileDialogs(fileDialogs),
       m_inputs(new QListWidget(this)),
       m_outDir(new QLineEdit(this)),
       m_format(new QComboBox(this)),
       m_width(new QLineEdit(this)),
-      m_error(new QLabel(this))
+      m_error(new QLabel(this)),
+      m_inputsError(fieldError(QStringLiteral("InputsError"), this)),
+      m_outDirError(fieldError(QStringLiteral("OutDirError"), this)),
+      m_widthError(fieldError(QStringLiteral("WidthError"), this))
 {
     setObjectName(QStringLiteral("ConvertFilesDialog"));
     setWindowTitle(QStringLiteral("Convert Files"));
@@ -74,12 +135,19 @@ ConvertFilesDialog::ConvertFilesDialog(const FormatTable &formats, Starter start
     outDirRow->addWidget(browse);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Patterns:"), inputRow);
-    form->addRow(QStringLiteral("&Target folder:"), outDirRow);
+    QLayout *inputField = withError(inputRow, m_inputsError);
+    QLayout *outDirField = withError(outDirRow, m_outDirError);
+    form->addRow(QStringLiteral("&Patterns:"), inputField);
+    form->addRow(QStringLiteral("&Target folder:"), outDirField);
     form->addRow(QStringLiteral("For&mat:"), m_format);
-    form->addRow(QStringLiteral("&Width in pixels:"), m_width);
-    static_cast<QLabel *>(form->labelForField(inputRow))->setBuddy(m_inputs);
-    static_cast<QLabel *>(form->labelForField(outDirRow))->setBuddy(m_outDir);
+    QLayout *widthField = withError(row(m_width), m_widthError);
+    form->addRow(QStringLiteral("&Width in pixels:"), widthField);
+    static_cast<QLabel *>(form->labelForField(inputField))->setBuddy(m_inputs);
+    static_cast<QLabel *>(form->labelForField(outDirField))->setBuddy(m_outDir);
+    // A field that is a layout gets no buddy of its own: the labels' access keys would show as "&".
+    auto *widthLabel = static_cast<QLabel *>(form->labelForField(widthField));
+    widthLabel->setObjectName(QStringLiteral("WidthLabel"));
+    widthLabel->setBuddy(m_width);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_convert = buttons->addButton(QStringLiteral("&Convert"), QDialogButtonBox::AcceptRole);
@@ -108,7 +176,9 @@ QStringList ConvertFilesDialog::patternsIn(const QString &folder)
 void ConvertFilesDialog::addInputs(const QStringList &paths)
 {
     for (const QString &path : paths) {
-        const QStringList files = QFileInfo(path).isDir() ? patternsIn(path) : QStringList{path};
+        const QFileInfo info(path);
+        m_filesFolder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+        const QStringList files = info.isDir() ? patternsIn(path) : QStringList{path};
         for (const QString &file : files) {
             if (m_inputs->findItems(file, Qt::MatchExactly).isEmpty())
                 m_inputs->addItem(file);
@@ -128,17 +198,108 @@ BatchOptions ConvertFilesDialog::options() const
     return options;
 }
 
-void ConvertFilesDialog::accept()
+ConvertFilesChoices ConvertFilesDialog::choices() const
+{
+    return {m_filesFolder, m_outDir->text().trimmed(), m_format->currentData().toString(), m_width->text().trimmed()};
+}
+
+void ConvertFilesDialog::setChoices(const ConvertFilesChoices &choices)
+{
+    m_filesFolder = choices.filesFolder;
+    m_outDir->setText(choices.outDir);
+    if (const int index = m_format->findData(choices.format); index >= 0)
+        m_format->setCurrentIndex(index);
+    m_width->setText(choices.width);
+}
+
+bool ConvertFilesDialog::checkFields()
 {
     const BatchOptions chosen = options();
-    std::optional<std::string> why;
-    if (chosen.inputs.empty())
-        why = "Add the pattern files to convert.";
-    else if (chosen.outDir.empty())
-        why = "Choose the folder to write to.";
-    else
-        why = m_starter(chosen);
-    if (why) {
+    const QFileInfo outDir(m_outDir->text().trimmed());
+    const struct {
+        QLabel *error;
+        QWidget *field;
+        QString problem;
+    } fields[] = {
+        {m_inputsError, m_inputs, chosen.inputs.empty() ? QStringLiteral("Add the pattern files to convert.") : QString()},
+        {m_outDirError, m_outDir,
+         chosen.outDir.empty()                   ? QStringLiteral("Choose the folder to write to.")
+         : outDir.exists() && !outDir.isDir() ? QStringLiteral("This is a file, not a folder. Choose a folder.")
+                                                 : QString()},
+        // The width a pattern size accepts for some page: a number that rounds to more than 0.
+        {m_widthError, m_width,
+         chosen.width && ApplyPatternSize(*chosen.width, 1, 0).outcome != PatternSizeResult::Accepted
+             ? QStringLiteral("Enter the width as a number of pixels above 0, or leave it empty for the page's own "
+                              "size.")
+             : QString()},
+    };
+    QWidget *first = nullptr;
+    for (const auto &f : fields) {
+        f.error->setText(f.problem);
+        f.error->setVisible(!f.problem.isEmpty());
+        if (!first && !f.problem.isEmpty())
+            first = f.field;
+    }
+    m_error->hide();
+    if (first)
+        first->setFocus(Qt::OtherFocusReason);
+    return !first;
+}
+
+std::optional<QStringList> ConvertFilesDialog::askAboutExisting(const BatchOptions &chosen)
+{
+    const ExportFormat *format = m_formats.find(chosen.format);
+    if (!format)
+        return QStringList();
+    const QString outDir = QFile::decodeName(chosen.outDir.c_str());
+    QStringList existing;
+    for (const std::string &input : chosen.inputs) {
+        const QString output = ConvertFilesRun::outputFor(outDir, QFile::decodeName(input.c_str()), *format);
+        if (!existing.contains(output) && (QFileInfo::exists(output) || QFileInfo(output).isSymLink()))
+            existing << output;
+    }
+    if (existing.isEmpty())
+        return existing;
+    constexpr int Listed = 10;
+    QStringList names;
+    for (const QString &output : existing.mid(0, Listed))
+        names << QFileInfo(output).fileName();
+    if (existing.size() > Listed)
+        names << QStringLiteral("and %1 more").arg(existing.size() - Listed);
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    (existing.size() == 1 ? QStringLiteral("1 file this run would write is already in %2:")
+                                          : QStringLiteral("%1 files this run would write are already in %2:"))
+                            .arg(existing.size())
+                            .arg(QDir::toNativeSeparators(outDir))
+                        + QStringLiteral("\n\n%1\n\nReplace them, or keep them and convert only the other patterns?")
+                              .arg(names.join(QLatin1Char('\n'))),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("ReplaceQuestion"));
+    QPushButton *replace = box.addButton(QStringLiteral("&Replace All"), QMessageBox::AcceptRole);
+    QPushButton *skip = box.addButton(QStringLiteral("&Skip Existing"), QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    replace->setObjectName(QStringLiteral("ReplaceAll"));
+    skip->setObjectName(QStringLiteral("SkipExisting"));
+    cancel->setObjectName(QStringLiteral("Cancel"));
+    box.setDefaultButton(skip);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == replace)
+        return QStringList();
+    if (box.clickedButton() == skip)
+        return existing;
+    return std::nullopt;
+}
+
+void ConvertFilesDialog::accept()
+{
+    if (!checkFields())
+        return;
+    const BatchOptions chosen = options();
+    const std::optional<QStringList> keep = askAboutExisting(chosen);
+    if (!keep)
+        return;
+    if (const std::optional<std::string> why = m_starter(chosen, *keep)) {
         m_error->setText(QString::fromStdString(*why));
         m_error->show();
         return;
@@ -159,6 +320,8 @@ void ConvertFilesDialog::addFiles()
     QFileDialog dialog(this, QStringLiteral("Add Pattern Files"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilter(QStringLiteral("Pattern File (*.pat)"));
+    if (!m_filesFolder.isEmpty())
+        dialog.setDirectory(m_filesFolder);
     if (runDialog(dialog))
         addInputs(dialog.selectedFiles());
 }
@@ -168,6 +331,8 @@ void ConvertFilesDialog::addFolder()
     QFileDialog dialog(this, QStringLiteral("Add a Folder of Patterns"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (!m_filesFolder.isEmpty())
+        dialog.setDirectory(m_filesFolder);
     if (runDialog(dialog))
         addInputs(dialog.selectedFiles());
 }

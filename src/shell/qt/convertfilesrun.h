@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 class QWidget;
 
@@ -35,8 +36,9 @@ public:
     const FormatTable &formats() const { return m_formats; }
 
     // Checks the options as orvane-convert does and starts; a usage error
-    // returns its reason and starts nothing.
-    std::optional<std::string> start(BatchOptions options);
+    // returns its reason and starts nothing. Inputs whose output is one of
+    // keep are skipped, leaving the file there as it is.
+    std::optional<std::string> start(BatchOptions options, const QStringList &keep = {});
     bool running() const { return m_running; }
     // Stops after the file being converted, as Cancel does.
     void cancel() { m_stop = true; }
@@ -47,18 +49,25 @@ public:
     const QStringList &failures() const { return m_failures; }
     // Inputs never started because the run was cancelled.
     int notConverted() const { return m_notConverted; }
+    // "input: output", one per input skipped because its output was kept.
+    const QStringList &skipped() const { return m_skipped; }
+
+    // Where the run writes input in format: the input's name with the
+    // format's extension, in the target folder (as orvane-convert --out-dir).
+    static QString outputFor(const QString &outDir, const QString &input, const ExportFormat &format);
     // What the run did, for the summary the window shows at the end.
     QString summary() const;
 
     ProgressForm *progressForm() const { return m_progressForm; }
 
 signals:
+    void started();
     void finished();
 
 private:
-    void work(BatchOptions options, const ExportFormat *format);
+    void work(BatchOptions options, const ExportFormat *format, std::vector<bool> skip);
     void fileStarted(int index, int total, const QString &name);
-    void fileDone(const QString &written, const QString &failures);
+    void fileDone(const QString &written, const QString &failures, const QString &skipped);
     void allDone(int notConverted);
 
     FormatTable m_formats;
@@ -73,6 +82,7 @@ private:
     int m_done = 0;
     QStringList m_written;
     QStringList m_failures;
+    QStringList m_skipped;
     int m_notConverted = 0;
 };
 

@@ -6,19 +6,27 @@
 #include "subwindowfit.h"
 #include "platform/qt/progressform.h"
 #include "platform/qt/twips.h"
+#include "document/temporarypicture.h"
+#include "platform/settingsstore.h"
 #include "view/qt/workformwidget.h"
 
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -39,14 +47,55 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
     setWindowTitle(QStringLiteral("Veltrum Pattern Maker File Converter"));
     setAcceptDrops(true);
 
+    m_windowSettings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                   QStringLiteral("Veltrum Orvane"), QStringLiteral("orvane-window"));
+
     QMenu *menuFile = menuBar()->addMenu(QStringLiteral("&File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
-    m_menuFileConvert = menuFile->addAction(QStringLiteral("&Convert Files…"));
-    m_menuFileConvert->setObjectName(QStringLiteral("menuFileConvert"));
+    const auto addAction = [](QMenu *menu, const QString &text, const QString &name, const QKeySequence &keys) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        return action;
+    };
+    // The steps that have a customary key, beside the panel's buttons.
+    m_menuFileOpen = addAction(menuFile, QStringLiteral("&Open Pattern File…"), QStringLiteral("menuFileOpen"),
+                               QKeySequence::Open);
+    connect(m_menuFileOpen, &QAction::triggered, this, [this] { clickStep(0); });
+    m_menuFileSave = addAction(menuFile, QStringLiteral("&Save As Metafile…"), QStringLiteral("menuFileSave"),
+                               QKeySequence::Save);
+    connect(m_menuFileSave, &QAction::triggered, this, [this] { clickStep(4); });
+    menuFile->addSeparator();
+    m_menuFileConvert = addAction(menuFile, QStringLiteral("&Convert Files…"), QStringLiteral("menuFileConvert"),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     connect(m_menuFileConvert, &QAction::triggered, this, [this] { convertFiles(); });
-    m_menuFileExit = menuFile->addAction(QStringLiteral("E&xit"));
-    m_menuFileExit->setObjectName(QStringLiteral("menuFileExit"));
+    menuFile->addSeparator();
+    m_menuFileExit = addAction(menuFile, QStringLiteral("E&xit"), QStringLiteral("menuFileExit"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(m_menuFileExit, &QAction::triggered, this, &MainWindow::endProgram);
+
+    QMenu *menuView = menuBar()->addMenu(QStringLiteral("&View"));
+    menuView->setObjectName(QStringLiteral("menuView"));
+    m_menuViewFit = addAction(menuView, QStringLiteral("&Fit Page"), QStringLiteral("menuViewFit"),
+                              QKeySequence(Qt::CTRL | Qt::Key_0));
+    m_menuViewActual = addAction(menuView, QStringLiteral("&Actual Size"), QStringLiteral("menuViewActual"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_1));
+    auto *viewScales = new QActionGroup(this);
+    for (QAction *action : {m_menuViewFit, m_menuViewActual}) {
+        action->setCheckable(true);
+        viewScales->addAction(action);
+    }
+    m_menuViewActual->setChecked(true);
+    connect(m_menuViewFit, &QAction::triggered, this,
+            [this] { m_form.workForm().setViewScale(WorkForm::ViewScale::FitPage); });
+    connect(m_menuViewActual, &QAction::triggered, this,
+            [this] { m_form.workForm().setViewScale(WorkForm::ViewScale::ActualSize); });
+
+    QMenu *menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    QAction *about = addAction(menuHelp, QStringLiteral("&About Orvane…"), QStringLiteral("menuHelpAbout"), {});
+    connect(about, &QAction::triggered, this,
+            [this] { QMessageBox::about(this, QStringLiteral("About Orvane"), aboutText()); });
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -86,7 +135,17 @@ MainWindow::MainWindow(Platform platform, QWidget *parent)
 
     m_convertRun = new ConvertFilesRun(m_platform.moreFormats, m_platform.settings, m_platform.pictureFolder, this,
                                        twipsX, twipsY);
+    connect(m_convertRun, &ConvertFilesRun::started, this, [this] { setConverting(true); });
+    connect(m_convertRun, &ConvertFilesRun::finished, this, [this] { setConverting(false); });
     connect(m_convertRun, &ConvertFilesRun::finished, this, &MainWindow::showBatchSummary);
+    // Escape cancels a run from the main window as from the progress window
+    // (one shortcut for both: two would be ambiguous while both are active).
+    m_cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this, [this] {
+        QPushButton *cancel = m_convertRun->progressForm()->CommandCancel();
+        if (m_convertRun->running() && cancel->isEnabled() && cancel->isVisible())
+            cancel->click();
+    }, Qt::ApplicationShortcut);
+    m_cancelShortcut->setEnabled(false);
 
     connect(m_panel, &PicPanel::commandClicked, this, [this](int index) {
         m_form.CommandClick(index);
@@ -118,7 +177,57 @@ MainWindow::~MainWindow()
 
 void MainWindow::showPanel()
 {
-    m_panel->showState(m_form.panel());
+    const PanelState &state = m_form.panel();
+    m_panel->showState(state);
+    const bool idle = !m_convertRun || !m_convertRun->running();
+    m_menuFileOpen->setEnabled(idle && state.commandEnabled[0]);
+    m_menuFileSave->setEnabled(idle && state.commandEnabled[4]);
+}
+
+void MainWindow::clickStep(int index)
+{
+    if (!m_panel->isEnabled() || !m_panel->Command(index)->isEnabled())
+        return;
+    m_form.CommandClick(index);
+    focusAfterStep(index);
+}
+
+void MainWindow::setConverting(bool converting)
+{
+    if (converting && isAncestorOf(QApplication::focusWidget()))
+        m_focusBeforeRun = QApplication::focusWidget();
+    m_panel->setEnabled(!converting);
+    m_menuFileConvert->setEnabled(!converting);
+    m_cancelShortcut->setEnabled(converting);
+    showPanel();
+    if (!converting && m_focusBeforeRun && m_focusBeforeRun->isEnabled() && m_focusBeforeRun->isVisible())
+        m_focusBeforeRun->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::raiseProgress()
+{
+    ProgressForm *progress = m_convertRun->progressForm();
+    progress->show();
+    progress->raise();
+    progress->activateWindow();
+}
+
+QString MainWindow::aboutText() const
+{
+    const auto path = [](const QString &file) { return QDir::toNativeSeparators(file).toHtmlEscaped(); };
+    const QString store = QFile::decodeName(m_platform.settings.location("Veltrum Orvane").c_str());
+    const QString picture =
+        QDir(QFile::decodeName(m_platform.pictureFolder.c_str())).filePath(QString::fromLatin1(TemporaryPicture::FileName));
+    return QStringLiteral("<p><b>Veltrum Orvane</b> %1</p>"
+                          "<p>Converts Veltrum pattern files (*.pat) to Windows Metafiles, placeable metafiles, "
+                          "SVG, PDF and PNG.</p>"
+                          "<p>Released under the MIT licence.</p>"
+                          "<p>Where its files live:<br>"
+                          "the window's own settings: %2<br>"
+                          "pattern defaults, only read: %3<br>"
+                          "the copy of a pattern's picture: %4</p>")
+        .arg(QStringLiteral(ORVANE_VERSION), path(m_windowSettings->fileName()),
+             store.isEmpty() ? QStringLiteral("none") : path(store), path(picture));
 }
 
 MainForm::Outcome MainWindow::openFile(const std::string &path)
@@ -152,14 +261,17 @@ QtFileDialogs &MainWindow::fileDialogs()
 void MainWindow::convertFiles(const QStringList &inputs)
 {
     if (m_convertRun->running()) {
-        m_convertRun->progressForm()->raise();
+        raiseProgress();
         return;
     }
     ConvertFilesDialog dialog(
-        m_convertRun->formats(), [this](const BatchOptions &options) { return m_convertRun->start(options); },
+        m_convertRun->formats(),
+        [this](const BatchOptions &options, const QStringList &keep) { return m_convertRun->start(options, keep); },
         fileDialogs(), this);
+    dialog.setChoices(ConvertFilesChoices::read(*m_windowSettings));
     dialog.addInputs(inputs);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        dialog.choices().write(*m_windowSettings);
 }
 
 void MainWindow::showBatchSummary()
@@ -212,6 +324,10 @@ void MainWindow::dropEvent(QDropEvent *event)
     // After the drop has finished, so that the program the files came from is
     // not kept waiting behind a dialog. Several files are offered as a batch.
     QTimer::singleShot(0, this, [this, paths] {
+        if (m_convertRun->running()) {
+            raiseProgress();
+            return;
+        }
         if (paths.size() > 1) {
             convertFiles(paths);
             return;

@@ -4,10 +4,15 @@
 #include "shell/mainform.h"
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
 
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
+class QSettings;
+class QShortcut;
 
 namespace orvane {
 
@@ -37,7 +42,16 @@ public:
     QMdiSubWindow *workFormWindow() const { return m_workFormWindow; }
     QAction *menuFileExit() const { return m_menuFileExit; }
     QAction *menuFileConvert() const { return m_menuFileConvert; }
+    QAction *menuFileOpen() const { return m_menuFileOpen; }
+    QAction *menuFileSave() const { return m_menuFileSave; }
+    QAction *menuViewFit() const { return m_menuViewFit; }
+    QAction *menuViewActual() const { return m_menuViewActual; }
     ConvertFilesRun *convertFilesRun() const { return m_convertRun; }
+    // The window's own file (orvane-window.conf), where Convert Files keeps its choices.
+    QSettings &windowSettings() { return *m_windowSettings; }
+
+    // Help > About: the version, the licence and where the files live.
+    QString aboutText() const;
 
     // Convert Files...: asks for the patterns (inputs already chosen, as
     // dropped ones, are listed), the folder, format and width, then converts
@@ -62,6 +76,11 @@ private:
     void focusAfterStep(int index);
     void endProgram();
     void showBatchSummary();
+    void clickStep(int index);
+    // While Convert Files runs, the steps, the menu items that start work and
+    // a second run are not to be had; Escape cancels it.
+    void setConverting(bool converting);
+    void raiseProgress();
     QtFileDialogs &fileDialogs();
 
     // As given, before the steps took it: the batch reads the same store and formats.
@@ -70,6 +89,13 @@ private:
     QtFileDialogs m_ownDialogs;
     ConvertFilesRun *m_convertRun = nullptr;
     QAction *m_menuFileConvert = nullptr;
+    QAction *m_menuFileOpen = nullptr;
+    QAction *m_menuFileSave = nullptr;
+    QAction *m_menuViewFit = nullptr;
+    QAction *m_menuViewActual = nullptr;
+    QShortcut *m_cancelShortcut = nullptr;
+    QPointer<QWidget> m_focusBeforeRun;
+    std::unique_ptr<QSettings> m_windowSettings;
     PicPanel *m_panel = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     WorkFormWidget *m_workForm = nullptr;

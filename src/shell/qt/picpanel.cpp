@@ -6,11 +6,14 @@
 #include "shell/mainform.h"
 #include "platform/qt/twips.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStyle>
 
 namespace orvane {
 
@@ -54,13 +57,6 @@ PicPanel::PicPanel(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
     setFixedHeight(twipsToPixels(HeightTwips, m_twipsPerPixelY));
-    // The controls' sizes were chosen for a small 8-point face; a
-    // Helvetica-like face at 7.5 points keeps every caption inside its control
-    // ("Horizonal Pixels:" has 78 pixels at 96 dpi).
-    QFont panelFont(QStringLiteral("Nimbus Sans"));
-    panelFont.setStyleHint(QFont::SansSerif);
-    panelFont.setPointSizeF(7.5);
-    setFont(panelFont);
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     place(m_label1, 60, 60, 6585, 255);
@@ -125,6 +121,53 @@ PicPanel::PicPanel(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent
                               Command(4), TextFilename(1), Command(1),     Command(2)};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
+    fitFont();
+    qApp->installEventFilter(this);
+}
+
+bool PicPanel::captionsFit(const QFont &font) const
+{
+    const QFontMetricsF metrics(font, this);
+    const int buttonMargin =
+        2 * (style()->pixelMetric(QStyle::PM_ButtonMargin) + style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    // A line may reach a pixel past a control's height: the ink of a face stays within its line's spacing.
+    const auto fits = [&](const QWidget *control, const QString &text, int margin) {
+        return metrics.horizontalAdvance(text) + margin <= control->width()
+               && metrics.height() <= control->height() + 1;
+    };
+    for (const QPushButton *button : {Command(0), Command(3), Command(4), CommandReset()}) {
+        if (!fits(button, button->text(), buttonMargin))
+            return false;
+    }
+    for (const QLabel *label : {Label1(), LabelPixelsX(0), LabelPixelsY(0)}) {
+        if (!fits(label, label->text(), 0))
+            return false;
+    }
+    return true;
+}
+
+void PicPanel::fitFont()
+{
+    // The desktop's face at its size, made smaller only as far as the
+    // controls, fixed in twips as designed, need to show every caption whole.
+    QFont font = QApplication::font();
+    const double size = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
+    constexpr double Smallest = 0.5;
+    for (double factor = 1.0; factor >= Smallest; factor -= 0.025) {
+        font.setPointSizeF(size * factor);
+        if (captionsFit(font))
+            break;
+    }
+    setFont(font);
+}
+
+bool PicPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // The desktop's font setting changed. The panel's own font, set in full,
+    // would not follow the application's by itself.
+    if (watched == qApp && event->type() == QEvent::ApplicationFontChange)
+        fitFont();
+    return QWidget::eventFilter(watched, event);
 }
 
 void PicPanel::place(QWidget *control, float left, float top, float width, float height) const

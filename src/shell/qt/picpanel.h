@@ -42,6 +42,9 @@ public:
 
     void showState(const PanelState &state);
 
+    // Whether every caption of the visible rows fits its control in font.
+    bool captionsFit(const QFont &font) const;
+
 signals:
     void commandClicked(int index);
     void commandResetClicked();
@@ -49,12 +52,14 @@ signals:
     void widthChanged(float widthTwips);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     // Places a control at left, top, width x height twips.
     void place(QWidget *control, float left, float top, float width, float height) const;
     void setWidthTwips(QWidget *control, float width);
+    void fitFont();
 
     double m_twipsPerPixelX;
     double m_twipsPerPixelY;

@@ -33,17 +33,30 @@ WindowPlacement::WindowPlacement(QWidget &window, const QString &lockFolder, Sav
 
 WindowPlacement::~WindowPlacement() = default;
 
+int WindowPlacement::cascadeStepFor(const QRect &frame, const QRect &inner, int fallback)
+{
+    const int titleBar = inner.top() - frame.top();
+    return titleBar > 0 ? titleBar : fallback;
+}
+
 int WindowPlacement::cascadeStep() const
 {
-    return m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    // Before the window manager has framed the window, the style's idea of a title bar.
+    const int fallback = m_window.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+    return cascadeStepFor(m_window.frameGeometry(), m_window.geometry(), fallback);
 }
 
 void WindowPlacement::restore(const QByteArray &saved)
 {
     if (!saved.isEmpty())
         m_window.restoreGeometry(saved);
-    if (m_slot > 0)
-        m_window.move(m_window.pos() + QPoint(m_slot, m_slot) * cascadeStep());
+    // Every window is placed by its inner geometry, the first one too: placing
+    // one by its frame and the next by its inside would add a title bar to
+    // the first step only.
+    // With nothing saved, the first window is left where the window manager places it.
+    m_stepUsed = cascadeStep();
+    if (!saved.isEmpty() || m_slot > 0)
+        m_window.setGeometry(m_window.geometry().translated(QPoint(m_slot, m_slot) * m_stepUsed));
     m_kept = m_window.geometry();
 }
 
@@ -60,8 +73,14 @@ void WindowPlacement::settled()
 {
     if (!m_placed) {
         // What settles first after showing is the window manager's placing,
-        // not the user's doing.
+        // not the user's doing. Now that the frame is there, the cascade
+        // takes the real title bar's height.
         m_placed = true;
+        const int step = cascadeStep();
+        if (m_slot > 0 && m_stepUsed > 0 && step != m_stepUsed) {
+            m_window.setGeometry(m_window.geometry().translated(QPoint(m_slot, m_slot) * (step - m_stepUsed)));
+            m_stepUsed = step;
+        }
         m_kept = m_window.geometry();
         return;
     }

@@ -28,14 +28,18 @@ public:
     WindowPlacement(QWidget &window, const QString &lockFolder, Save save, int delayMs = 500);
     ~WindowPlacement() override;
 
-    // restoreGeometry(saved), moved down by the slot's cascade step.
+    // restoreGeometry(saved), moved down and right by the slot's cascade steps.
     void restore(const QByteArray &saved);
     // Saves at once if the user moved or resized the window since the last save.
     void saveIfChanged();
 
     int slot() const { return m_slot; }
-    // The distance between two cascaded windows, in pixels.
+    // The distance between two cascaded windows, in pixels: the height of
+    // the title bar the window manager gave the window, once it is framed.
     int cascadeStep() const;
+    // The title bar's height from a window's frame and inner geometry, or
+    // fallback while the window has no frame yet.
+    static int cascadeStepFor(const QRect &frame, const QRect &inner, int fallback);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,6 +55,8 @@ private:
     // The geometry as placed or last saved; a change from it is the user's.
     QRect m_kept;
     bool m_placed = false;
+    // The step the window was cascaded by before its frame was known.
+    int m_stepUsed = 0;
 };
 
 } // namespace orvane

@@ -44,10 +44,18 @@ PatternSurface::PatternSurface(const Drawing &drawing, double twipsPerPixelX, do
     setObjectName(QStringLiteral("Pattern"));
 }
 
+void PatternSurface::setZoom(double zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    drawingChanged();
+}
+
 void PatternSurface::drawingChanged()
 {
-    const auto x = [this](double twips) { return twipsToPixels(twips, m_twipsPerPixelX); };
-    const auto y = [this](double twips) { return twipsToPixels(twips, m_twipsPerPixelY); };
+    const auto x = [this](double twips) { return twipsToPixels(twips * m_zoom, m_twipsPerPixelX); };
+    const auto y = [this](double twips) { return twipsToPixels(twips * m_zoom, m_twipsPerPixelY); };
 
     m_items.clear();
     for (const DrawingItem &entry : m_drawing.paintOrder()) {

@@ -21,6 +21,9 @@ public:
 
     // Re-reads the elements after they were added, changed or removed.
     void drawingChanged();
+    // Shows the page at this factor of its size (1: a page pixel to a screen pixel).
+    void setZoom(double zoom);
+    double zoom() const { return m_zoom; }
 
     // Elements the last paint drew.
     int lastPaintCount() const { return m_lastPaintCount; }
@@ -43,6 +46,7 @@ private:
     const Drawing &m_drawing;
     double m_twipsPerPixelX;
     double m_twipsPerPixelY;
+    double m_zoom = 1.0;
     std::vector<Item> m_items;
     std::vector<QLine> m_lineBatch;
     int m_lastPaintCount = 0;

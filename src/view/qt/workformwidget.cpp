@@ -81,8 +81,10 @@ void WorkFormWidget::layoutChanged()
                            toPixelsY(ScrollLayout::BarThickness));
     applyBar(m_hScroll, l.HScroll);
     applyBar(m_vScroll, l.VScroll);
+    const double zoom = m_form.Zoom();
+    m_pattern->setZoom(zoom);
     m_pattern->setGeometry(toPixelsX(m_form.PatternLeft()), toPixelsY(m_form.PatternTop()),
-                           toPixelsX(m_form.PatternWidth()), toPixelsY(m_form.PatternHeight()));
+                           toPixelsX(m_form.PatternWidth() * zoom), toPixelsY(m_form.PatternHeight() * zoom));
 }
 
 void WorkFormWidget::drawingChanged()
