@@ -96,6 +96,8 @@ std::string usage(const Offer &offer)
             "format. The output is the page's size in 96-dpi pixels, or PIXELS wide with\n"
             "the height in proportion. Without -o or --out-dir each output is written\n"
             "beside its input with the format's extension; an existing file is replaced.\n"
+            "A conversion also copies a pattern's picture to the user's cache folder;\n"
+            "--info writes nothing.\n"
             "\n";
     std::string formats = "wmf (default, plain metafile), placeable (metafile with the page's frame, for office "
                           "suites and vector editors)";

@@ -148,10 +148,11 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, const Bytes &in
         return outcome;
     }
 
-    if (const std::string &picture = form.pattern().picturePath; !picture.empty()) {
+    if (const PictureCopy &copied = form.pictureCopy(); copied.copied()) {
+        const std::string &picture = copied.path;
         struct stat st {};
         require(::lstat(picture.c_str(), &st) == 0 && S_ISREG(st.st_mode), "picture copy is not a regular file");
-        require(st.st_size == form.pattern().pictureBytes, "picture copy is not the size reported");
+        require(st.st_size == copied.bytes, "picture copy is not the size reported");
         // The picture is read straight from the pattern file, so the copy is a run of the input's bytes.
         const Bytes copy = readBytes(picture);
         require(std::search(input.begin(), input.end(), copy.begin(), copy.end()) != input.end(),

@@ -63,7 +63,8 @@ struct InfoResult {
     std::vector<std::string> messages;
 };
 
-// Only storedDefaults, storedDefaultsLocation and pictureFolder apply.
+// Only storedDefaults, storedDefaultsLocation and pictureFolder apply; the
+// picture is copied only when pictureFolder is set.
 InfoResult info(std::span<const unsigned char> pattern, const ConvertOptions &options = {});
 
 // The formats convert() accepts, the default first.

@@ -1,5 +1,6 @@
 #include "temporarypicture.h"
 
+#include "pattern.h"
 #include "platform/fileio.h"
 
 namespace orvane {
@@ -25,10 +26,28 @@ bool TemporaryPicture::open()
     return isAbsolutePath(m_folder) && preparePrivateFolder(m_folder) && isReplaceableFile(path());
 }
 
-bool TemporaryPicture::store(const std::vector<unsigned char> &bytes)
+bool TemporaryPicture::store(const std::vector<unsigned char> &bytes, std::string &reason)
 {
-    std::string error;
-    return WriteFileReplacing(path(), bytes, error);
+    return WriteFileReplacing(path(), bytes, reason);
+}
+
+PictureCopy TemporaryPicture::copy(const Pattern &pattern)
+{
+    PictureCopy result;
+    if (!pattern.hasPicture)
+        return result;
+    result.path = path();
+    if (!open())
+        result.outcome = PictureCopy::Outcome::NotOpened;
+    else if (!PatternFormat::pictureBlocks(pattern.pictureLength))
+        result.outcome = PictureCopy::Outcome::NotCopyable;
+    else if (!store(pattern.picture, result.reason))
+        result.outcome = PictureCopy::Outcome::NotWritten;
+    else {
+        result.outcome = PictureCopy::Outcome::Copied;
+        result.bytes = static_cast<long long>(pattern.picture.size());
+    }
+    return result;
 }
 
 } // namespace orvane

@@ -7,6 +7,25 @@
 
 namespace orvane {
 
+struct Pattern;
+
+// What copying a pattern's picture came to.
+struct PictureCopy {
+    enum class Outcome {
+        NoPicture,   // the pattern has none
+        Copied,      // path holds bytes bytes
+        NotOpened,   // the folder or the name at path is not ours to use
+        NotWritten,  // writing path failed for reason
+        NotCopyable, // the picture's length cannot be a picture's
+    };
+    Outcome outcome = Outcome::NoPicture;
+    std::string path;
+    long long bytes = 0;
+    std::string reason;
+
+    bool copied() const { return outcome == Outcome::Copied; }
+};
+
 // The temporary copy of a pattern's embedded picture. It lives in a per-user
 // folder (never a shared one), is never written through a symbolic link, and
 // holds exactly the bytes of one picture, whole.
@@ -33,7 +52,12 @@ public:
     // Writes the whole copy beside it and gives it the copy's name by
     // rename, as saves do: nothing waits for another copy of the program,
     // and the last one to finish wins, whole.
-    bool store(const std::vector<unsigned char> &bytes);
+    bool store(const std::vector<unsigned char> &bytes, std::string &reason);
+
+    // Copies pattern's picture, as an open does after a successful read:
+    // open(), then store() when the length is a picture's; without a folder
+    // the open fails.
+    PictureCopy copy(const Pattern &pattern);
 
 private:
     std::string m_folder;

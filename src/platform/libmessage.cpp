@@ -41,9 +41,10 @@ std::string LibMessage::PictureNotLoadedText()
         + "The selected file format is unrecognized or the file is corrupted.";
 }
 
-std::string LibMessage::TempFileNotOpenedText(const std::string &path)
+std::string LibMessage::TempFileNotOpenedText(const std::string &path, const std::string &reason)
 {
-    return std::string("The temporary picture file could not be opened.") + Crlf + "File: " + path + Crlf + Crlf
+    return std::string("The temporary picture file could not be opened.") + Crlf + "File: " + path + Crlf
+        + (reason.empty() ? std::string() : reason + Crlf) + Crlf
         + "Check that the above folder exist and is write enable." + Crlf
         + "See Options, Display Setup to select the temporary file folder.";
 }
@@ -69,9 +70,9 @@ int LibMessage::MsgPictureNotLoaded()
     return m_box.showMessage(PictureNotLoadedText(), MessageExclamation, LibId::ProductName());
 }
 
-int LibMessage::MsgTempFileNotOpened(const std::string &path)
+int LibMessage::MsgTempFileNotOpened(const std::string &path, const std::string &reason)
 {
-    return m_box.showMessage(TempFileNotOpenedText(path), MessageInformation, LibId::ProductName());
+    return m_box.showMessage(TempFileNotOpenedText(path, reason), MessageInformation, LibId::ProductName());
 }
 
 } // namespace orvane

@@ -16,7 +16,8 @@ public:
     int MsgFileNameTooLong(const std::string &path);
     int MsgFileNotFound(const std::string &path);
     int MsgPictureNotLoaded();
-    int MsgTempFileNotOpened(const std::string &path);
+    // reason, when not empty, says what the system answered.
+    int MsgTempFileNotOpened(const std::string &path, const std::string &reason = {});
 
     static std::string FormatUnknownText();
     static std::string FileNotFoundText(const std::string &path);
@@ -24,7 +25,7 @@ public:
     // Names the stored setting key (in file, when known) that does not convert.
     static std::string SettingAtFaultText(const std::string &key, const std::string &file);
     static std::string PictureNotLoadedText();
-    static std::string TempFileNotOpenedText(const std::string &path);
+    static std::string TempFileNotOpenedText(const std::string &path, const std::string &reason = {});
 
 private:
     MessageBox &m_box;

@@ -173,18 +173,18 @@ int Batch::run(const BatchOptions &options, const ExportFormat &format)
     return allConverted && reported && m_err.flush() ? 0 : 1;
 }
 
-ConversionResult Batch::load(const std::string &input)
+ConversionResult Batch::load(const std::string &input, Converter::PictureStep picture)
 {
     if (input != StandardInput && !isStream(input))
-        return m_converter.load(input);
+        return m_converter.load(input, picture);
     std::vector<unsigned char> bytes;
     std::string why;
-    if (!readWholeStream(input == StandardInput ? std::string() : input, LibFile::MaxPatternBytes, bytes, why)) {
+    if (!readWholeStream(input == StandardInput ? std::string() : input, MaxPatternBytes, bytes, why)) {
         ConversionResult failed;
         failed.messages.push_back("Error reading " + shownName(input) + ": " + why);
         return failed;
     }
-    return m_converter.load(bytes);
+    return m_converter.load(bytes, picture);
 }
 
 std::optional<std::string> Batch::takesAnInputsPlace(const std::string &input, const std::string &output) const
@@ -203,7 +203,9 @@ std::optional<std::string> Batch::takesAnInputsPlace(const std::string &input, c
 
 bool Batch::convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input)
 {
-    const ConversionResult loaded = load(input);
+    // --info writes nothing, not even the picture copy.
+    const ConversionResult loaded =
+        load(input, options.info ? Converter::PictureStep::Skip : Converter::PictureStep::Copy);
     for (const std::string &text : loaded.messages)
         report(input, text);
     if (!loaded.ok())
@@ -264,7 +266,7 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
 
 bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input)
 {
-    const ConversionResult loaded = load(input);
+    const ConversionResult loaded = load(input, Converter::PictureStep::Skip);
     for (const std::string &text : loaded.messages)
         report(input, text);
     if (!loaded.ok())

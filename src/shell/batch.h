@@ -1,5 +1,7 @@
 #pragma once
 
+#include "converter.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <map>
@@ -66,7 +68,7 @@ public:
     bool convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input);
 
 private:
-    ConversionResult load(const std::string &input);
+    ConversionResult load(const std::string &input, Converter::PictureStep picture);
     // Why output may not be written for input: it is an input of this run.
     std::optional<std::string> takesAnInputsPlace(const std::string &input, const std::string &output) const;
     bool writeThumbnail(const BatchOptions &options, const std::string &input);

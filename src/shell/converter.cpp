@@ -80,25 +80,27 @@ std::string jsonBool(std::int16_t value)
 Converter::Converter(const FormatTable &formats, SettingsStore &settings, std::string pictureFolder)
     : m_formats(formats),
       m_picture(std::move(pictureFolder)),
-      m_libFile(LibFile::Services{m_messages, settings, m_picture.folder().empty() ? nullptr : &m_picture})
+      m_open(m_messages, settings, m_picture.folder().empty() ? nullptr : &m_picture)
 {
 }
 
-ConversionResult Converter::load(const std::string &path)
-{
-    m_box.texts.clear();
-    return loaded(m_libFile.LoadPattern(path));
-}
-
-ConversionResult Converter::load(std::span<const unsigned char> bytes)
+ConversionResult Converter::load(const std::string &path, PictureStep picture)
 {
     m_box.texts.clear();
-    return loaded(m_libFile.ReadPattern(bytes));
+    return loaded(m_open.read(path), picture);
 }
 
-ConversionResult Converter::loaded(bool ok)
+ConversionResult Converter::load(std::span<const unsigned char> bytes, PictureStep picture)
+{
+    m_box.texts.clear();
+    return loaded(m_open.read(bytes), picture);
+}
+
+ConversionResult Converter::loaded(bool ok, PictureStep picture)
 {
     ConversionResult result;
+    if (ok && picture == PictureStep::Copy)
+        m_open.copyPicture();
     if (ok) {
         if (const auto pixels = pagePixels(pattern())) {
             result.status = ConversionResult::Converted;
@@ -167,11 +169,14 @@ std::string Converter::infoJson(const ConversionResult &loaded) const
         + ",\"MetricPage\":" + jsonBool(s.MetricPage) + "},";
     out += "\"lines\":" + std::to_string(p.lines.size()) + ",\"shapes\":" + std::to_string(p.shapes.size()) + ",";
     out += "\"pixels\":[" + std::to_string(loaded.pixelsX) + "," + std::to_string(loaded.pixelsY) + "],";
-    if (p.picturePath.empty())
+    // The picture's stored bytes, and where they were copied when they were.
+    const PictureCopy &copy = pictureCopy();
+    if (!p.hasPicture)
         out += "\"picture\":null";
+    else if (copy.copied())
+        out += "\"picture\":{\"path\":" + jsonString(copy.path) + ",\"bytes\":" + std::to_string(copy.bytes) + "}";
     else
-        out += "\"picture\":{\"path\":" + jsonString(p.picturePath) + ",\"bytes\":" + std::to_string(p.pictureBytes)
-            + "}";
+        out += "\"picture\":{\"bytes\":" + std::to_string(p.picture.size()) + "}";
     return out + "}";
 }
 

@@ -2,8 +2,7 @@
 
 #include "orvane/orvane.h"
 
-#include "document/libfile.h"
-#include "document/temporarypicture.h"
+#include "patternopen.h"
 #include "platform/libmessage.h"
 #include "platform/messagebox.h"
 
@@ -37,9 +36,14 @@ class Converter {
 public:
     Converter(const FormatTable &formats, SettingsStore &settings, std::string pictureFolder);
 
-    // Each returns NotLoaded with the messages when the pattern cannot be opened.
-    ConversionResult load(const std::string &path);
-    ConversionResult load(std::span<const unsigned char> bytes);
+    // Whether a load copies the pattern's picture, as the window's open does:
+    // a conversion that writes a file does, --info and a preview do not.
+    enum class PictureStep { Copy, Skip };
+
+    // Each returns NotLoaded with the messages when the pattern cannot be
+    // opened. Without a picture folder nothing is copied.
+    ConversionResult load(const std::string &path, PictureStep picture);
+    ConversionResult load(std::span<const unsigned char> bytes, PictureStep picture);
     // The loaded pattern at width (empty: its page size) in format, whose
     // messages call the output outputName.
     ConversionResult encode(const ConversionResult &loaded, const ExportFormat &format, const std::string &width,
@@ -47,17 +51,19 @@ public:
     // What --info prints, for the loaded pattern.
     std::string infoJson(const ConversionResult &loaded) const;
 
-    const Pattern &pattern() const { return m_libFile.pattern(); }
+    const Pattern &pattern() const { return m_open.pattern(); }
+    // The last load's picture copy; NoPicture when none was made.
+    const PictureCopy &pictureCopy() const { return m_open.pictureCopy(); }
     const FormatTable &formats() const { return m_formats; }
 
 private:
-    ConversionResult loaded(bool ok);
+    ConversionResult loaded(bool ok, PictureStep picture);
 
     const FormatTable &m_formats;
     CollectedMessages m_box;
     LibMessage m_messages{m_box};
     TemporaryPicture m_picture;
-    LibFile m_libFile;
+    PatternOpen m_open;
 };
 
 } // namespace orvane

@@ -21,7 +21,7 @@ MainForm::MainForm(Platform platform)
       m_mirror(m_progress),
       m_workForm(m_mirror, m_progress, m_setup),
       m_picture(m_platform.pictureFolder),
-      m_libFile(LibFile::Services{m_messages, m_platform.settings, &m_picture})
+      m_open(m_messages, m_platform.settings, &m_picture)
 {
     m_formats.add(m_platform.moreFormats);
     m_dialog.backend = m_platform.dialogs;
@@ -107,8 +107,8 @@ void MainForm::beginOpen()
 
 MainForm::Outcome MainForm::loadFile(const std::string &path)
 {
-    bool ok = m_libFile.LoadPattern(path);
-    const Pattern &pattern = m_libFile.pattern();
+    bool ok = m_open.LoadPattern(path);
+    const Pattern &pattern = m_open.pattern();
     const float width = pattern.PageWidthTwips();
     const float height = pattern.PageHeightTwips();
     std::optional<PagePixels> pixels;

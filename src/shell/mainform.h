@@ -1,11 +1,11 @@
 #pragma once
 
 #include "stepstate.h"
-#include "document/libfile.h"
 #include "document/mirrorform.h"
 #include "document/temporarypicture.h"
 #include "export/exportformat.h"
 #include "export/libemf.h"
+#include "patternopen.h"
 #include "platform/commondialog.h"
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
@@ -109,7 +109,9 @@ public:
     MirrorForm &mirrorForm() { return m_mirror; }
     LibProgress &progress() { return m_progress; }
     // The pattern of the last successful open.
-    const Pattern &pattern() const { return m_libFile.pattern(); }
+    const Pattern &pattern() const { return m_open.pattern(); }
+    // Where the last open copied its pattern's picture, or why it did not.
+    const PictureCopy &pictureCopy() const { return m_open.pictureCopy(); }
     const FormatTable &formats() const { return m_formats; }
 
     // Called whenever the panel state changed.
@@ -131,7 +133,7 @@ private:
     WorkForm m_workForm;
     TemporaryPicture m_picture;
     CommonDialog m_dialog;
-    LibFile m_libFile;
+    PatternOpen m_open;
     FormatTable m_formats;
     // The folder of the last pattern opened and that pattern, absolute.
     std::string m_lastFolder;

@@ -44,14 +44,15 @@ ConversionResult convert(std::span<const unsigned char> pattern, const ConvertOp
     }
     CallbackStore store(options);
     Converter converter(coreTable(), store, options.pictureFolder);
-    return converter.encode(converter.load(pattern), *format, options.width, options.outputName);
+    return converter.encode(converter.load(pattern, Converter::PictureStep::Copy), *format, options.width,
+                            options.outputName);
 }
 
 InfoResult info(std::span<const unsigned char> pattern, const ConvertOptions &options)
 {
     CallbackStore store(options);
     Converter converter(coreTable(), store, options.pictureFolder);
-    const ConversionResult loaded = converter.load(pattern);
+    const ConversionResult loaded = converter.load(pattern, Converter::PictureStep::Copy);
     InfoResult result;
     result.ok = loaded.ok();
     result.messages = loaded.messages;

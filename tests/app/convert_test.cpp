@@ -180,7 +180,7 @@ TEST(ConvertOutputs, FileSizeLimitIsAFailedSaveWithNothingLeft)
     EXPECT_EQ(std::distance(fs::directory_iterator(env.workFolder()), {}), 1); // only big.pat
 }
 
-// One JSON line: version, settings by name, counts, pixels and picture; no metafile.
+// One JSON line: version, settings by name, counts, pixels and picture; no metafile, no picture copy.
 TEST(ConvertInfo, EveryFieldExactly)
 {
     ConvertEnvironment env;
@@ -198,9 +198,13 @@ TEST(ConvertInfo, EveryFieldExactly)
                      R"("PatternHeight":16837.795,"PenSizeValue":0.33333334,"PenSizeText":")"
                      "\xC2\xBD" R"( mm \"q\"\\","PenColor":16744512,"BandW":true,"BitmapPenSize":2.5,)"
                      R"("BitmapSizeWidth":3.4e+38,"BitmapSizeHeight":1e-07,"MetricPen":false,"MetricPage":true},)"
-                     R"("lines":3,"shapes":2,"pixels":[794,1123],"picture":{"path":")" + env.picturePath()
-                     + R"(","bytes":2500}})" "\n");
+                     R"("lines":3,"shapes":2,"pixels":[794,1123],"picture":{"bytes":2500}})" "\n");
     EXPECT_FALSE(fs::exists(env.file("in.wmf")));
+    EXPECT_FALSE(fs::exists(env.picturePath())); // --info writes nothing, not even the picture copy
+    ASSERT_EQ(env.run({"--thumbnail", "64", env.file("in.pat"), env.file("in.png")}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(env.picturePath())); // nor does a preview
+    ASSERT_EQ(env.run({"-o", env.file("in.wmf"), env.file("in.pat")}).exitCode, 0);
+    EXPECT_EQ(readFileText(env.picturePath()), std::string(2500, 'z')); // a conversion does, as the window's open
 }
 
 TEST(ConvertFormats, ReadersFindTheOutlinesAtTheScenesPoints)

@@ -185,7 +185,7 @@ TEST(ShortFile, MissingFieldsReadZerosAndNegativeCountsNothing)
     ASSERT_TRUE(h.load(cut(w, w.size() - 6)));
     EXPECT_TRUE(h.box.boxes.empty());
     EXPECT_EQ(h.visible(), (Rows{{100, 200, 300, 400}, {500, 600, 0, 0}, {0, 0, 0, 0}})); // and no shapes
-    EXPECT_TRUE(h.file.pattern().picturePath.empty());
+    EXPECT_FALSE(h.file.pictureCopy().copied());
     ASSERT_TRUE(h.load(cut(v21, 10 + 21 + 16))); // margins there, the page missing: an empty page
     EXPECT_EQ(h.settings().MarginRight, 0.5f);
     EXPECT_EQ(h.file.pattern().PageWidthTwips(), 0.0f);

@@ -62,7 +62,7 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
         LoaderHarness h;
         ASSERT_TRUE(h.load(withLine().integer(c.flag).single(c.length).raw(c.held + c.after)));
         EXPECT_EQ(h.visible().size(), 1u);
-        EXPECT_EQ(h.file.pattern().picturePath, c.copy.empty() ? "" : h.picturePath());
+        EXPECT_EQ(h.file.pictureCopy().path, h.picturePath());
         if (c.copy.empty()) {
             ASSERT_EQ(h.box.boxes.size(), 1u);
             EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
@@ -70,7 +70,7 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
             continue;
         }
         EXPECT_TRUE(h.box.boxes.empty());
-        EXPECT_EQ(h.file.pattern().pictureBytes, static_cast<long long>(c.copy.size()));
+        EXPECT_EQ(h.file.pictureCopy().bytes, static_cast<long long>(c.copy.size()));
         EXPECT_EQ(readFileText(h.picturePath()), c.copy);
         EXPECT_EQ(fs::status(h.pictureFolder()).permissions(), fs::perms::owner_all);
         // A shorter picture next cuts the copy; a failed one leaves it alone.
@@ -97,11 +97,11 @@ TEST(PictureLoad, CopyThatCannotBeOpenedShowsTwoMessagesAndTouchesNothing)
         EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
                   std::pair(LibMessage::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
         EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-        EXPECT_EQ(h.file.pattern().picturePath, "");
+        EXPECT_FALSE(h.file.pictureCopy().copied());
     }
 }
 
-TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
+TEST(PictureLoad, WriteFailureDuringTheCopyNamesTheFileAndTheReason)
 {
     LoaderHarness h;
     const std::string path = h.write(withLine().picture(pictureOf(4096)));
@@ -109,9 +109,13 @@ TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool ok = h.file.LoadPattern(path) && h.box.boxes.size() == 1
-            && h.box.boxes[0].text == LibMessage::PictureNotLoadedText() && h.file.pattern().picturePath.empty();
-        std::_Exit(ok ? 0 : 1);
+        const bool loaded = h.file.LoadPattern(path);
+        const std::vector<std::string> want{LibMessage::TempFileNotOpenedText(h.picturePath(), "File too large"),
+                                            LibMessage::PictureNotLoadedText()};
+        std::vector<std::string> shown;
+        for (const auto &box : h.box.boxes)
+            shown.push_back(box.text);
+        std::_Exit(loaded && shown == want && !h.file.pictureCopy().copied() ? 0 : 1);
     };
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
 }
@@ -157,7 +161,7 @@ TEST(PictureLoad, SimultaneousLoadsAllKeepTheirPictureAndOneWinsWhole)
         if (child == 0) { // each a program of its own: copied, and nothing said
             LoaderHarness one;
             TemporaryPicture picture{h.pictureFolder()};
-            LibFile file{LibFile::Services{one.messages, one.store, &picture}};
+            PatternOpen file{one.messages, one.store, &picture};
             ::_exit(file.LoadPattern(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
         }
         children.push_back(child);

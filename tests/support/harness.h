@@ -5,7 +5,6 @@
 #include "scriptedsession.h"
 #include "wmfdecoder.h"
 
-#include "document/libfile.h"
 #include "document/mirrorform.h"
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
@@ -15,6 +14,7 @@
 #include "platform/libsetup.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
+#include "shell/patternopen.h"
 
 #include <gtest/gtest.h>
 
@@ -75,14 +75,14 @@ struct DrawingHarness {
     }
 };
 
-// The loader (LibFile) on such a drawing, with the fakes.
+// The loader (the open without the drawing) on such a drawing, with the fakes.
 struct LoaderHarness : DrawingHarness {
     TempDir dir;
     FakeMessageBox box;
     FakeSettingsStore store;
     LibMessage messages{box};
     TemporaryPicture picture{pictureFolder()};
-    LibFile file{LibFile::Services{messages, store, &picture}};
+    PatternOpen file{messages, store, &picture};
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
