@@ -11,6 +11,7 @@
 #include "shell/batch.h"
 #include "shell/converter.h"
 #include "shell/wildcards.h"
+#include "savesignals.h"
 #include "document/temporarypicture.h"
 
 #include <CLI/CLI.hpp>
@@ -319,6 +320,9 @@ int main(int argc, char **argv)
     if (const auto why = checkBatchOptions(options, converter, format))
         return usageError(err, *why);
     Batch batch(converter, out, err);
+    // Only now: nothing before this point writes a file.
+    SaveSignals saveSignals;
+    batch.setSaveWatch(&saveSignals);
     if (pictures)
         batch.setThumbnail(pictures->thumbnail);
     return batch.run(options, *format);

@@ -1,7 +1,7 @@
 // orvane: the desktop converter window, optionally opening one pattern file.
 
 #include "export/qt/pictureencoders.h"
-#include "platform/fileio.h"
+#include "savesignals.h"
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/windowplacement.h"

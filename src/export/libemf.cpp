@@ -7,10 +7,11 @@
 
 namespace orvane::LibEMF {
 
-BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options)
+BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options, SceneElements *spare)
 {
     BuildResult result;
-    SceneResult built = BuildScene(page, options.pixelsX, options.pixelsY);
+    SceneResult built =
+        BuildScene(page, options.pixelsX, options.pixelsY, spare ? std::move(*spare) : SceneElements());
     result.error = built.error;
     if (built.error == SceneError::None) {
         const ExportFormat &format = options.format ? *options.format : coreFormats().front();
@@ -18,7 +19,10 @@ BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options
         result.bytes = std::move(encoded.bytes);
         result.reason = std::move(encoded.error);
     }
-    RecycleScene(std::move(built.scene));
+    if (spare) {
+        *spare = std::move(built.scene.elements);
+        spare->clear();
+    }
     return result;
 }
 

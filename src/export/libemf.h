@@ -28,8 +28,10 @@ struct BuildResult {
     std::string reason;
 };
 
-// The scene of the page's visible elements encoded in options.format.
-BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options);
+// The scene of the page's visible elements encoded in options.format. With
+// spare, the scene is built in its memory and hands it back after: a batch
+// then maps its pages once, not per file.
+BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options, SceneElements *spare = nullptr);
 
 // Builds and writes the file, replacing any file at the path only when the
 // whole new file is on disk. A failure beeps and shows why.

@@ -7,37 +7,18 @@
 
 namespace orvane {
 
-namespace {
-
-using SceneElements = decltype(Scene::elements);
-
-SceneElements &spareElements()
-{
-    static thread_local SceneElements spare;
-    return spare;
-}
-
-} // namespace
-
-void RecycleScene(Scene &&scene)
-{
-    scene.elements.clear();
-    if (scene.elements.capacity() > spareElements().capacity())
-        spareElements() = std::move(scene.elements);
-}
-
 PageElements pageOf(const Pattern &pattern)
 {
     return {pattern.lines, pattern.shapes, pattern.PageWidthTwips(), pattern.PageHeightTwips()};
 }
 
-SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int32_t pixelsY)
+SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int32_t pixelsY, SceneElements &&storage)
 {
     const float pageWidth = page.pageWidthTwips;
     const float pageHeight = page.pageHeightTwips;
     SceneResult result;
     Scene &scene = result.scene;
-    scene.elements = std::move(spareElements());
+    scene.elements = std::move(storage);
     scene.elements.clear();
     // A page so small that it rounds to no pixels would put every point at 0,0.
     if (!(pageWidth != 0) || !(pageHeight != 0) || pixelsX <= 0 || pixelsY <= 0) {

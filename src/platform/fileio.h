@@ -43,26 +43,40 @@ bool WriteStandardOutput(const std::vector<unsigned char> &bytes, std::string &e
 // most milliseconds; the result of the last try.
 bool retryFor(int milliseconds, const std::function<bool()> &attempt);
 
+// Told the name a save's temporary file has from its creation to its rename,
+// so that a program ended by a signal in between can remove it. The library
+// keeps no such watch of its own and never touches signal handlers: a
+// program that wants one passes it (the command line does, from app/).
+class TemporaryFileWatch {
+public:
+    virtual ~TemporaryFileWatch() = default;
+    // Runs make, which creates the file called name, and knows the name from
+    // then on; make's result.
+    virtual bool create(const std::string &name, const std::function<bool()> &make) = 0;
+    // The file has its final name or is gone.
+    virtual void forget() = 0;
+};
+
+struct SaveOptions {
+    TemporaryFileWatch *watch = nullptr;
+    // With false, a save behaves as on a file system without O_TMPFILE (for
+    // tests). Windows has none.
+    bool unnamedTemporaryFiles = true;
+};
+
 // Writes bytes to path without ever leaving a partial file. A symbolic link is
 // followed and the file it names (created when missing) is replaced in its
 // own folder: the bytes go into an unnamed temporary file there (O_TMPFILE,
-// or a hidden named one removed again on SIGINT/SIGTERM where the file system
-// lacks it) that gets a name only when complete, just before the rename. The
+// or a hidden named one, shown to options.watch, where the file system lacks
+// it) that gets a name only when complete, just before the rename. The
 // replaced file's mode, owner and group are kept where the user may set them;
 // a new file gets 0666 less the umask, but always owner read and write. A
 // device, named pipe or socket is written straight through; a pipe without
 // a reader is waited for a few seconds. On failure the target is untouched
 // and no temporary file is left; error tells why. On Windows a named
-// temporary file in the target's folder replaces the target.
-bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error);
-
-// With false, saves behave as on a file system without O_TMPFILE (for tests).
-// Does nothing on Windows.
-void setUnnamedTemporaryFiles(bool enabled);
-
-// A write beyond the file size limit (ulimit -f) then fails with EFBIG and is
-// reported like any failed save, instead of killing the program. Does nothing
-// on Windows.
-void ignoreFileSizeSignal();
+// temporary file in the target's folder replaces the target. Safe to call
+// from several threads at once; changes no process-wide state.
+bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error,
+                        const SaveOptions &options = {});
 
 } // namespace orvane

@@ -253,7 +253,7 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
         return false;
     }
     std::string reason;
-    if (!WriteFileReplacing(output, bytes, reason)) {
+    if (!WriteFileReplacing(output, bytes, reason, SaveOptions{m_saveWatch})) {
         if (const std::string cause = windowsCause(output); !cause.empty())
             reason = cause;
         report(input, LibEMF::CreateErrorText(&format, output, SceneError::None, reason));
@@ -279,7 +279,7 @@ bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input
         const std::vector<unsigned char> png = m_thumbnail(built.scene, options.thumbnail);
         if (png.empty())
             reason = "The page has no size a preview can show.";
-        else if (output == "-" ? WriteStandardOutput(png, reason) : WriteFileReplacing(output, png, reason))
+        else if (output == "-" ? WriteStandardOutput(png, reason) : WriteFileReplacing(output, png, reason, SaveOptions{m_saveWatch}))
             return true;
     }
     static constexpr ExportFormat Preview{"thumbnail", "png", "", "PNG file", nullptr};

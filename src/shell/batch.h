@@ -14,6 +14,7 @@ namespace orvane {
 
 class Converter;
 struct ConversionResult;
+class TemporaryFileWatch;
 struct ExportFormat;
 struct Scene;
 
@@ -55,6 +56,8 @@ public:
     {
     }
     void setThumbnail(Thumbnail thumbnail) { m_thumbnail = thumbnail; }
+    // Told of each save's temporary file (the command line's signal care).
+    void setSaveWatch(TemporaryFileWatch *watch) { m_saveWatch = watch; }
     // The name that starts each line on err; none when empty.
     void setProgramName(std::string name) { m_program = std::move(name); }
 
@@ -81,6 +84,7 @@ private:
     std::ostream &m_out;
     std::ostream &m_err;
     Thumbnail m_thumbnail = nullptr;
+    TemporaryFileWatch *m_saveWatch = nullptr;
     std::string m_program = "orvane-convert";
     // The regular files this run wrote, by identity, so that no spelling of a
     // path or link lets a later input replace one.

@@ -133,7 +133,8 @@ ConversionResult Converter::encode(const ConversionResult &loaded, const ExportF
         result.pixelsY = sized.PixelsY;
     }
     LibEMF::BuildResult built =
-        LibEMF::BuildMetafile(pageOf(pattern()), ExportOptions{outputName, result.pixelsX, result.pixelsY, &format});
+        LibEMF::BuildMetafile(pageOf(pattern()), ExportOptions{outputName, result.pixelsX, result.pixelsY, &format},
+                              &m_spareScene);
     if (built.error != SceneError::None || !built.reason.empty()) {
         result.status = ConversionResult::NotEncoded;
         // A width asked for is what to change, not the pattern's size.

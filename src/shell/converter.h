@@ -3,6 +3,7 @@
 #include "orvane/orvane.h"
 
 #include "patternopen.h"
+#include "export/scene.h"
 #include "platform/libmessage.h"
 #include "platform/messagebox.h"
 
@@ -63,6 +64,8 @@ private:
     CollectedMessages m_box;
     LibMessage m_messages{m_box};
     TemporaryPicture m_picture;
+    // The last scene's memory, for the next encode.
+    mutable SceneElements m_spareScene;
     PatternOpen m_open;
 };
 

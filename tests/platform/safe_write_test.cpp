@@ -4,6 +4,7 @@
 #include "samebytes.h"
 
 #include "platform/fileio.h"
+#include "savesignals.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +87,8 @@ TEST(SafeWrite, ANullDeviceDiscardsAndStaysADevice)
 TEST(SafeWrite, RefusedOrKilledSaveLeavesNoTemporaryFile)
 {
     // The size limit stops the write half way. With SIGXFSZ ignored (0) the write fails and says why;
-    // else SIGXFSZ ends the child (standing for SIGKILL) or its handler raises the signal of the case.
+    // else SIGXFSZ ends the child (standing for SIGKILL) or its handler raises the signal of the case,
+    // which the command line's watch (SaveSignals) answers by removing a named temporary file.
     for (const auto &[unnamed, signal] :
          {std::pair{true, 0}, {false, 0}, {true, SIGXFSZ}, {true, SIGTERM}, {false, SIGTERM}, {false, SIGINT}}) {
         SCOPED_TRACE(std::string(unnamed ? "O_TMPFILE, " : "named, ") + (signal ? strsignal(signal) : "refused"));
@@ -95,16 +97,17 @@ TEST(SafeWrite, RefusedOrKilledSaveLeavesNoTemporaryFile)
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            setUnnamedTemporaryFiles(unnamed);
             std::signal(SIGINT, SIG_DFL);
             std::signal(SIGTERM, SIG_DFL);
+            SaveSignals watch;
             g_raise = signal;
             if (signal != SIGXFSZ)
                 std::signal(SIGXFSZ, signal ? raiseChosenSignal : SIG_IGN);
             const rlimit limit{1024, RLIM_INFINITY};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             std::string error;
-            ::_exit(!WriteFileReplacing(dir.file("old.wmf"), NewBytes, error) && error == "File too large" ? 0 : 1);
+            const bool saved = WriteFileReplacing(dir.file("old.wmf"), NewBytes, error, SaveOptions{&watch, unnamed});
+            ::_exit(!saved && error == "File too large" ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -11,7 +11,7 @@ namespace {
 
 // Linux shows the umask in /proc (since 4.7). Reading it there leaves it
 // alone; setting it to read it back would, for that moment, give files that
-// other threads create the wrong mode.
+// other threads create the wrong mode, so it is never set.
 std::optional<mode_t> umaskFromProc()
 {
     std::ifstream status("/proc/self/status", std::ios::in | std::ios::binary);
@@ -33,13 +33,8 @@ std::optional<mode_t> umaskFromProc()
 
 mode_t newFileMode()
 {
-    mode_t mask;
-    if (const auto fromProc = umaskFromProc()) {
-        mask = *fromProc;
-    } else {
-        mask = ::umask(0);
-        ::umask(mask);
-    }
+    // Without /proc, the usual umask.
+    const mode_t mask = umaskFromProc().value_or(022);
     const mode_t mode = 0666 & ~mask;
     // A file its owner cannot read or write back is no use as a save; some
     // runtimes (emscripten) start with umask 0777.

@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +13,6 @@ namespace {
 
 // How long a save waits for a program to open the named pipe it writes to.
 constexpr int PipeReaderWaitMs = 3000;
-
-bool g_unnamedTemporaryFiles = true;
 
 std::string folderOf(const std::string &path)
 {
@@ -63,94 +60,52 @@ bool resolveLinks(std::string &path, int &descriptor)
     return false;
 }
 
-// A named temporary file is removed when SIGINT or SIGTERM ends the program
-// before it was renamed; the handler may only touch these two.
-char g_temporaryName[PATH_MAX];
-volatile std::sig_atomic_t g_temporaryArmed = 0;
-
-extern "C" void removeTemporaryAndRaise(int signal)
-{
-    if (g_temporaryArmed)
-        ::unlink(g_temporaryName);
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    ::sigaction(signal, &fallback, nullptr);
-    ::raise(signal);
-}
-
-// Owns the name a temporary file has for the time it has one.
+// Owns the name a temporary file has for the time it has one, and tells the
+// caller's watch about it.
 class TemporaryName {
 public:
+    explicit TemporaryName(TemporaryFileWatch *watch) : m_watch(watch) {}
     ~TemporaryName() { remove(); }
+    TemporaryName(const TemporaryName &) = delete;
+    TemporaryName &operator=(const TemporaryName &) = delete;
 
-    // Runs create (which makes the file called name) with the two signals
-    // blocked, so no signal finds a file without the handler knowing it.
-    bool create(std::string &name, const std::function<bool()> &make)
+    // Runs make, which makes the file called name.
+    bool create(const std::string &name, const std::function<bool()> &make)
     {
-        sigset_t block, old;
-        sigemptyset(&block);
-        sigaddset(&block, SIGINT);
-        sigaddset(&block, SIGTERM);
-        ::pthread_sigmask(SIG_BLOCK, &block, &old);
-        const bool made = make();
-        const int savedErrno = errno;
-        if (made && name.size() < sizeof g_temporaryName) {
-            std::memcpy(g_temporaryName, name.c_str(), name.size() + 1);
-            g_temporaryArmed = 1;
-            for (int i = 0; i < 2; ++i) {
-                struct sigaction current {};
-                ::sigaction(Signals[i], nullptr, &current);
-                // An ignored signal cannot end us; a handler of the program's own is left alone.
-                if (current.sa_handler == SIG_DFL) {
-                    struct sigaction handler {};
-                    handler.sa_handler = removeTemporaryAndRaise;
-                    ::sigaction(Signals[i], &handler, nullptr);
-                    m_installed[i] = true;
-                }
-            }
+        const bool made = m_watch ? m_watch->create(name, make) : make();
+        if (made)
             m_name = name;
-        }
-        ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
-        errno = savedErrno;
         return made;
     }
     // The file now has its final name (or none); nothing to remove.
-    void release() { disarm(); }
+    void release() { forget(); }
     void remove()
     {
         if (!m_name.empty())
             ::unlink(m_name.c_str());
-        disarm();
+        forget();
     }
 
 private:
-    static constexpr int Signals[2] = {SIGINT, SIGTERM};
-
-    void disarm()
+    void forget()
     {
-        g_temporaryArmed = 0;
-        for (int i = 0; i < 2; ++i) {
-            if (m_installed[i]) {
-                struct sigaction fallback {};
-                fallback.sa_handler = SIG_DFL;
-                ::sigaction(Signals[i], &fallback, nullptr);
-            }
-            m_installed[i] = false;
-        }
+        if (!m_name.empty() && m_watch)
+            m_watch->forget();
         m_name.clear();
     }
 
+    TemporaryFileWatch *m_watch;
     std::string m_name;
-    bool m_installed[2] = {false, false};
 };
 
-// Gives the unnamed file fd a hidden name in folder.
+// Gives the unnamed file fd a hidden name in folder. The process and the
+// descriptor tell it apart from every other save going on at the time.
 bool linkUnnamed(int fd, const std::string &folder, std::string &name, TemporaryName &guard)
 {
-    static unsigned counter = 0;
     const std::string proc = "/proc/self/fd/" + std::to_string(fd);
     for (int tries = 0; tries < 100; ++tries) {
-        name = folder + "/.orvane-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        name = folder + "/.orvane-" + std::to_string(::getpid()) + "-" + std::to_string(fd) + "-"
+            + std::to_string(tries);
         const bool linked = guard.create(name, [&] {
             return ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0
                 || ::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
@@ -190,17 +145,8 @@ bool writeThrough(const std::string &path, const std::vector<unsigned char> &byt
 
 } // namespace
 
-void setUnnamedTemporaryFiles(bool enabled)
-{
-    g_unnamedTemporaryFiles = enabled;
-}
-
-void ignoreFileSizeSignal()
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-
-bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error)
+bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error,
+                        const SaveOptions &options)
 {
     std::string target = path;
     int descriptor = -1;
@@ -229,9 +175,9 @@ bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char
     // created file would have.
     const mode_t mode = exists ? existing.st_mode & 07777 : newFileMode();
     const std::string folder = folderOf(target);
-    TemporaryName guard;
+    TemporaryName guard(options.watch);
     std::string temp;
-    int fd = g_unnamedTemporaryFiles ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_BINARY | O_CLOEXEC, 0600) : -1;
+    int fd = options.unnamedTemporaryFiles ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_BINARY | O_CLOEXEC, 0600) : -1;
     const bool unnamed = fd >= 0;
     if (!unnamed) {
         temp = folder + "/.orvane-XXXXXX";

@@ -57,11 +57,8 @@ bool writeThrough(HANDLE device, const std::vector<unsigned char> &bytes, std::s
 
 } // namespace
 
-void setUnnamedTemporaryFiles(bool) {}
-
-void ignoreFileSizeSignal() {}
-
-bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error)
+bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char> &bytes, std::string &error,
+                        const SaveOptions &)
 {
     const std::wstring target = Widen(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
@@ -77,11 +74,13 @@ bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char
     if (existing != INVALID_HANDLE_VALUE)
         ::CloseHandle(existing);
 
-    static unsigned counter = 0;
+    // The process and the thread tell the name apart from every other save
+    // going on at the time.
     std::wstring temp;
     int fd = -1;
     for (int tries = 0; fd < 0 && tries < 100; ++tries) {
-        temp = folderPrefix(target) + L".orvane-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        temp = folderPrefix(target) + L".orvane-" + std::to_wstring(::GetCurrentProcessId()) + L"-"
+            + std::to_wstring(::GetCurrentThreadId()) + L"-" + std::to_wstring(tries);
         fd = ::_wopen(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
         if (fd < 0 && errno != EEXIST)
             break;
