@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/fileio.h"
+#include "os/fileio.h"
 
 namespace orvane {
 

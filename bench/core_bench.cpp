@@ -6,7 +6,7 @@
 #include "orvane/orvane.h"
 
 #include "export/exportformat.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/settingsstore.h"
 #include "shell/batch.h"
 #include "shell/converter.h"

@@ -5,7 +5,7 @@
 
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/settingsstore.h"
 #include "shell/converter.h"
 

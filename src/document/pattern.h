@@ -3,7 +3,7 @@
 #include "patternelements.h"
 #include "patternformat.h"
 #include "patternsettings.h"
-#include "platform/populatedallocator.h"
+#include "os/populatedallocator.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "patternreader.h"
 
 #include "patternstream.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 
 #include <new>
 

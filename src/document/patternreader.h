@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pattern.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "temporarypicture.h"
 
 #include "pattern.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/privatefile.h"
+#include "os/privatefile.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "libemf.h"
 
 #include "exportformat.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/libid.h"
 #include "platform/messagebox.h"
 

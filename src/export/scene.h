@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/patternelements.h"
-#include "platform/populatedallocator.h"
+#include "os/populatedallocator.h"
 
 #include <cstdint>
 #include <span>

@@ -4,10 +4,10 @@
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "export/patternsize.h"
-#include "platform/console.h"
-#include "platform/fileio.h"
+#include "os/console.h"
+#include "os/fileio.h"
 #include "platform/messagebox.h"
-#include "platform/utf8path.h"
+#include "os/utf8path.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,8 +3,8 @@
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "export/patternsize.h"
-#include "platform/floattext.h"
-#include "platform/windows1252.h"
+#include "text/floattext.h"
+#include "text/windows1252.h"
 
 #include <charconv>
 #include <cmath>

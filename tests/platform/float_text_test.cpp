@@ -1,4 +1,4 @@
-#include "platform/floattext.h"
+#include "text/floattext.h"
 
 #include <gtest/gtest.h>
 

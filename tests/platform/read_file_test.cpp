@@ -2,7 +2,7 @@
 
 #include "fakes.h"
 
-#include "platform/fileio.h"
+#include "os/fileio.h"
 
 #include <gtest/gtest.h>
 

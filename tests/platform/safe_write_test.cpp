@@ -3,7 +3,7 @@
 #include "fakes.h"
 #include "samebytes.h"
 
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "savesignals.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "qtfiledialogs.h"
 
-#include "qtconvert.h"
+#include "text/qt/qtconvert.h"
 #include "qtpreferences.h"
 
 #include <QCoreApplication>

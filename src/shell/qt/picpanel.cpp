@@ -1,6 +1,6 @@
 #include "picpanel.h"
 
-#include "platform/qt/qtconvert.h"
+#include "text/qt/qtconvert.h"
 
 #include "shapewidget.h"
 #include "shell/mainform.h"

@@ -1,7 +1,7 @@
 #include "patternsurface.h"
 #include "outlinepainter.h"
 
-#include "platform/qt/qtconvert.h"
+#include "text/qt/qtconvert.h"
 
 #include "platform/qt/twips.h"
 #include "view/drawing.h"

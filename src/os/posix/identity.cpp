@@ -1,4 +1,4 @@
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "posixfile.h"
 
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/populatedmemory.h"
+#include "os/populatedmemory.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/populatedmemory.h"
+#include "os/populatedmemory.h"
 
 #include <cstddef>
 #include <new>

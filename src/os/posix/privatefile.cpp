@@ -1,4 +1,4 @@
-#include "platform/privatefile.h"
+#include "os/privatefile.h"
 
 #include <cerrno>
 #include <cstdlib>

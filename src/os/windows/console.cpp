@@ -1,4 +1,4 @@
-#include "platform/console.h"
+#include "os/console.h"
 #include "widen.h"
 
 #include <algorithm>

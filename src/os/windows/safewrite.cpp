@@ -1,4 +1,4 @@
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "widen.h"
 
 #include <algorithm>

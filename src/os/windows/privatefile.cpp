@@ -1,4 +1,4 @@
-#include "platform/privatefile.h"
+#include "os/privatefile.h"
 #include "widen.h"
 
 #include <cstdlib>
