@@ -1,9 +1,6 @@
 #include "libemf.h"
 
 #include "exportformat.h"
-#include "os/fileio.h"
-#include "platform/libid.h"
-#include "platform/messagebox.h"
 
 namespace orvane::LibEMF {
 
@@ -24,18 +21,6 @@ BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options
         spare->clear();
     }
     return result;
-}
-
-bool SaveMetafile(const ExportOptions &options, const PageElements &page, MessageBox &box)
-{
-    const BuildResult built = BuildMetafile(page, options);
-    std::string reason = built.reason;
-    if (built.error == SceneError::None && reason.empty() && WriteFileReplacing(options.path, built.bytes, reason))
-        return true;
-    box.beep();
-    box.showMessage(CreateErrorText(options.format, options.path, built.error, reason), MessageExclamation,
-                    LibId::ApplicationTitle());
-    return false;
 }
 
 std::string CreateErrorText(const ExportFormat *format, const std::string &path, SceneError error,

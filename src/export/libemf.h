@@ -7,7 +7,6 @@
 
 namespace orvane {
 
-class MessageBox;
 struct ExportFormat;
 
 // What a save writes: the page scaled to pixelsX x pixelsY, in format (the
@@ -32,10 +31,6 @@ struct BuildResult {
 // spare, the scene is built in its memory and hands it back after: a batch
 // then maps its pages once, not per file.
 BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options, SceneElements *spare = nullptr);
-
-// Builds and writes the file, replacing any file at the path only when the
-// whole new file is on disk. A failure beeps and shows why.
-bool SaveMetafile(const ExportOptions &options, const PageElements &page, MessageBox &box);
 
 // The message of a failed save, naming what kind of file it is ("metafile"
 // when format is null).

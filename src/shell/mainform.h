@@ -5,6 +5,7 @@
 #include "document/temporarypicture.h"
 #include "export/exportformat.h"
 #include "export/libemf.h"
+#include "savestep.h"
 #include "patternopen.h"
 #include "platform/commondialog.h"
 #include "platform/libmessage.h"

@@ -1,6 +1,5 @@
 #include "patternopen.h"
 
-#include "platform/libid.h"
 #include "platform/libmessage.h"
 #include "platform/settingsstore.h"
 
@@ -22,7 +21,7 @@ bool PatternOpen::finish(ReadResult &&result)
     m_copy = PictureCopy();
     if (!result.failure)
         return true;
-    showReadFailure(m_messages, *result.failure, m_settings.location(LibId::ProductName()));
+    showReadFailure(m_messages, *result.failure, m_settings.location(LibDimension::SettingsApplication));
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "document/patternsettings.h"
 #include "document/temporarypicture.h"
 #include "export/libemf.h"
+#include "shell/savestep.h"
 #include "platform/libmessage.h"
 #include "platform/libprogress.h"
 #include "platform/libsetup.h"
@@ -51,7 +52,7 @@ struct DrawingHarness {
     bool save(const std::string &path, FakeMessageBox &box, float pageW = 12240, float pageH = 15840,
               int pixelsX = 816, int pixelsY = 1056)
     {
-        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, nullptr}, page(pageW, pageH), box);
+        return SaveMetafile(ExportOptions{path, pixelsX, pixelsY, nullptr}, page(pageW, pageH), box);
     }
     std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
     {

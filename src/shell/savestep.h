@@ -1,0 +1,13 @@
+#pragma once
+
+#include "export/libemf.h"
+
+namespace orvane {
+
+class MessageBox;
+
+// The window's save: builds the file and writes it, replacing any file at the
+// path only when the whole new file is on disk. A failure beeps and shows why.
+bool SaveMetafile(const ExportOptions &options, const PageElements &page, MessageBox &box);
+
+} // namespace orvane
