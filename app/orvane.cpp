@@ -5,10 +5,10 @@
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/windowplacement.h"
-#include "platform/qt/qmessageboxadapter.h"
+#include "shell/qt/qmessageboxadapter.h"
 #include "platform/qt/qsettingsstore.h"
-#include "platform/qt/qtfiledialogs.h"
-#include "platform/qt/qtinputbox.h"
+#include "shell/qt/qtfiledialogs.h"
+#include "shell/qt/qtinputbox.h"
 #include "platform/qt/qtpreferences.h"
 
 #include <QApplication>

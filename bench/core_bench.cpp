@@ -11,7 +11,7 @@
 #include "shell/batch.h"
 #include "shell/converter.h"
 #include "shell/mainform.h"
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,8 +10,8 @@
 #include "orvane/orvane.h"
 
 #include "export/libemf.h"
-#include "platform/libmessage.h"
-#include "platform/messagebox.h"
+#include "shell/libmessage.h"
+#include "shell/messagebox.h"
 #include "platform/settingsstore.h"
 #include "shell/mainform.h"
 

@@ -6,7 +6,7 @@
 #include "export/patternsize.h"
 #include "os/console.h"
 #include "os/fileio.h"
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 #include "os/utf8path.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 
 #include "patternopen.h"
 #include "export/scene.h"
-#include "platform/libmessage.h"
-#include "platform/messagebox.h"
+#include "shell/libmessage.h"
+#include "shell/messagebox.h"
 
 #include <cstdint>
 #include <span>

@@ -3,9 +3,9 @@
 #include "document/numeric.h"
 #include "export/patternsize.h"
 #include "view/libdraw.h"
-#include "platform/inputbox.h"
-#include "platform/libid.h"
-#include "platform/messagebox.h"
+#include "shell/inputbox.h"
+#include "shell/libid.h"
+#include "shell/messagebox.h"
 #include "platform/preferences.h"
 
 #include <algorithm>

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "stepstate.h"
-#include "document/mirrorform.h"
+#include "view/mirrorform.h"
 #include "document/temporarypicture.h"
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "savestep.h"
 #include "patternopen.h"
-#include "platform/commondialog.h"
-#include "platform/libmessage.h"
-#include "platform/libprogress.h"
-#include "platform/libsetup.h"
+#include "shell/commondialog.h"
+#include "shell/libmessage.h"
+#include "view/libprogress.h"
+#include "view/libsetup.h"
 #include "view/workform.h"
 
 #include <array>

@@ -4,7 +4,7 @@
 
 #include "converter.h"
 #include "export/exportformat.h"
-#include "platform/libid.h"
+#include "shell/libid.h"
 #include "platform/settingsstore.h"
 
 namespace orvane {

@@ -1,6 +1,6 @@
 #include "patternopen.h"
 
-#include "platform/libmessage.h"
+#include "shell/libmessage.h"
 #include "platform/settingsstore.h"
 
 namespace orvane {

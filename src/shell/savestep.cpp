@@ -1,8 +1,8 @@
 #include "savestep.h"
 
 #include "os/fileio.h"
-#include "platform/libid.h"
-#include "platform/messagebox.h"
+#include "shell/libid.h"
+#include "shell/messagebox.h"
 
 namespace orvane {
 

@@ -6,7 +6,7 @@
 #include "wmf2svg.h"
 
 #include "document/patternelements.h"
-#include "platform/libmessage.h"
+#include "shell/libmessage.h"
 
 #include <gtest/gtest.h>
 

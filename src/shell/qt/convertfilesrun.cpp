@@ -1,6 +1,6 @@
 #include "convertfilesrun.h"
 
-#include "platform/qt/progressform.h"
+#include "shell/qt/progressform.h"
 #include "shell/converter.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "shapewidget.h"
 #include "shell/mainform.h"
-#include "platform/qt/twips.h"
+#include "view/qt/twips.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/qt/twips.h"
+#include "view/qt/twips.h"
 
-#include "platform/progressview.h"
+#include "view/progressview.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 
 #include <QMessageBox>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "progressform.h"
 
-#include "platform/libprogress.h"
-#include "platform/qt/twips.h"
+#include "view/libprogress.h"
+#include "view/qt/twips.h"
 
 #include <QCoreApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/inputbox.h"
+#include "shell/inputbox.h"
 
 #include <QPointer>
 #include <QWidget>

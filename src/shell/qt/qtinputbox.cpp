@@ -1,6 +1,6 @@
 #include "qtinputbox.h"
 
-#include "platform/libid.h"
+#include "shell/libid.h"
 #include "qmessageboxadapter.h"
 
 #include <QInputDialog>

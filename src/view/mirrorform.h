@@ -1,7 +1,7 @@
 #pragma once
 
-#include "elementarray.h"
-#include "patternelements.h"
+#include "document/elementarray.h"
+#include "document/patternelements.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/commondialog.h"
+#include "shell/commondialog.h"
 
 #include <QByteArray>
 #include <QPointer>

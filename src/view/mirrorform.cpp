@@ -1,6 +1,6 @@
 #include "mirrorform.h"
 
-#include "platform/libprogress.h"
+#include "view/libprogress.h"
 
 namespace orvane {
 
