@@ -111,14 +111,14 @@ void checkLoadMessages(const std::vector<RecordingMessages::Shown> &shown, bool 
     if (!loaded) {
         // A file that is there but cannot be read says so exactly once, at the end.
         const auto format = std::count_if(shown.begin(), shown.end(),
-                                          [](const auto &m) { return m.text == LibMessage::FormatUnknownText(); });
-        require(format == 1 && shown.back().text == LibMessage::FormatUnknownText()
+                                          [](const auto &m) { return m.text == LoadMessages::FormatUnknownText(); });
+        require(format == 1 && shown.back().text == LoadMessages::FormatUnknownText()
                     && shown.back().style == MessageExclamation,
                 "failed load without exactly one format message at the end");
         return;
     }
     // A successful load shows nothing, or only the picture's messages.
-    require(shown.empty() || shown.back().text == LibMessage::PictureNotLoadedText(),
+    require(shown.empty() || shown.back().text == LoadMessages::PictureNotLoadedText(),
             "successful load with a foreign message");
     require(shown.size() <= 1
                 || (shown.size() == 2 && shown[0].style == MessageInformation

@@ -80,19 +80,20 @@ std::string jsonBool(std::int16_t value)
 Converter::Converter(const FormatTable &formats, SettingsStore &settings, std::string pictureFolder)
     : m_formats(formats),
       m_picture(std::move(pictureFolder)),
-      m_open(m_messages, settings, m_picture.folder().empty() ? nullptr : &m_picture)
+      m_open([this](const LoadMessage &message) { m_texts.push_back(message.text); }, settings,
+             m_picture.folder().empty() ? nullptr : &m_picture)
 {
 }
 
 ConversionResult Converter::load(const std::string &path, PictureStep picture)
 {
-    m_box.texts.clear();
+    m_texts.clear();
     return loaded(m_open.read(path), picture);
 }
 
 ConversionResult Converter::load(std::span<const unsigned char> bytes, PictureStep picture)
 {
-    m_box.texts.clear();
+    m_texts.clear();
     return loaded(m_open.read(bytes), picture);
 }
 
@@ -107,10 +108,10 @@ ConversionResult Converter::loaded(bool ok, PictureStep picture)
             result.pixelsX = pixels->x;
             result.pixelsY = pixels->y;
         } else {
-            m_messages.MsgFormatUnknown();
+            m_texts.push_back(LoadMessages::FormatUnknownText());
         }
     }
-    result.messages = m_box.texts;
+    result.messages = m_texts;
     return result;
 }
 

@@ -4,8 +4,6 @@
 
 #include "patternopen.h"
 #include "export/scene.h"
-#include "shell/libmessage.h"
-#include "shell/messagebox.h"
 
 #include <cstdint>
 #include <span>
@@ -17,19 +15,6 @@ namespace orvane {
 class FormatTable;
 class SettingsStore;
 struct ExportFormat;
-
-// Message boxes kept as texts, in order.
-class CollectedMessages : public MessageBox {
-public:
-    int showMessage(const std::string &text, int, const std::string &) override
-    {
-        texts.push_back(text);
-        return 1;
-    }
-    void beep() override {}
-
-    std::vector<std::string> texts;
-};
 
 // One pattern at a time through the window's steps without a window: open
 // (by path or bytes), size, encode. Messages are the window's, collected.
@@ -61,8 +46,8 @@ private:
     ConversionResult loaded(bool ok, PictureStep picture);
 
     const FormatTable &m_formats;
-    CollectedMessages m_box;
-    LibMessage m_messages{m_box};
+    // The messages of the load under way, as texts in order.
+    std::vector<std::string> m_texts;
     TemporaryPicture m_picture;
     // The last scene's memory, for the next encode.
     mutable SceneElements m_spareScene;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "loadmessages.h"
+
 #include <string>
 
 namespace orvane {
@@ -11,6 +13,9 @@ class LibMessage {
 public:
     explicit LibMessage(MessageBox &box) : m_box(box) {}
 
+    // An open's message, with the icon it asks for.
+    int Show(const LoadMessage &message);
+
     // detail, when not empty, follows the usual text on a line of its own.
     int MsgFormatUnknown(const std::string &detail = {});
     int MsgFileNameTooLong(const std::string &path);
@@ -18,14 +23,6 @@ public:
     int MsgPictureNotLoaded();
     // reason, when not empty, says what the system answered.
     int MsgTempFileNotOpened(const std::string &path, const std::string &reason = {});
-
-    static std::string FormatUnknownText();
-    static std::string FileNotFoundText(const std::string &path);
-    static std::string FileNameTooLongText(const std::string &path);
-    // Names the stored setting key (in file, when known) that does not convert.
-    static std::string SettingAtFaultText(const std::string &key, const std::string &file);
-    static std::string PictureNotLoadedText();
-    static std::string TempFileNotOpenedText(const std::string &path, const std::string &reason = {});
 
 private:
     MessageBox &m_box;

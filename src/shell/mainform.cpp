@@ -21,7 +21,7 @@ MainForm::MainForm(Platform platform)
       m_mirror(m_progress),
       m_workForm(m_mirror, m_progress, m_setup),
       m_picture(m_platform.pictureFolder),
-      m_open(m_messages, m_platform.settings, &m_picture)
+      m_open([this](const LoadMessage &message) { m_messages.Show(message); }, m_platform.settings, &m_picture)
 {
     m_formats.add(m_platform.moreFormats);
     m_dialog.backend = m_platform.dialogs;

@@ -1,6 +1,5 @@
 #include "patternopen.h"
 
-#include "shell/libmessage.h"
 #include "platform/settingsstore.h"
 
 namespace orvane {
@@ -21,7 +20,7 @@ bool PatternOpen::finish(ReadResult &&result)
     m_copy = PictureCopy();
     if (!result.failure)
         return true;
-    showReadFailure(m_messages, *result.failure, m_settings.location(LibDimension::SettingsApplication));
+    tell(LoadMessages::ofReadFailure(*result.failure, m_settings.location(LibDimension::SettingsApplication)));
     return false;
 }
 
@@ -29,7 +28,7 @@ const PictureCopy &PatternOpen::copyPicture()
 {
     if (m_picture) {
         m_copy = m_picture->copy(m_pattern);
-        showPictureCopy(m_messages, m_copy);
+        tell(LoadMessages::ofPictureCopy(m_copy));
     }
     return m_copy;
 }
@@ -42,39 +41,10 @@ bool PatternOpen::LoadPattern(const std::string &path)
     return true;
 }
 
-void showReadFailure(LibMessage &messages, const ReadFailure &failure, const std::string &settingsLocation)
+void PatternOpen::tell(const std::vector<LoadMessage> &messages) const
 {
-    switch (failure.kind) {
-    case ReadFailure::Kind::FileNotFound:
-        messages.MsgFileNotFound(failure.path);
-        break;
-    case ReadFailure::Kind::FileNameTooLong:
-        messages.MsgFileNameTooLong(failure.path);
-        break;
-    case ReadFailure::Kind::FormatUnknown:
-        messages.MsgFormatUnknown(failure.settingAtFault.empty()
-                                      ? std::string()
-                                      : LibMessage::SettingAtFaultText(failure.settingAtFault, settingsLocation));
-        break;
-    }
-}
-
-void showPictureCopy(LibMessage &messages, const PictureCopy &copy)
-{
-    switch (copy.outcome) {
-    case PictureCopy::Outcome::NoPicture:
-    case PictureCopy::Outcome::Copied:
-        break;
-    case PictureCopy::Outcome::NotOpened:
-    case PictureCopy::Outcome::NotWritten:
-        // A copy that cannot be written names the file and the system's reason.
-        messages.MsgTempFileNotOpened(copy.path, copy.reason);
-        messages.MsgPictureNotLoaded();
-        break;
-    case PictureCopy::Outcome::NotCopyable:
-        messages.MsgPictureNotLoaded();
-        break;
-    }
+    for (const LoadMessage &message : messages)
+        m_messages(message);
 }
 
 } // namespace orvane

@@ -1,25 +1,28 @@
 #pragma once
 
+#include "loadmessages.h"
 #include "document/patternreader.h"
 #include "document/temporarypicture.h"
 
+#include <functional>
 #include <span>
 #include <string>
 
 namespace orvane {
 
-class LibMessage;
 class SettingsStore;
 
-// An open's steps without the drawing: the read, whose failure shows its
-// message, and the picture copy, which shows what kept it from being made.
-// The window takes both in turn; a conversion takes the copy only when it
-// writes a file.
+// Where an open's messages go: the window shows them, a conversion keeps them.
+using LoadMessageSink = std::function<void(const LoadMessage &)>;
+
+// An open's steps without the drawing: the read, whose failure is told, and
+// the picture copy, which tells what kept it from being made. The window
+// takes both in turn; a conversion takes the copy only when it writes a file.
 class PatternOpen {
 public:
     // Without a picture copier, copyPicture() makes no copy and says nothing.
-    PatternOpen(LibMessage &messages, SettingsStore &settings, TemporaryPicture *picture)
-        : m_messages(messages), m_settings(settings), m_picture(picture)
+    PatternOpen(LoadMessageSink messages, SettingsStore &settings, TemporaryPicture *picture)
+        : m_messages(std::move(messages)), m_settings(settings), m_picture(picture)
     {
     }
 
@@ -38,8 +41,9 @@ public:
 
 private:
     bool finish(ReadResult &&result);
+    void tell(const std::vector<LoadMessage> &messages) const;
 
-    LibMessage &m_messages;
+    LoadMessageSink m_messages;
     SettingsStore &m_settings;
     TemporaryPicture *m_picture;
     Pattern m_pattern;
@@ -47,10 +51,5 @@ private:
     // The last file read; kept so that a batch reuses its storage.
     FileBytes m_fileBytes;
 };
-
-// What the user is told about a failed read and a picture copy, in the
-// window's order.
-void showReadFailure(LibMessage &messages, const ReadFailure &failure, const std::string &settingsLocation);
-void showPictureCopy(LibMessage &messages, const PictureCopy &copy);
 
 } // namespace orvane

@@ -81,9 +81,9 @@ TEST(ConvertMessages, FailuresNameTheInputAndWriteNothing)
         std::vector<std::string> args;
         std::string err; // the start of standard error
     } cases[] = {
-        {{missing}, failureLine(missing, LibMessage::FileNotFoundText(missing))},
-        {{v22}, failureLine(v22, LibMessage::FormatUnknownText())},
-        {{"--info", v22}, failureLine(v22, LibMessage::FormatUnknownText())},
+        {{missing}, failureLine(missing, LoadMessages::FileNotFoundText(missing))},
+        {{v22}, failureLine(v22, LoadMessages::FormatUnknownText())},
+        {{"--info", v22}, failureLine(v22, LoadMessages::FormatUnknownText())},
         {{far}, failureLine(far, "Error creating metafile " + env.file("far.wmf") + ".\n\nA point of the pattern lies "
                             "outside the range a metafile can hold (-32768 to 32767). Choose a smaller pattern size.")},
         {{"--width", "2147483600", far},
@@ -297,8 +297,8 @@ TEST(ConvertSettings, StoredValuesBadValuesAndAStoreThatIsAPipe)
     env.writeSettings("[Pattern]\nMarginTop=abc\n");
     r = env.run({"-o", env.file("bad.wmf"), v11});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, failureLine(v11, LibMessage::FormatUnknownText() + "\r\n\r\n"
-                                          + LibMessage::SettingAtFaultText("MarginTop", conf)));
+    EXPECT_EQ(r.err, failureLine(v11, LoadMessages::FormatUnknownText() + "\r\n\r\n"
+                                          + LoadMessages::SettingAtFaultText("MarginTop", conf)));
 
     fs::remove(conf);
     ASSERT_EQ(::mkfifo(conf.c_str(), 0600), 0); // a read would wait for a writer for ever

@@ -66,7 +66,7 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
         if (c.copy.empty()) {
             ASSERT_EQ(h.box.boxes.size(), 1u);
             EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
-                      std::pair(LibMessage::PictureNotLoadedText(), int(MessageExclamation)));
+                      std::pair(LoadMessages::PictureNotLoadedText(), int(MessageExclamation)));
             continue;
         }
         EXPECT_TRUE(h.box.boxes.empty());
@@ -95,8 +95,8 @@ TEST(PictureLoad, CopyThatCannotBeOpenedShowsTwoMessagesAndTouchesNothing)
                              fs::is_directory(h.picturePath())), std::tuple("theirs", false, kind == 'f'));
         ASSERT_EQ(h.box.boxes.size(), 2u);
         EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
-                  std::pair(LibMessage::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
-        EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
+                  std::pair(LoadMessages::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
+        EXPECT_EQ(h.box.boxes[1].text, LoadMessages::PictureNotLoadedText());
         EXPECT_FALSE(h.file.pictureCopy().copied());
     }
 }
@@ -110,8 +110,8 @@ TEST(PictureLoad, WriteFailureDuringTheCopyNamesTheFileAndTheReason)
         const rlimit limit{1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const bool loaded = h.file.LoadPattern(path);
-        const std::vector<std::string> want{LibMessage::TempFileNotOpenedText(h.picturePath(), "File too large"),
-                                            LibMessage::PictureNotLoadedText()};
+        const std::vector<std::string> want{LoadMessages::TempFileNotOpenedText(h.picturePath(), "File too large"),
+                                            LoadMessages::PictureNotLoadedText()};
         std::vector<std::string> shown;
         for (const auto &box : h.box.boxes)
             shown.push_back(box.text);
@@ -161,7 +161,7 @@ TEST(PictureLoad, SimultaneousLoadsAllKeepTheirPictureAndOneWinsWhole)
         if (child == 0) { // each a program of its own: copied, and nothing said
             LoaderHarness one;
             TemporaryPicture picture{h.pictureFolder()};
-            PatternOpen file{one.messages, one.store, &picture};
+            PatternOpen file{[&one](const LoadMessage &m) { one.messages.Show(m); }, one.store, &picture};
             ::_exit(file.LoadPattern(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
         }
         children.push_back(child);

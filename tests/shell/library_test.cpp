@@ -50,7 +50,7 @@ TEST(Library, FailuresCarryTheWindowsMessages)
         ConversionResult::Status status;
         std::string message;
     } cases[] = {
-        {{notPattern.begin(), notPattern.end()}, {}, ConversionResult::NotLoaded, LibMessage::FormatUnknownText()},
+        {{notPattern.begin(), notPattern.end()}, {}, ConversionResult::NotLoaded, LoadMessages::FormatUnknownText()},
         {letter.bytes(), {.width = "0"}, ConversionResult::WidthRefused,
          "The width 0 cannot be applied: its page is 816 x 1056 pixels."},
         {letter.bytes(), {.format = "emf"}, ConversionResult::UnknownFormat,
@@ -93,6 +93,6 @@ TEST(Library, StoredDefaultsAndThePictureCopyAreTheCallers)
     options.storedDefaultsLocation = "/home/u/defaults.conf";
     const InfoResult bad = info(v11.bytes(), options);
     EXPECT_FALSE(bad.ok);
-    EXPECT_EQ(bad.messages, std::vector<std::string>{LibMessage::FormatUnknownText() + "\r\n\r\n"
-                                                     + LibMessage::SettingAtFaultText("MarginTop", "/home/u/defaults.conf")});
+    EXPECT_EQ(bad.messages, std::vector<std::string>{LoadMessages::FormatUnknownText() + "\r\n\r\n"
+                                                     + LoadMessages::SettingAtFaultText("MarginTop", "/home/u/defaults.conf")});
 }

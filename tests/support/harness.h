@@ -83,7 +83,7 @@ struct LoaderHarness : DrawingHarness {
     FakeSettingsStore store;
     LibMessage messages{box};
     TemporaryPicture picture{pictureFolder()};
-    PatternOpen file{messages, store, &picture};
+    PatternOpen file{[this](const LoadMessage &m) { messages.Show(m); }, store, &picture};
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
