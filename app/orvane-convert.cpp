@@ -9,10 +9,10 @@
 #include "platform/usersettingsstore.h"
 #include "os/utf8path.h"
 #include "shell/batch.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 #include "shell/wildcards.h"
 #include "savesignals.h"
-#include "document/temporarypicture.h"
+#include "api/temporarypicture.h"
 
 #include <CLI/CLI.hpp>
 

@@ -9,7 +9,7 @@
 #include "os/fileio.h"
 #include "platform/settingsstore.h"
 #include "shell/batch.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 #include "shell/mainform.h"
 #include "shell/messagebox.h"
 

@@ -13,7 +13,7 @@
 #include "export/qt/pictureencoders.h"
 #include "export/scene.h"
 #include "platform/settingsstore.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 
 #include <QImage>
 #include <libxml/parser.h>

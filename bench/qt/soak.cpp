@@ -7,7 +7,7 @@
 #include "export/qt/pictureencoders.h"
 #include "os/fileio.h"
 #include "platform/settingsstore.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 
 #include <chrono>
 #include <cstdio>

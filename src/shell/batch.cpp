@@ -1,6 +1,6 @@
 #include "batch.h"
 
-#include "converter.h"
+#include "api/converter.h"
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "export/patternsize.h"

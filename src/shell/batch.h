@@ -1,6 +1,6 @@
 #pragma once
 
-#include "converter.h"
+#include "api/converter.h"
 
 #include <cstdint>
 #include <iosfwd>

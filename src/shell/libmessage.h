@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loadmessages.h"
+#include "api/loadmessages.h"
 
 #include <string>
 

@@ -2,11 +2,11 @@
 
 #include "stepstate.h"
 #include "view/mirrorform.h"
-#include "document/temporarypicture.h"
+#include "api/temporarypicture.h"
 #include "export/exportformat.h"
 #include "export/libemf.h"
 #include "savestep.h"
-#include "patternopen.h"
+#include "api/patternopen.h"
 #include "shell/commondialog.h"
 #include "shell/libmessage.h"
 #include "view/libprogress.h"

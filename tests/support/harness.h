@@ -7,7 +7,7 @@
 
 #include "view/mirrorform.h"
 #include "document/patternsettings.h"
-#include "document/temporarypicture.h"
+#include "api/temporarypicture.h"
 #include "export/libemf.h"
 #include "shell/savestep.h"
 #include "shell/libmessage.h"
@@ -15,7 +15,7 @@
 #include "view/libsetup.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
-#include "shell/patternopen.h"
+#include "api/patternopen.h"
 
 #include <gtest/gtest.h>
 

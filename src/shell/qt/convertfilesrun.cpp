@@ -1,7 +1,7 @@
 #include "convertfilesrun.h"
 
 #include "shell/qt/progressform.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 
 #include <QFile>
 #include <QFileInfo>

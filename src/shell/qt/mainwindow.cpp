@@ -6,7 +6,7 @@
 #include "subwindowfit.h"
 #include "shell/qt/progressform.h"
 #include "view/qt/twips.h"
-#include "document/temporarypicture.h"
+#include "api/temporarypicture.h"
 #include "platform/settingsstore.h"
 #include "view/qt/workformwidget.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/patternreader.h"
-#include "document/temporarypicture.h"
+#include "temporarypicture.h"
 
 #include <string>
 #include <vector>

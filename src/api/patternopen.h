@@ -2,7 +2,7 @@
 
 #include "loadmessages.h"
 #include "document/patternreader.h"
-#include "document/temporarypicture.h"
+#include "temporarypicture.h"
 
 #include <functional>
 #include <span>

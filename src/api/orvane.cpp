@@ -4,7 +4,6 @@
 
 #include "converter.h"
 #include "export/exportformat.h"
-#include "shell/libid.h"
 #include "platform/settingsstore.h"
 
 namespace orvane {

@@ -1,6 +1,6 @@
 #include "temporarypicture.h"
 
-#include "pattern.h"
+#include "document/pattern.h"
 #include "os/fileio.h"
 
 namespace orvane {
