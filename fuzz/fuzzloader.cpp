@@ -9,7 +9,7 @@
 
 #include "orvane/orvane.h"
 
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 #include "shell/libmessage.h"
 #include "shell/messagebox.h"
 #include "platform/settingsstore.h"

@@ -1,7 +1,7 @@
 #include "converter.h"
 
 #include "export/exportformat.h"
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 #include "export/patternsize.h"
 #include "text/floattext.h"
 #include "text/windows1252.h"

@@ -2,7 +2,7 @@
 
 #include "api/converter.h"
 #include "export/exportformat.h"
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 #include "export/patternsize.h"
 #include "os/console.h"
 #include "os/fileio.h"

@@ -4,7 +4,7 @@
 #include "view/mirrorform.h"
 #include "api/temporarypicture.h"
 #include "export/exportformat.h"
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 #include "savestep.h"
 #include "api/patternopen.h"
 #include "shell/commondialog.h"

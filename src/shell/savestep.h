@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 
 namespace orvane {
 

@@ -8,7 +8,7 @@
 #include "view/mirrorform.h"
 #include "document/patternsettings.h"
 #include "api/temporarypicture.h"
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 #include "shell/savestep.h"
 #include "shell/libmessage.h"
 #include "view/libprogress.h"

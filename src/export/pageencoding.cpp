@@ -1,4 +1,4 @@
-#include "libemf.h"
+#include "pageencoding.h"
 
 #include "exportformat.h"
 
