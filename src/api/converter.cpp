@@ -133,19 +133,19 @@ ConversionResult Converter::encode(const ConversionResult &loaded, const ExportF
         result.pixelsX = sized.PixelsX;
         result.pixelsY = sized.PixelsY;
     }
-    LibEMF::BuildResult built =
-        LibEMF::BuildMetafile(pageOf(pattern()), ExportOptions{outputName, result.pixelsX, result.pixelsY, &format},
+    EncodedPage built =
+        encodePage(pageOf(pattern()), ExportOptions{outputName, result.pixelsX, result.pixelsY, &format},
                               &m_spareScene);
     if (built.error != SceneError::None || !built.reason.empty()) {
         result.status = ConversionResult::NotEncoded;
         // A width asked for is what to change, not the pattern's size.
         if (built.error == SceneError::CoordinateRange && !width.empty())
-            result.messages.push_back(LibEMF::CreateErrorText(&format, outputName, SceneError::None,
-                                                              "The width " + width + " is too large: a point of the "
-                                                              "pattern would lie outside the range a metafile can "
-                                                              "hold (-32768 to 32767). Choose a smaller width."));
+            result.messages.push_back(saveErrorText(&format, outputName, SceneError::None,
+                                                    "The width " + width + " is too large: a point of the "
+                                                    "pattern would lie outside the range a metafile can "
+                                                    "hold (-32768 to 32767). Choose a smaller width."));
         else
-            result.messages.push_back(LibEMF::CreateErrorText(&format, outputName, built.error, built.reason));
+            result.messages.push_back(saveErrorText(&format, outputName, built.error, built.reason));
         return result;
     }
     result.bytes = std::move(built.bytes);

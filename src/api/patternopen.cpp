@@ -33,7 +33,7 @@ const PictureCopy &PatternOpen::copyPicture()
     return m_copy;
 }
 
-bool PatternOpen::LoadPattern(const std::string &path)
+bool PatternOpen::open(const std::string &path)
 {
     if (!read(path))
         return false;

@@ -31,7 +31,7 @@ public:
     // After a successful read: the copy of its picture, if it has one.
     const PictureCopy &copyPicture();
     // read(path), then copyPicture() when it succeeded: the window's open.
-    bool LoadPattern(const std::string &path);
+    bool open(const std::string &path);
 
     // The last pattern read; after a failed read, what was read before the
     // failure.

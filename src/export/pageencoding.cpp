@@ -2,11 +2,11 @@
 
 #include "exportformat.h"
 
-namespace orvane::LibEMF {
+namespace orvane {
 
-BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options, SceneElements *spare)
+EncodedPage encodePage(const PageElements &page, const ExportOptions &options, SceneElements *spare)
 {
-    BuildResult result;
+    EncodedPage result;
     SceneResult built =
         BuildScene(page, options.pixelsX, options.pixelsY, spare ? std::move(*spare) : SceneElements());
     result.error = built.error;
@@ -23,8 +23,8 @@ BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options
     return result;
 }
 
-std::string CreateErrorText(const ExportFormat *format, const std::string &path, SceneError error,
-                            const std::string &reason)
+std::string saveErrorText(const ExportFormat *format, const std::string &path, SceneError error,
+                          const std::string &reason)
 {
     const std::string_view kind = format ? format->kind : coreFormats().front().kind;
     std::string text = "Error creating " + std::string(kind) + " " + path + ".";
@@ -44,4 +44,4 @@ std::string CreateErrorText(const ExportFormat *format, const std::string &path,
     return text;
 }
 
-} // namespace orvane::LibEMF
+} // namespace orvane

@@ -18,9 +18,7 @@ struct ExportOptions {
     const ExportFormat *format = nullptr;
 };
 
-namespace LibEMF {
-
-struct BuildResult {
+struct EncodedPage {
     std::vector<unsigned char> bytes;
     SceneError error = SceneError::None;
     // Set when the format refuses the scene.
@@ -30,13 +28,11 @@ struct BuildResult {
 // The scene of the page's visible elements encoded in options.format. With
 // spare, the scene is built in its memory and hands it back after: a batch
 // then maps its pages once, not per file.
-BuildResult BuildMetafile(const PageElements &page, const ExportOptions &options, SceneElements *spare = nullptr);
+EncodedPage encodePage(const PageElements &page, const ExportOptions &options, SceneElements *spare = nullptr);
 
 // The message of a failed save, naming what kind of file it is ("metafile"
 // when format is null).
-std::string CreateErrorText(const ExportFormat *format, const std::string &path, SceneError error,
-                            const std::string &reason);
-
-} // namespace LibEMF
+std::string saveErrorText(const ExportFormat *format, const std::string &path, SceneError error,
+                          const std::string &reason);
 
 } // namespace orvane

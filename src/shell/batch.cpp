@@ -256,7 +256,7 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
     if (!WriteFileReplacing(output, bytes, reason, SaveOptions{m_saveWatch})) {
         if (const std::string cause = windowsCause(output); !cause.empty())
             reason = cause;
-        report(input, LibEMF::CreateErrorText(&format, output, SceneError::None, reason));
+        report(input, saveErrorText(&format, output, SceneError::None, reason));
         return false;
     }
     if (const auto written = fileIdentity(output, true))
@@ -283,7 +283,7 @@ bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input
             return true;
     }
     static constexpr ExportFormat Preview{"thumbnail", "png", "", "PNG file", nullptr};
-    report(input, LibEMF::CreateErrorText(&Preview, output == "-" ? "standard output" : output, built.error, reason));
+    report(input, saveErrorText(&Preview, output == "-" ? "standard output" : output, built.error, reason));
     return false;
 }
 

@@ -107,7 +107,7 @@ void MainForm::beginOpen()
 
 MainForm::Outcome MainForm::loadFile(const std::string &path)
 {
-    bool ok = m_open.LoadPattern(path);
+    bool ok = m_open.open(path);
     const Pattern &pattern = m_open.pattern();
     const float width = pattern.PageWidthTwips();
     const float height = pattern.PageHeightTwips();

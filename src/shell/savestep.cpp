@@ -8,12 +8,12 @@ namespace orvane {
 
 bool SaveMetafile(const ExportOptions &options, const PageElements &page, MessageBox &box)
 {
-    const LibEMF::BuildResult built = LibEMF::BuildMetafile(page, options);
+    const EncodedPage built = encodePage(page, options);
     std::string reason = built.reason;
     if (built.error == SceneError::None && reason.empty() && WriteFileReplacing(options.path, built.bytes, reason))
         return true;
     box.beep();
-    box.showMessage(LibEMF::CreateErrorText(options.format, options.path, built.error, reason), MessageExclamation,
+    box.showMessage(saveErrorText(options.format, options.path, built.error, reason), MessageExclamation,
                     LibId::ApplicationTitle());
     return false;
 }

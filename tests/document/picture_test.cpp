@@ -109,7 +109,7 @@ TEST(PictureLoad, WriteFailureDuringTheCopyNamesTheFileAndTheReason)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool loaded = h.file.LoadPattern(path);
+        const bool loaded = h.file.open(path);
         const std::vector<std::string> want{LoadMessages::TempFileNotOpenedText(h.picturePath(), "File too large"),
                                             LoadMessages::PictureNotLoadedText()};
         std::vector<std::string> shown;
@@ -162,7 +162,7 @@ TEST(PictureLoad, SimultaneousLoadsAllKeepTheirPictureAndOneWinsWhole)
             LoaderHarness one;
             TemporaryPicture picture{h.pictureFolder()};
             PatternOpen file{[&one](const LoadMessage &m) { one.messages.Show(m); }, one.store, &picture};
-            ::_exit(file.LoadPattern(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
+            ::_exit(file.open(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
         }
         children.push_back(child);
     }

@@ -56,7 +56,7 @@ struct DrawingHarness {
     }
     std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
     {
-        return LibEMF::BuildMetafile(page(pageW, pageH), ExportOptions{{}, pixelsX, pixelsY, nullptr}).bytes;
+        return encodePage(page(pageW, pageH), ExportOptions{{}, pixelsX, pixelsY, nullptr}).bytes;
     }
     PageElements page(float pageW, float pageH) const
     {
@@ -95,7 +95,7 @@ struct LoaderHarness : DrawingHarness {
     // Read, then drawn as an open draws it.
     bool loadPath(const std::string &path)
     {
-        return file.LoadPattern(path) && LibDraw::DrawPattern(drawing(), mirror, file.pattern());
+        return file.open(path) && LibDraw::DrawPattern(drawing(), mirror, file.pattern());
     }
     const PatternSettings &settings() const { return file.pattern().settings; }
 };
