@@ -134,6 +134,9 @@ int main(int argc, char **argv)
     orvane::Platform platform{messages, settings, &dialogs, &input};
     platform.preferences = &preferences;
     platform.moreFormats = orvane::pictureModule().formats;
+    // The window's saves keep the care for their temporary file that the library leaves to programs.
+    orvane::SaveSignals saveSignals;
+    platform.saveWatch = &saveSignals;
     dialogs.setPreferences(&preferences);
     orvane::MainWindow window(platform);
     messages.setParentWidget(&window);

@@ -206,7 +206,8 @@ MainForm::Outcome MainForm::SetPatternSizeTo(const std::string &reply)
 MainForm::Outcome MainForm::SaveAs(const std::string &path, const ExportFormat *format)
 {
     const bool saved =
-        SaveMetafile(ExportOptions{path, m_pixelsX, m_pixelsY, format}, pageOf(pattern()), m_platform.messages);
+        SaveMetafile(ExportOptions{path, m_pixelsX, m_pixelsY, format}, pageOf(pattern()), m_platform.messages,
+                     SaveOptions{m_platform.saveWatch});
     saveFinished(saved, path);
     return saved ? Outcome::Done : Outcome::Failed;
 }

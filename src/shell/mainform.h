@@ -39,6 +39,8 @@ struct Platform {
     std::string pictureFolder = TemporaryPicture::defaultFolder();
     // Where the window remembers the last folder; without it, only this run does.
     Preferences *preferences = nullptr;
+    // Told of each save's temporary file (the program's signal care); none by default.
+    TemporaryFileWatch *saveWatch = nullptr;
     // Formats beyond the core's own, offered after them.
     std::span<const ExportFormat> moreFormats{};
 };
