@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -35,12 +36,24 @@ inline std::optional<std::int32_t> roundToLong(double value)
     return static_cast<std::int32_t>(r);
 }
 
+// As roundHalfEven, then the 16-bit range. Within the range, adding and
+// taking away 1.5 x 2^52 rounds as the default rounding mode does, without a
+// call into the maths library: a scene rounds four coordinates per element.
 inline std::optional<std::int16_t> roundToInteger(double value)
 {
-    const auto r = roundToLong(value);
-    if (!r || *r < std::numeric_limits<std::int16_t>::min() || *r > std::numeric_limits<std::int16_t>::max())
+    // Everything that cannot round into the range goes first, NaN included.
+    if (!(value > -32769.0 && value < 32768.0))
         return std::nullopt;
-    return static_cast<std::int16_t>(*r);
+#if FLT_EVAL_METHOD == 0
+    constexpr double Shift = 6755399441055744.0;
+    const double r = (value + Shift) - Shift;
+#else
+    // Wider intermediate results (x87) would round twice.
+    const double r = roundHalfEven(value);
+#endif
+    if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(r);
 }
 
 // 16-bit signed arithmetic that reports overflow instead of wrapping.

@@ -9,6 +9,59 @@ namespace orvane {
 
 namespace {
 
+constexpr std::size_t LineRecordBytes = 16;
+constexpr std::size_t ShapeRecordBytes = 18;
+
+// Records that lie wholly in the file are read straight from its bytes; at
+// a file's early end, field by field, those past it as zero.
+void readLines(PatternStream &file, Pattern &p)
+{
+    if (file.remaining() >= p.lines.size() * LineRecordBytes) {
+        const unsigned char *at = file.take(p.lines.size() * LineRecordBytes).data();
+        for (PatternLine &line : p.lines) {
+            line.X1 = PatternStream::singleAt(at);
+            line.Y1 = PatternStream::singleAt(at + 4);
+            line.X2 = PatternStream::singleAt(at + 8);
+            line.Y2 = PatternStream::singleAt(at + 12);
+            line.Visible = true;
+            at += LineRecordBytes;
+        }
+        return;
+    }
+    for (PatternLine &line : p.lines) {
+        line.X1 = file.readSingle();
+        line.Y1 = file.readSingle();
+        line.X2 = file.readSingle();
+        line.Y2 = file.readSingle();
+        line.Visible = true;
+    }
+}
+
+void readShapes(PatternStream &file, Pattern &p)
+{
+    if (file.remaining() >= p.shapes.size() * ShapeRecordBytes) {
+        const unsigned char *at = file.take(p.shapes.size() * ShapeRecordBytes).data();
+        for (PatternShape &shape : p.shapes) {
+            shape.Shape = PatternStream::integerAt(at);
+            shape.Top = PatternStream::singleAt(at + 2);
+            shape.Left = PatternStream::singleAt(at + 6);
+            shape.Height = PatternStream::singleAt(at + 10);
+            shape.Width = PatternStream::singleAt(at + 14);
+            shape.Visible = true;
+            at += ShapeRecordBytes;
+        }
+        return;
+    }
+    for (PatternShape &shape : p.shapes) {
+        shape.Shape = file.readInteger();
+        shape.Top = file.readSingle();
+        shape.Left = file.readSingle();
+        shape.Height = file.readSingle();
+        shape.Width = file.readSingle();
+        shape.Visible = true;
+    }
+}
+
 // The records and the picture after the settings; false when a count cannot be
 // read in 16-bit arithmetic.
 bool readElements(PatternStream &file, Pattern &p)
@@ -18,25 +71,12 @@ bool readElements(PatternStream &file, Pattern &p)
     if (lines == -32768)
         return false;
     p.lines.resize(lines > 0 ? static_cast<std::size_t>(lines) : 0);
-    for (PatternLine &line : p.lines) {
-        line.X1 = file.readSingle();
-        line.Y1 = file.readSingle();
-        line.X2 = file.readSingle();
-        line.Y2 = file.readSingle();
-        line.Visible = true;
-    }
+    readLines(file, p);
     const std::int16_t shapes = file.readInteger();
     if (shapes == -32768)
         return false;
     p.shapes.resize(shapes > 0 ? static_cast<std::size_t>(shapes) : 0);
-    for (PatternShape &shape : p.shapes) {
-        shape.Shape = file.readInteger();
-        shape.Top = file.readSingle();
-        shape.Left = file.readSingle();
-        shape.Height = file.readSingle();
-        shape.Width = file.readSingle();
-        shape.Visible = true;
-    }
+    readShapes(file, p);
 
     p.hasPicture = file.readInteger() != 0;
     if (p.hasPicture) {

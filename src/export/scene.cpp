@@ -34,6 +34,10 @@ SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int3
     const float scaleY = static_cast<float>(static_cast<double>(static_cast<float>(pixelsY)) / pageHeight);
 
     bool inRange = true;
+    // Written in place, the elements sized for every one and cut to those
+    // visible at the end.
+    scene.elements.resize(page.lines.size() + page.shapes.size());
+    SceneElement *out = scene.elements.data();
     auto add = [&](SceneElement::Kind kind, double x1, double y1, double x2, double y2) {
         const auto a = roundToInteger(x1 * scaleX);
         const auto b = roundToInteger(y1 * scaleY);
@@ -43,10 +47,9 @@ SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int3
             inRange = false;
             return;
         }
-        scene.elements.push_back(SceneElement{kind, *a, *b, *c, *d});
+        *out++ = SceneElement{kind, *a, *b, *c, *d};
     };
 
-    scene.elements.reserve(static_cast<std::size_t>(page.lines.size() + page.shapes.size()));
     for (const PatternLine &line : page.lines) {
         if (line.Visible)
             add(SceneElement::Line, line.X1, line.Y1, line.X2, line.Y2);
@@ -63,6 +66,7 @@ SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int3
         add(isEllipseKind(shape.Shape) ? SceneElement::Ellipse : SceneElement::Rectangle, left, top,
             left + shape.Width, top + shape.Height);
     }
+    scene.elements.resize(static_cast<std::size_t>(out - scene.elements.data()));
     if (!inRange) {
         result.error = SceneError::CoordinateRange;
         scene.elements.clear();

@@ -279,7 +279,8 @@ bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input
         const std::vector<unsigned char> png = m_thumbnail(built.scene, options.thumbnail);
         if (png.empty())
             reason = "The page has no size a preview can show.";
-        else if (output == "-" ? WriteStandardOutput(png, reason) : WriteFileReplacing(output, png, reason, SaveOptions{m_saveWatch}))
+        else if (output == "-" ? WriteStandardOutput(png, reason)
+                               : WriteFileReplacing(output, png, reason, SaveOptions{m_saveWatch}))
             return true;
     }
     static constexpr ExportFormat Preview{"thumbnail", "png", "", "PNG file", nullptr};

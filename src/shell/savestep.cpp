@@ -10,7 +10,8 @@ bool SaveMetafile(const ExportOptions &options, const PageElements &page, Messag
 {
     const EncodedPage built = encodePage(page, options);
     std::string reason = built.reason;
-    if (built.error == SceneError::None && reason.empty() && WriteFileReplacing(options.path, built.bytes, reason, save))
+    if (built.error == SceneError::None && reason.empty()
+        && WriteFileReplacing(options.path, built.bytes, reason, save))
         return true;
     box.beep();
     box.showMessage(saveErrorText(options.format, options.path, built.error, reason), MessageExclamation,

@@ -177,7 +177,9 @@ bool WriteFileReplacing(const std::string &path, const std::vector<unsigned char
     const std::string folder = folderOf(target);
     TemporaryName guard(options.watch);
     std::string temp;
-    int fd = options.unnamedTemporaryFiles ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_BINARY | O_CLOEXEC, 0600) : -1;
+    int fd = options.unnamedTemporaryFiles
+        ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_BINARY | O_CLOEXEC, 0600)
+        : -1;
     const bool unnamed = fd >= 0;
     if (!unnamed) {
         temp = folder + "/.orvane-XXXXXX";
