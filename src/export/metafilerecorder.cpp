@@ -1,6 +1,7 @@
 #include "metafilerecorder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace orvane {
@@ -142,12 +143,15 @@ template <std::size_t N>
 void MetafileRecorder::putRecord(const std::uint16_t (&words)[N])
 {
     m_maxRecord = std::max<std::uint32_t>(m_maxRecord, N);
-    unsigned char bytes[2 * N];
-    for (std::size_t i = 0; i < N; ++i) {
-        bytes[2 * i] = static_cast<unsigned char>(words[i] & 0xFF);
-        bytes[2 * i + 1] = static_cast<unsigned char>(words[i] >> 8);
+    unsigned char *at = room(2 * N);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, words, 2 * N);
+    } else {
+        for (std::size_t i = 0; i < N; ++i) {
+            at[2 * i] = static_cast<unsigned char>(words[i] & 0xFF);
+            at[2 * i + 1] = static_cast<unsigned char>(words[i] >> 8);
+        }
     }
-    std::memcpy(room(2 * N), bytes, sizeof bytes);
 }
 
 std::vector<unsigned char> MetafileRecorder::finish()

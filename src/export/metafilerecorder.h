@@ -70,7 +70,8 @@ private:
         m_size += n;
         return at;
     }
-    void grow(std::size_t atLeast);
+    // Seldom called: kept out of line, so that room() stays small.
+    [[gnu::noinline]] void grow(std::size_t atLeast);
 
     // The file so far is the first m_size bytes; the rest is room.
     std::vector<unsigned char> m_bytes;

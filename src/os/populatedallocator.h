@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 namespace orvane {
 
@@ -40,6 +42,21 @@ public:
             ::operator delete(p);
         else
             freePopulated(p, bytes);
+    }
+
+    // An array grown by resize() leaves plain values (bytes, scene elements)
+    // as the memory holds them, instead of writing zeros first: whoever grows
+    // one writes every element before it is read. Types with initialisers of
+    // their own still get them.
+    template <typename U>
+    void construct(U *p) noexcept(std::is_nothrow_default_constructible_v<U>)
+    {
+        ::new (static_cast<void *>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U *p, Args &&...args)
+    {
+        ::new (static_cast<void *>(p)) U(std::forward<Args>(args)...);
     }
 
     template <typename U>
