@@ -17,10 +17,14 @@ class SettingsStore;
 struct ExportFormat;
 
 // One pattern at a time through the window's steps without a window: open
-// (by path or bytes), size, encode. Messages are the window's, collected.
+// (by path or bytes), the picture copy when asked for, size, encode.
+// Messages are the window's, collected as texts.
 class Converter {
 public:
     Converter(const FormatTable &formats, SettingsStore &settings, std::string pictureFolder);
+    // Its open hands messages to this object.
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
 
     // Whether a load copies the pattern's picture, as the window's open does:
     // a conversion that writes a file does, --info and a preview do not.
