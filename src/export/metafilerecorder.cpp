@@ -1,5 +1,7 @@
 #include "metafilerecorder.h"
 
+#include "os/populatedmemory.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -17,7 +19,11 @@ MetafileRecorder::MetafileRecorder()
 
 void MetafileRecorder::grow(std::size_t atLeast)
 {
-    m_bytes.resize(std::max(atLeast, m_bytes.size() * 2));
+    const std::size_t size = std::max(atLeast, m_bytes.size() * 2);
+    m_bytes.reserve(size);
+    // A large file's pages in one trip into the kernel, not a fault each.
+    populateForWriting(m_bytes.data(), m_bytes.capacity());
+    m_bytes.resize(size);
 }
 
 void MetafileRecorder::put16(std::uint16_t value)

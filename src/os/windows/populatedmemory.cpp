@@ -15,4 +15,6 @@ void freePopulated(void *block, std::size_t) noexcept
     ::operator delete(block);
 }
 
+void populateForWriting(void *, std::size_t) noexcept {}
+
 } // namespace orvane
