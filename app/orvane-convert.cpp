@@ -3,15 +3,16 @@
 
 #include "export/exportformat.h"
 #include "export/qt/picturemodule.h"
-#include "platform/console.h"
-#include "platform/fileio.h"
-#include "platform/module.h"
+#include "os/console.h"
+#include "os/fileio.h"
+#include "os/module.h"
 #include "platform/usersettingsstore.h"
-#include "platform/utf8path.h"
+#include "os/utf8path.h"
 #include "shell/batch.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 #include "shell/wildcards.h"
-#include "document/temporarypicture.h"
+#include "savesignals.h"
+#include "api/temporarypicture.h"
 
 #include <CLI/CLI.hpp>
 
@@ -96,6 +97,8 @@ std::string usage(const Offer &offer)
             "format. The output is the page's size in 96-dpi pixels, or PIXELS wide with\n"
             "the height in proportion. Without -o or --out-dir each output is written\n"
             "beside its input with the format's extension; an existing file is replaced.\n"
+            "A conversion also copies a pattern's picture to the user's cache folder;\n"
+            "--info writes nothing.\n"
             "\n";
     std::string formats = "wmf (default, plain metafile), placeable (metafile with the page's frame, for office "
                           "suites and vector editors)";
@@ -317,6 +320,9 @@ int main(int argc, char **argv)
     if (const auto why = checkBatchOptions(options, converter, format))
         return usageError(err, *why);
     Batch batch(converter, out, err);
+    // Only now: nothing before this point writes a file.
+    SaveSignals saveSignals;
+    batch.setSaveWatch(&saveSignals);
     if (pictures)
         batch.setThumbnail(pictures->thumbnail);
     return batch.run(options, *format);

@@ -1,14 +1,14 @@
 // orvane: the desktop converter window, optionally opening one pattern file.
 
 #include "export/qt/pictureencoders.h"
-#include "platform/fileio.h"
+#include "savesignals.h"
 #include "shell/mainform.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/windowplacement.h"
-#include "platform/qt/qmessageboxadapter.h"
+#include "shell/qt/qmessageboxadapter.h"
 #include "platform/qt/qsettingsstore.h"
-#include "platform/qt/qtfiledialogs.h"
-#include "platform/qt/qtinputbox.h"
+#include "shell/qt/qtfiledialogs.h"
+#include "shell/qt/qtinputbox.h"
 #include "platform/qt/qtpreferences.h"
 
 #include <QApplication>
@@ -134,6 +134,9 @@ int main(int argc, char **argv)
     orvane::Platform platform{messages, settings, &dialogs, &input};
     platform.preferences = &preferences;
     platform.moreFormats = orvane::pictureModule().formats;
+    // The window's saves keep the care for their temporary file that the library leaves to programs.
+    orvane::SaveSignals saveSignals;
+    platform.saveWatch = &saveSignals;
     dialogs.setPreferences(&preferences);
     orvane::MainWindow window(platform);
     messages.setParentWidget(&window);

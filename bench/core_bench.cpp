@@ -6,12 +6,12 @@
 #include "orvane/orvane.h"
 
 #include "export/exportformat.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/settingsstore.h"
 #include "shell/batch.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 #include "shell/mainform.h"
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 
 #include <benchmark/benchmark.h>
 
@@ -107,7 +107,7 @@ void BM_LibraryLoad(benchmark::State &state)
     const FormatTable formats;
     Converter converter(formats, settings, {});
     for (auto _ : state) {
-        const ConversionResult loaded = converter.load(bytes);
+        const ConversionResult loaded = converter.load(bytes, Converter::PictureStep::Skip);
         if (!loaded.ok())
             state.SkipWithError("load failed");
     }
@@ -121,7 +121,7 @@ void BM_LibraryEncodeWmf(benchmark::State &state)
     EmptySettingsStore settings;
     const FormatTable formats;
     Converter converter(formats, settings, {});
-    const ConversionResult loaded = converter.load(bytes);
+    const ConversionResult loaded = converter.load(bytes, Converter::PictureStep::Skip);
     for (auto _ : state) {
         const ConversionResult done = converter.encode(loaded, formats.defaultFormat(), {}, "largest.wmf");
         benchmark::DoNotOptimize(done.bytes.data());
@@ -136,7 +136,7 @@ void BM_LibraryEncodeAs(benchmark::State &state, const char *name)
     EmptySettingsStore settings;
     const FormatTable formats;
     Converter converter(formats, settings, {});
-    const ConversionResult loaded = converter.load(bytes);
+    const ConversionResult loaded = converter.load(bytes, Converter::PictureStep::Skip);
     for (auto _ : state) {
         const ConversionResult done = converter.encode(loaded, *formats.find(name), {}, "largest");
         benchmark::DoNotOptimize(done.bytes.data());

@@ -2,7 +2,7 @@
 
 #include "patternwriter.h"
 
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 
 #include <string>
 

@@ -13,7 +13,7 @@
 #include "export/qt/pictureencoders.h"
 #include "export/scene.h"
 #include "platform/settingsstore.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 
 #include <QImage>
 #include <libxml/parser.h>
@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FormatTable formats;
     formats.add(pictureModule().formats);
     Converter converter(formats, settings, {});
-    const ConversionResult loaded = converter.load(bytes);
+    const ConversionResult loaded = converter.load(bytes, Converter::PictureStep::Skip);
     if (!loaded.ok())
         return 0;
     constexpr double MaxRasterPixels = 1 << 22;

@@ -9,9 +9,9 @@
 
 #include "orvane/orvane.h"
 
-#include "export/libemf.h"
-#include "platform/libmessage.h"
-#include "platform/messagebox.h"
+#include "export/pageencoding.h"
+#include "shell/libmessage.h"
+#include "shell/messagebox.h"
 #include "platform/settingsstore.h"
 #include "shell/mainform.h"
 
@@ -111,14 +111,14 @@ void checkLoadMessages(const std::vector<RecordingMessages::Shown> &shown, bool 
     if (!loaded) {
         // A file that is there but cannot be read says so exactly once, at the end.
         const auto format = std::count_if(shown.begin(), shown.end(),
-                                          [](const auto &m) { return m.text == LibMessage::FormatUnknownText(); });
-        require(format == 1 && shown.back().text == LibMessage::FormatUnknownText()
+                                          [](const auto &m) { return m.text == LoadMessages::FormatUnknownText(); });
+        require(format == 1 && shown.back().text == LoadMessages::FormatUnknownText()
                     && shown.back().style == MessageExclamation,
                 "failed load without exactly one format message at the end");
         return;
     }
     // A successful load shows nothing, or only the picture's messages.
-    require(shown.empty() || shown.back().text == LibMessage::PictureNotLoadedText(),
+    require(shown.empty() || shown.back().text == LoadMessages::PictureNotLoadedText(),
             "successful load with a foreign message");
     require(shown.size() <= 1
                 || (shown.size() == 2 && shown[0].style == MessageInformation
@@ -148,10 +148,11 @@ Outcome openAndSave(MainForm &form, RecordingMessages &messages, const Bytes &in
         return outcome;
     }
 
-    if (const std::string &picture = form.pattern().picturePath; !picture.empty()) {
+    if (const PictureCopy &copied = form.pictureCopy(); copied.copied()) {
+        const std::string &picture = copied.path;
         struct stat st {};
         require(::lstat(picture.c_str(), &st) == 0 && S_ISREG(st.st_mode), "picture copy is not a regular file");
-        require(st.st_size == form.pattern().pictureBytes, "picture copy is not the size reported");
+        require(st.st_size == copied.bytes, "picture copy is not the size reported");
         // The picture is read straight from the pattern file, so the copy is a run of the input's bytes.
         const Bytes copy = readBytes(picture);
         require(std::search(input.begin(), input.end(), copy.begin(), copy.end()) != input.end(),

@@ -5,7 +5,7 @@
 #include "largestpattern.h"
 
 #include "platform/settingsstore.h"
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
 #include "view/qt/patternsurface.h"

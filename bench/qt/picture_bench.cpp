@@ -5,7 +5,7 @@
 
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 #include "platform/settingsstore.h"
 #include "shell/mainform.h"
 

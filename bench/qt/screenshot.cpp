@@ -5,7 +5,7 @@
 //
 // Usage: orvane-screenshot PATTERN.pat OUTPUT.png [WIDTH HEIGHT]
 
-#include "platform/messagebox.h"
+#include "shell/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
 #include "platform/qt/qsettingsstore.h"

@@ -5,9 +5,9 @@
 
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/settingsstore.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 
 #include <chrono>
 #include <cstdio>
@@ -39,7 +39,8 @@ void soak(const char *name, const std::vector<FileBytes> &patterns, long count)
     Converter converter(formats, settings, {});
     const auto start = std::chrono::steady_clock::now();
     for (long n = 1; n <= count; ++n) {
-        const ConversionResult loaded = converter.load(patterns[std::size_t(n) % patterns.size()]);
+        const ConversionResult loaded =
+            converter.load(patterns[std::size_t(n) % patterns.size()], Converter::PictureStep::Skip);
         const ConversionResult done = converter.encode(loaded, *format, {}, "soak");
         if (!done.ok()) {
             std::fprintf(stderr, "%s: conversion %ld failed\n", name, n);

@@ -2,6 +2,11 @@
 
 // Orvane's core as a library: a pattern file's bytes in, the bytes of a
 // metafile (or another format) out, with the messages the window would show.
+//
+// convert() and info() may be called from any number of threads at once. They
+// change nothing in the calling process: no signal handlers, umask, current
+// folder or environment, and they keep no data between calls. The only file
+// they write is the picture copy, and only when pictureFolder is set.
 
 #include <cstdint>
 #include <functional>
@@ -63,7 +68,8 @@ struct InfoResult {
     std::vector<std::string> messages;
 };
 
-// Only storedDefaults, storedDefaultsLocation and pictureFolder apply.
+// Only storedDefaults, storedDefaultsLocation and pictureFolder apply; the
+// picture is copied only when pictureFolder is set.
 InfoResult info(std::span<const unsigned char> pattern, const ConvertOptions &options = {});
 
 // The formats convert() accepts, the default first.

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/populatedallocator.h"
+#include "os/populatedallocator.h"
 
 namespace orvane {
 

@@ -3,10 +3,9 @@
 #include "patternelements.h"
 #include "patternformat.h"
 #include "patternsettings.h"
-#include "platform/populatedallocator.h"
+#include "os/populatedallocator.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace orvane {
@@ -26,11 +25,6 @@ struct Pattern {
     bool hasPicture = false;
     float pictureLength = 0;
     std::vector<unsigned char> picture;
-
-    // Where the last load copied the picture and how many bytes; empty when
-    // it had none or the copy failed.
-    std::string picturePath;
-    long long pictureBytes = 0;
 
     float PageWidthTwips() const { return settings.PatternWidth; }
     float PageHeightTwips() const { return settings.PatternHeight; }

@@ -3,7 +3,6 @@
 #include "numeric.h"
 #include "platform/settingsstore.h"
 #include "storedtext.h"
-#include "platform/libid.h"
 
 #include <functional>
 
@@ -15,7 +14,7 @@ bool LibDimension::LoadSettingDefaults(SettingsStore &store)
     PatternSettings &s = m_settings;
     m_settingAtFault.clear();
     // Each key is read as text; a missing key yields the default.
-    auto read = [&store](const char *key) { return store.readText(LibId::ProductName(), SettingsSection, key); };
+    auto read = [&store](const char *key) { return store.readText(SettingsApplication, SettingsSection, key); };
     auto stored = [&read, this](const char *key, auto fallback, auto &field, auto convert) {
         const auto text = read(key);
         if (!text) {

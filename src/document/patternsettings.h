@@ -33,6 +33,8 @@ struct PatternSettings {
 // Owner of the one PatternSettings record.
 class LibDimension {
 public:
+    // Where the stored defaults live: the product's settings, this group.
+    static constexpr const char *SettingsApplication = "Veltrum Orvane";
     static constexpr const char *SettingsSection = "Pattern";
 
     PatternSettings &settings() { return m_settings; }

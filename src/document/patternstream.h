@@ -45,6 +45,8 @@ public:
         text.assign(got.begin(), got.end());
         return true;
     }
+    // How many bytes are left to read.
+    std::size_t remaining() const { return m_bytes.size() - m_pos; }
     // Up to count of the bytes that follow; fewer when the file ends first.
     std::span<const unsigned char> take(std::size_t count)
     {
@@ -52,6 +54,20 @@ public:
         const std::span<const unsigned char> part = m_bytes.subspan(m_pos, n);
         m_pos += n;
         return part;
+    }
+
+    // A little-endian 32-bit float at data.
+    static float singleAt(const unsigned char *data)
+    {
+        const std::uint32_t bits = std::uint32_t(data[0]) | (std::uint32_t(data[1]) << 8)
+            | (std::uint32_t(data[2]) << 16) | (std::uint32_t(data[3]) << 24);
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    static std::int16_t integerAt(const unsigned char *data)
+    {
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(data[0] | (data[1] << 8)));
     }
 
 private:

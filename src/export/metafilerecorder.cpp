@@ -1,6 +1,10 @@
 #include "metafilerecorder.h"
 
+#include "os/populatedmemory.h"
+
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace orvane {
 
@@ -10,13 +14,23 @@ constexpr std::uint16_t HeaderWords = 9;
 
 MetafileRecorder::MetafileRecorder()
 {
-    m_bytes.assign(HeaderWords * 2, 0);
+    room(HeaderWords * 2);
+}
+
+void MetafileRecorder::grow(std::size_t atLeast)
+{
+    const std::size_t size = std::max(atLeast, m_bytes.size() * 2);
+    m_bytes.reserve(size);
+    // A large file's pages in one trip into the kernel, not a fault each.
+    populateForWriting(m_bytes.data(), m_bytes.capacity());
+    m_bytes.resize(size);
 }
 
 void MetafileRecorder::put16(std::uint16_t value)
 {
-    m_bytes.push_back(static_cast<unsigned char>(value & 0xFF));
-    m_bytes.push_back(static_cast<unsigned char>(value >> 8));
+    unsigned char *at = room(2);
+    at[0] = static_cast<unsigned char>(value & 0xFF);
+    at[1] = static_cast<unsigned char>(value >> 8);
 }
 
 void MetafileRecorder::put32(std::uint32_t value)
@@ -110,24 +124,46 @@ void MetafileRecorder::ellipse(std::int16_t left, std::int16_t top, std::int16_t
     box(RecordEllipse, left, top, right, bottom);
 }
 
+// The drawing records, which make up nearly all of a large file, are put
+// whole: one append per record rather than one per byte.
 void MetafileRecorder::point(std::uint16_t function, std::int16_t x, std::int16_t y)
 {
-    beginRecord(5, function);
-    put16(static_cast<std::uint16_t>(y));
-    put16(static_cast<std::uint16_t>(x));
+    const std::uint16_t words[] = {5, 0, function, static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(x)};
+    putRecord(words);
 }
 
 void MetafileRecorder::box(std::uint16_t function, std::int16_t left, std::int16_t top, std::int16_t right,
                            std::int16_t bottom)
 {
-    beginRecord(7, function);
-    for (const std::int16_t value : {bottom, right, top, left})
-        put16(static_cast<std::uint16_t>(value));
+    const std::uint16_t words[] = {7,
+                                   0,
+                                   function,
+                                   static_cast<std::uint16_t>(bottom),
+                                   static_cast<std::uint16_t>(right),
+                                   static_cast<std::uint16_t>(top),
+                                   static_cast<std::uint16_t>(left)};
+    putRecord(words);
+}
+
+template <std::size_t N>
+void MetafileRecorder::putRecord(const std::uint16_t (&words)[N])
+{
+    m_maxRecord = std::max<std::uint32_t>(m_maxRecord, N);
+    unsigned char *at = room(2 * N);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(at, words, 2 * N);
+    } else {
+        for (std::size_t i = 0; i < N; ++i) {
+            at[2 * i] = static_cast<unsigned char>(words[i] & 0xFF);
+            at[2 * i + 1] = static_cast<unsigned char>(words[i] >> 8);
+        }
+    }
 }
 
 std::vector<unsigned char> MetafileRecorder::finish()
 {
     beginRecord(3, RecordEof);
+    m_bytes.resize(m_size);
     std::vector<unsigned char> bytes;
     bytes.swap(m_bytes);
     const std::uint32_t words = static_cast<std::uint32_t>(bytes.size() / 2);
@@ -145,6 +181,7 @@ std::vector<unsigned char> MetafileRecorder::finish()
     at16(14, static_cast<std::uint16_t>(m_maxRecord >> 16));
     at16(16, 0);
     m_bytes.assign(HeaderWords * 2, 0);
+    m_size = m_bytes.size();
     m_maxRecord = 0;
     m_objects = m_maxObjects = 0;
     return bytes;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -29,7 +30,7 @@ public:
 
     MetafileRecorder();
 
-    void reserve(std::size_t records) { m_bytes.reserve(18 + records * 14); }
+    void reserve(std::size_t records) { grow(18 + records * 14); }
 
     // Creates a brush in the first free object slot and returns the slot.
     std::uint16_t createBrushIndirect(std::uint16_t style, std::uint32_t color, std::uint16_t hatch);
@@ -56,8 +57,25 @@ private:
     void box(std::uint16_t function, std::int16_t left, std::int16_t top, std::int16_t right, std::int16_t bottom);
     void put16(std::uint16_t value);
     void put32(std::uint32_t value);
+    // A record of fewer than 65536 words, its size and function first.
+    template <std::size_t N>
+    void putRecord(const std::uint16_t (&words)[N]);
 
+    // Room for n more bytes; where they go.
+    unsigned char *room(std::size_t n)
+    {
+        if (m_size + n > m_bytes.size())
+            grow(m_size + n);
+        unsigned char *at = m_bytes.data() + m_size;
+        m_size += n;
+        return at;
+    }
+    // Seldom called: kept out of line, so that room() stays small.
+    [[gnu::noinline]] void grow(std::size_t atLeast);
+
+    // The file so far is the first m_size bytes; the rest is room.
     std::vector<unsigned char> m_bytes;
+    std::size_t m_size = 0;
     std::uint32_t m_maxRecord = 0;
     std::uint16_t m_objects = 0;
     std::uint16_t m_maxObjects = 0;

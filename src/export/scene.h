@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/patternelements.h"
-#include "platform/populatedallocator.h"
+#include "os/populatedallocator.h"
 
 #include <cstdint>
 #include <span>
@@ -56,11 +56,10 @@ PageElements pageOf(const Pattern &pattern);
 // Scales the page (pageWidth x pageHeight twips) to pixelsX x pixelsY with one
 // scale per axis, formed in float from a double quotient; every coordinate
 // is the nearest integer, halves to even, and one that a 16-bit field cannot
-// hold refuses the whole scene rather than wrapping.
-SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int32_t pixelsY);
-
-// Hands a finished scene's storage back for the next BuildScene on this
-// thread: a batch of saves then maps and clears its pages once, not per file.
-void RecycleScene(Scene &&scene);
+// hold refuses the whole scene rather than wrapping. storage lends its
+// memory: a caller that builds many scenes maps its pages once.
+using SceneElements = decltype(Scene::elements);
+SceneResult BuildScene(const PageElements &page, std::int32_t pixelsX, std::int32_t pixelsY,
+                       SceneElements &&storage = SceneElements());
 
 } // namespace orvane

@@ -1,7 +1,7 @@
 #include "svgencoder.h"
 
 #include "scene.h"
-#include "platform/floattext.h"
+#include "text/floattext.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "inifile.h"
 
 #include "platform/inivalue.h"
-#include "platform/utf16text.h"
+#include "text/utf16text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 #include "inisettingsstore.h"
 
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/inifile.h"
-#include "platform/windows1252.h"
+#include "text/windows1252.h"
 
 #include <cstdlib>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "inivalue.h"
 
-#include "platform/utf16text.h"
+#include "text/utf16text.h"
 
 #include <cstdint>
 #include <vector>

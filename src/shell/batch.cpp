@@ -1,13 +1,13 @@
 #include "batch.h"
 
-#include "converter.h"
+#include "api/converter.h"
 #include "export/exportformat.h"
-#include "export/libemf.h"
+#include "export/pageencoding.h"
 #include "export/patternsize.h"
-#include "platform/console.h"
-#include "platform/fileio.h"
-#include "platform/messagebox.h"
-#include "platform/utf8path.h"
+#include "os/console.h"
+#include "os/fileio.h"
+#include "shell/messagebox.h"
+#include "os/utf8path.h"
 
 #include <algorithm>
 #include <cctype>
@@ -173,18 +173,18 @@ int Batch::run(const BatchOptions &options, const ExportFormat &format)
     return allConverted && reported && m_err.flush() ? 0 : 1;
 }
 
-ConversionResult Batch::load(const std::string &input)
+ConversionResult Batch::load(const std::string &input, Converter::PictureStep picture)
 {
     if (input != StandardInput && !isStream(input))
-        return m_converter.load(input);
+        return m_converter.load(input, picture);
     std::vector<unsigned char> bytes;
     std::string why;
-    if (!readWholeStream(input == StandardInput ? std::string() : input, LibFile::MaxPatternBytes, bytes, why)) {
+    if (!readWholeStream(input == StandardInput ? std::string() : input, MaxPatternBytes, bytes, why)) {
         ConversionResult failed;
         failed.messages.push_back("Error reading " + shownName(input) + ": " + why);
         return failed;
     }
-    return m_converter.load(bytes);
+    return m_converter.load(bytes, picture);
 }
 
 std::optional<std::string> Batch::takesAnInputsPlace(const std::string &input, const std::string &output) const
@@ -203,7 +203,9 @@ std::optional<std::string> Batch::takesAnInputsPlace(const std::string &input, c
 
 bool Batch::convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input)
 {
-    const ConversionResult loaded = load(input);
+    // --info writes nothing, not even the picture copy.
+    const ConversionResult loaded =
+        load(input, options.info ? Converter::PictureStep::Skip : Converter::PictureStep::Copy);
     for (const std::string &text : loaded.messages)
         report(input, text);
     if (!loaded.ok())
@@ -251,10 +253,10 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
         return false;
     }
     std::string reason;
-    if (!WriteFileReplacing(output, bytes, reason)) {
+    if (!WriteFileReplacing(output, bytes, reason, SaveOptions{m_saveWatch})) {
         if (const std::string cause = windowsCause(output); !cause.empty())
             reason = cause;
-        report(input, LibEMF::CreateErrorText(&format, output, SceneError::None, reason));
+        report(input, saveErrorText(&format, output, SceneError::None, reason));
         return false;
     }
     if (const auto written = fileIdentity(output, true))
@@ -264,7 +266,7 @@ bool Batch::writeOutput(const std::string &input, const std::string &output, con
 
 bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input)
 {
-    const ConversionResult loaded = load(input);
+    const ConversionResult loaded = load(input, Converter::PictureStep::Skip);
     for (const std::string &text : loaded.messages)
         report(input, text);
     if (!loaded.ok())
@@ -277,11 +279,12 @@ bool Batch::writeThumbnail(const BatchOptions &options, const std::string &input
         const std::vector<unsigned char> png = m_thumbnail(built.scene, options.thumbnail);
         if (png.empty())
             reason = "The page has no size a preview can show.";
-        else if (output == "-" ? WriteStandardOutput(png, reason) : WriteFileReplacing(output, png, reason))
+        else if (output == "-" ? WriteStandardOutput(png, reason)
+                               : WriteFileReplacing(output, png, reason, SaveOptions{m_saveWatch}))
             return true;
     }
     static constexpr ExportFormat Preview{"thumbnail", "png", "", "PNG file", nullptr};
-    report(input, LibEMF::CreateErrorText(&Preview, output == "-" ? "standard output" : output, built.error, reason));
+    report(input, saveErrorText(&Preview, output == "-" ? "standard output" : output, built.error, reason));
     return false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "api/converter.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <map>
@@ -12,6 +14,7 @@ namespace orvane {
 
 class Converter;
 struct ConversionResult;
+class TemporaryFileWatch;
 struct ExportFormat;
 struct Scene;
 
@@ -53,6 +56,8 @@ public:
     {
     }
     void setThumbnail(Thumbnail thumbnail) { m_thumbnail = thumbnail; }
+    // Told of each save's temporary file (the command line's signal care).
+    void setSaveWatch(TemporaryFileWatch *watch) { m_saveWatch = watch; }
     // The name that starts each line on err; none when empty.
     void setProgramName(std::string name) { m_program = std::move(name); }
 
@@ -66,7 +71,7 @@ public:
     bool convertOne(const BatchOptions &options, const ExportFormat &format, const std::string &input);
 
 private:
-    ConversionResult load(const std::string &input);
+    ConversionResult load(const std::string &input, Converter::PictureStep picture);
     // Why output may not be written for input: it is an input of this run.
     std::optional<std::string> takesAnInputsPlace(const std::string &input, const std::string &output) const;
     bool writeThumbnail(const BatchOptions &options, const std::string &input);
@@ -79,6 +84,7 @@ private:
     std::ostream &m_out;
     std::ostream &m_err;
     Thumbnail m_thumbnail = nullptr;
+    TemporaryFileWatch *m_saveWatch = nullptr;
     std::string m_program = "orvane-convert";
     // The regular files this run wrote, by identity, so that no spelling of a
     // path or link lets a later input replace one.

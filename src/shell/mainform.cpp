@@ -3,9 +3,9 @@
 #include "document/numeric.h"
 #include "export/patternsize.h"
 #include "view/libdraw.h"
-#include "platform/inputbox.h"
-#include "platform/libid.h"
-#include "platform/messagebox.h"
+#include "shell/inputbox.h"
+#include "shell/libid.h"
+#include "shell/messagebox.h"
 #include "platform/preferences.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ MainForm::MainForm(Platform platform)
       m_mirror(m_progress),
       m_workForm(m_mirror, m_progress, m_setup),
       m_picture(m_platform.pictureFolder),
-      m_libFile(LibFile::Services{m_messages, m_platform.settings, &m_picture})
+      m_open([this](const LoadMessage &message) { m_messages.Show(message); }, m_platform.settings, &m_picture)
 {
     m_formats.add(m_platform.moreFormats);
     m_dialog.backend = m_platform.dialogs;
@@ -107,8 +107,8 @@ void MainForm::beginOpen()
 
 MainForm::Outcome MainForm::loadFile(const std::string &path)
 {
-    bool ok = m_libFile.LoadPattern(path);
-    const Pattern &pattern = m_libFile.pattern();
+    bool ok = m_open.open(path);
+    const Pattern &pattern = m_open.pattern();
     const float width = pattern.PageWidthTwips();
     const float height = pattern.PageHeightTwips();
     std::optional<PagePixels> pixels;
@@ -206,7 +206,8 @@ MainForm::Outcome MainForm::SetPatternSizeTo(const std::string &reply)
 MainForm::Outcome MainForm::SaveAs(const std::string &path, const ExportFormat *format)
 {
     const bool saved =
-        LibEMF::SaveMetafile(ExportOptions{path, m_pixelsX, m_pixelsY, format}, pageOf(pattern()), m_platform.messages);
+        SaveMetafile(ExportOptions{path, m_pixelsX, m_pixelsY, format}, pageOf(pattern()), m_platform.messages,
+                     SaveOptions{m_platform.saveWatch});
     saveFinished(saved, path);
     return saved ? Outcome::Done : Outcome::Failed;
 }

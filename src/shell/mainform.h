@@ -1,15 +1,16 @@
 #pragma once
 
 #include "stepstate.h"
-#include "document/libfile.h"
-#include "document/mirrorform.h"
-#include "document/temporarypicture.h"
+#include "view/mirrorform.h"
+#include "api/temporarypicture.h"
 #include "export/exportformat.h"
-#include "export/libemf.h"
-#include "platform/commondialog.h"
-#include "platform/libmessage.h"
-#include "platform/libprogress.h"
-#include "platform/libsetup.h"
+#include "export/pageencoding.h"
+#include "savestep.h"
+#include "api/patternopen.h"
+#include "shell/commondialog.h"
+#include "shell/libmessage.h"
+#include "view/libprogress.h"
+#include "view/libsetup.h"
 #include "view/workform.h"
 
 #include <array>
@@ -38,6 +39,8 @@ struct Platform {
     std::string pictureFolder = TemporaryPicture::defaultFolder();
     // Where the window remembers the last folder; without it, only this run does.
     Preferences *preferences = nullptr;
+    // Told of each save's temporary file (the program's signal care); none by default.
+    TemporaryFileWatch *saveWatch = nullptr;
     // Formats beyond the core's own, offered after them.
     std::span<const ExportFormat> moreFormats{};
 };
@@ -109,7 +112,9 @@ public:
     MirrorForm &mirrorForm() { return m_mirror; }
     LibProgress &progress() { return m_progress; }
     // The pattern of the last successful open.
-    const Pattern &pattern() const { return m_libFile.pattern(); }
+    const Pattern &pattern() const { return m_open.pattern(); }
+    // Where the last open copied its pattern's picture, or why it did not.
+    const PictureCopy &pictureCopy() const { return m_open.pictureCopy(); }
     const FormatTable &formats() const { return m_formats; }
 
     // Called whenever the panel state changed.
@@ -131,7 +136,7 @@ private:
     WorkForm m_workForm;
     TemporaryPicture m_picture;
     CommonDialog m_dialog;
-    LibFile m_libFile;
+    PatternOpen m_open;
     FormatTable m_formats;
     // The folder of the last pattern opened and that pattern, absolute.
     std::string m_lastFolder;

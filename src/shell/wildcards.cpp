@@ -1,6 +1,6 @@
 #include "wildcards.h"
 
-#include "platform/utf8path.h"
+#include "os/utf8path.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -2,7 +2,7 @@
 
 #include "document/elementarray.h"
 #include "document/patternelements.h"
-#include "platform/populatedallocator.h"
+#include "os/populatedallocator.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,9 @@
 #include "libdraw.h"
 
 #include "drawing.h"
-#include "document/mirrorform.h"
+#include "view/mirrorform.h"
 #include "document/pattern.h"
-#include "platform/libsetup.h"
+#include "view/libsetup.h"
 
 namespace orvane::LibDraw {
 

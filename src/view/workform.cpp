@@ -1,9 +1,9 @@
 #include "workform.h"
 
 #include "libdraw.h"
-#include "document/mirrorform.h"
+#include "view/mirrorform.h"
 #include "document/numeric.h"
-#include "platform/libprogress.h"
+#include "view/libprogress.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "wmf2svg.h"
 
 #include "document/patternelements.h"
-#include "platform/libmessage.h"
+#include "shell/libmessage.h"
 
 #include <gtest/gtest.h>
 
@@ -81,9 +81,9 @@ TEST(ConvertMessages, FailuresNameTheInputAndWriteNothing)
         std::vector<std::string> args;
         std::string err; // the start of standard error
     } cases[] = {
-        {{missing}, failureLine(missing, LibMessage::FileNotFoundText(missing))},
-        {{v22}, failureLine(v22, LibMessage::FormatUnknownText())},
-        {{"--info", v22}, failureLine(v22, LibMessage::FormatUnknownText())},
+        {{missing}, failureLine(missing, LoadMessages::FileNotFoundText(missing))},
+        {{v22}, failureLine(v22, LoadMessages::FormatUnknownText())},
+        {{"--info", v22}, failureLine(v22, LoadMessages::FormatUnknownText())},
         {{far}, failureLine(far, "Error creating metafile " + env.file("far.wmf") + ".\n\nA point of the pattern lies "
                             "outside the range a metafile can hold (-32768 to 32767). Choose a smaller pattern size.")},
         {{"--width", "2147483600", far},
@@ -180,7 +180,7 @@ TEST(ConvertOutputs, FileSizeLimitIsAFailedSaveWithNothingLeft)
     EXPECT_EQ(std::distance(fs::directory_iterator(env.workFolder()), {}), 1); // only big.pat
 }
 
-// One JSON line: version, settings by name, counts, pixels and picture; no metafile.
+// One JSON line: version, settings by name, counts, pixels and picture; no metafile, no picture copy.
 TEST(ConvertInfo, EveryFieldExactly)
 {
     ConvertEnvironment env;
@@ -198,9 +198,13 @@ TEST(ConvertInfo, EveryFieldExactly)
                      R"("PatternHeight":16837.795,"PenSizeValue":0.33333334,"PenSizeText":")"
                      "\xC2\xBD" R"( mm \"q\"\\","PenColor":16744512,"BandW":true,"BitmapPenSize":2.5,)"
                      R"("BitmapSizeWidth":3.4e+38,"BitmapSizeHeight":1e-07,"MetricPen":false,"MetricPage":true},)"
-                     R"("lines":3,"shapes":2,"pixels":[794,1123],"picture":{"path":")" + env.picturePath()
-                     + R"(","bytes":2500}})" "\n");
+                     R"("lines":3,"shapes":2,"pixels":[794,1123],"picture":{"bytes":2500}})" "\n");
     EXPECT_FALSE(fs::exists(env.file("in.wmf")));
+    EXPECT_FALSE(fs::exists(env.picturePath())); // --info writes nothing, not even the picture copy
+    ASSERT_EQ(env.run({"--thumbnail", "64", env.file("in.pat"), env.file("in.png")}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(env.picturePath())); // nor does a preview
+    ASSERT_EQ(env.run({"-o", env.file("in.wmf"), env.file("in.pat")}).exitCode, 0);
+    EXPECT_EQ(readFileText(env.picturePath()), std::string(2500, 'z')); // a conversion does, as the window's open
 }
 
 TEST(ConvertFormats, ReadersFindTheOutlinesAtTheScenesPoints)
@@ -293,8 +297,8 @@ TEST(ConvertSettings, StoredValuesBadValuesAndAStoreThatIsAPipe)
     env.writeSettings("[Pattern]\nMarginTop=abc\n");
     r = env.run({"-o", env.file("bad.wmf"), v11});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, failureLine(v11, LibMessage::FormatUnknownText() + "\r\n\r\n"
-                                          + LibMessage::SettingAtFaultText("MarginTop", conf)));
+    EXPECT_EQ(r.err, failureLine(v11, LoadMessages::FormatUnknownText() + "\r\n\r\n"
+                                          + LoadMessages::SettingAtFaultText("MarginTop", conf)));
 
     fs::remove(conf);
     ASSERT_EQ(::mkfifo(conf.c_str(), 0600), 0); // a read would wait for a writer for ever

@@ -106,7 +106,7 @@ TEST(StoredDefaults, StoredTextsFillThePenFieldsAndTheFileTheRest)
             EXPECT_FALSE(bad.load(withVersion(1, minor, 0)));
             ASSERT_EQ(bad.box.boxes.size(), 1u);
             EXPECT_EQ(bad.box.boxes[0].text,
-                      LibMessage::FormatUnknownText() + "\r\n\r\n" + LibMessage::SettingAtFaultText(key, ""))
+                      LoadMessages::FormatUnknownText() + "\r\n\r\n" + LoadMessages::SettingAtFaultText(key, ""))
                 << key << " in 1." << minor;
         }
 }
@@ -139,7 +139,7 @@ TEST(MalformedFile, RefusedFilesShowOneMessageAndLeaveNothingBehind)
     std::vector<std::pair<std::string, std::string>> paths; // what is opened, and the message
     for (auto [name, w] : cases) // named after the case; the session splits its actions at spaces
         paths.emplace_back(h.write(w, std::to_string(paths.size()) + (std::replace(name.begin(), name.end(), ' ', '_'), name)),
-                           LibMessage::FormatUnknownText());
+                           LoadMessages::FormatUnknownText());
     const std::string folder = h.dir.file("folder.pat"), fifo = h.dir.file("pipe.pat"), gone = h.dir.file("gone.pat");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0); // a plain open would wait for a writer for ever
@@ -147,8 +147,8 @@ TEST(MalformedFile, RefusedFilesShowOneMessageAndLeaveNothingBehind)
     while (longPath.size() < 5000)
         longPath += "/folder";
     const std::string tooLong = "The selected file name is longer than the system allows.\r\nFile: ";
-    paths.insert(paths.end(), {{folder, LibMessage::FormatUnknownText()}, {fifo, LibMessage::FormatUnknownText()},
-                               {gone, LibMessage::FileNotFoundText(gone)},
+    paths.insert(paths.end(), {{folder, LoadMessages::FormatUnknownText()}, {fifo, LoadMessages::FormatUnknownText()},
+                               {gone, LoadMessages::FileNotFoundText(gone)},
                                {h.dir.file(std::string(300, 'n')), tooLong + h.dir.file(std::string(300, 'n'))},
                                {longPath + "/x.pat", tooLong + longPath + "/x.pat"}});
     auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
@@ -185,7 +185,7 @@ TEST(ShortFile, MissingFieldsReadZerosAndNegativeCountsNothing)
     ASSERT_TRUE(h.load(cut(w, w.size() - 6)));
     EXPECT_TRUE(h.box.boxes.empty());
     EXPECT_EQ(h.visible(), (Rows{{100, 200, 300, 400}, {500, 600, 0, 0}, {0, 0, 0, 0}})); // and no shapes
-    EXPECT_TRUE(h.file.pattern().picturePath.empty());
+    EXPECT_FALSE(h.file.pictureCopy().copied());
     ASSERT_TRUE(h.load(cut(v21, 10 + 21 + 16))); // margins there, the page missing: an empty page
     EXPECT_EQ(h.settings().MarginRight, 0.5f);
     EXPECT_EQ(h.file.pattern().PageWidthTwips(), 0.0f);

@@ -62,15 +62,15 @@ TEST(PictureLoad, CopiesWhatTheFileHoldsOrSaysItCannot)
         LoaderHarness h;
         ASSERT_TRUE(h.load(withLine().integer(c.flag).single(c.length).raw(c.held + c.after)));
         EXPECT_EQ(h.visible().size(), 1u);
-        EXPECT_EQ(h.file.pattern().picturePath, c.copy.empty() ? "" : h.picturePath());
+        EXPECT_EQ(h.file.pictureCopy().path, h.picturePath());
         if (c.copy.empty()) {
             ASSERT_EQ(h.box.boxes.size(), 1u);
             EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
-                      std::pair(LibMessage::PictureNotLoadedText(), int(MessageExclamation)));
+                      std::pair(LoadMessages::PictureNotLoadedText(), int(MessageExclamation)));
             continue;
         }
         EXPECT_TRUE(h.box.boxes.empty());
-        EXPECT_EQ(h.file.pattern().pictureBytes, static_cast<long long>(c.copy.size()));
+        EXPECT_EQ(h.file.pictureCopy().bytes, static_cast<long long>(c.copy.size()));
         EXPECT_EQ(readFileText(h.picturePath()), c.copy);
         EXPECT_EQ(fs::status(h.pictureFolder()).permissions(), fs::perms::owner_all);
         // A shorter picture next cuts the copy; a failed one leaves it alone.
@@ -95,13 +95,13 @@ TEST(PictureLoad, CopyThatCannotBeOpenedShowsTwoMessagesAndTouchesNothing)
                              fs::is_directory(h.picturePath())), std::tuple("theirs", false, kind == 'f'));
         ASSERT_EQ(h.box.boxes.size(), 2u);
         EXPECT_EQ(std::pair(h.box.boxes[0].text, h.box.boxes[0].style),
-                  std::pair(LibMessage::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
-        EXPECT_EQ(h.box.boxes[1].text, LibMessage::PictureNotLoadedText());
-        EXPECT_EQ(h.file.pattern().picturePath, "");
+                  std::pair(LoadMessages::TempFileNotOpenedText(h.picturePath()), int(MessageInformation)));
+        EXPECT_EQ(h.box.boxes[1].text, LoadMessages::PictureNotLoadedText());
+        EXPECT_FALSE(h.file.pictureCopy().copied());
     }
 }
 
-TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
+TEST(PictureLoad, WriteFailureDuringTheCopyNamesTheFileAndTheReason)
 {
     LoaderHarness h;
     const std::string path = h.write(withLine().picture(pictureOf(4096)));
@@ -109,9 +109,13 @@ TEST(PictureLoad, WriteFailureDuringTheCopyShowsPictureNotLoaded)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{1000, 1000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool ok = h.file.LoadPattern(path) && h.box.boxes.size() == 1
-            && h.box.boxes[0].text == LibMessage::PictureNotLoadedText() && h.file.pattern().picturePath.empty();
-        std::_Exit(ok ? 0 : 1);
+        const bool loaded = h.file.open(path);
+        const std::vector<std::string> want{LoadMessages::TempFileNotOpenedText(h.picturePath(), "File too large"),
+                                            LoadMessages::PictureNotLoadedText()};
+        std::vector<std::string> shown;
+        for (const auto &box : h.box.boxes)
+            shown.push_back(box.text);
+        std::_Exit(loaded && shown == want && !h.file.pictureCopy().copied() ? 0 : 1);
     };
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
 }
@@ -157,8 +161,8 @@ TEST(PictureLoad, SimultaneousLoadsAllKeepTheirPictureAndOneWinsWhole)
         if (child == 0) { // each a program of its own: copied, and nothing said
             LoaderHarness one;
             TemporaryPicture picture{h.pictureFolder()};
-            LibFile file{LibFile::Services{one.messages, one.store, &picture}};
-            ::_exit(file.LoadPattern(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
+            PatternOpen file{[&one](const LoadMessage &m) { one.messages.Show(m); }, one.store, &picture};
+            ::_exit(file.open(paths[std::size_t(i)]) && one.box.boxes.empty() ? 0 : 1);
         }
         children.push_back(child);
     }

@@ -1,7 +1,7 @@
 // Stored texts to numbers, and Windows-1252 to and from UTF-8.
 
 #include "document/storedtext.h"
-#include "platform/windows1252.h"
+#include "text/windows1252.h"
 
 #include <gtest/gtest.h>
 

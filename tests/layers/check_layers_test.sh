@@ -14,9 +14,13 @@ rows=(
   'angled project header|src/document/plantedangled.cpp|#include <shell/mainform.h>'
   'dot-dot in the middle|src/view/plantedmiddle.cpp|#include "platform/../shell/mainform.h"'
   'link deep in a call|src/document/CMakeLists.txt|target_link_libraries(orvane_document\n  PUBLIC\n    orvane_platform\n    # the layers below\n    orvane_shell\n)'
-  'plain include up|src/platform/plantedplain.h|#include "document/mirrorform.h"'
+  'plain include up|src/platform/plantedplain.h|#include "document/pattern.h"'
   'Qt in std-only code|src/export/plantedqt.cpp|#include <QString>'
-  'qt folder from std-only code|src/shell/plantedqtfolder.cpp|#include "platform/qt/twips.h"'
+  'qt folder from std-only code|src/shell/plantedqtfolder.cpp|#include "view/qt/twips.h"'
+  'os beside text|src/os/plantedtext.cpp|#include "text/utf16text.h"'
+  'export up to the library interface|src/export/plantedapi.cpp|#include "api/converter.h"'
+  'library interface up to the window|src/api/plantedview.cpp|#include "view/workform.h"'
+  'window in the installed library|src/CMakeLists.txt|target_sources(orvane_library PRIVATE\n  $<TARGET_OBJECTS:orvane_view>)'
 )
 
 copy_tree() {

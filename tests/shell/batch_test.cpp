@@ -6,7 +6,7 @@
 
 #include "export/exportformat.h"
 #include "shell/batch.h"
-#include "shell/converter.h"
+#include "api/converter.h"
 
 #include <gtest/gtest.h>
 

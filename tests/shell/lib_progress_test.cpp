@@ -2,7 +2,7 @@
 
 #include "fakes.h"
 
-#include "platform/libprogress.h"
+#include "view/libprogress.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 // Fakes behind the core's platform interfaces, and a temporary folder.
 
-#include "platform/commondialog.h"
-#include "platform/inputbox.h"
-#include "platform/messagebox.h"
-#include "platform/progressview.h"
+#include "shell/commondialog.h"
+#include "shell/inputbox.h"
+#include "shell/messagebox.h"
+#include "view/progressview.h"
 #include "platform/settingsstore.h"
 
 #include <algorithm>

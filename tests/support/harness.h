@@ -5,16 +5,17 @@
 #include "scriptedsession.h"
 #include "wmfdecoder.h"
 
-#include "document/libfile.h"
-#include "document/mirrorform.h"
+#include "view/mirrorform.h"
 #include "document/patternsettings.h"
-#include "document/temporarypicture.h"
-#include "export/libemf.h"
-#include "platform/libmessage.h"
-#include "platform/libprogress.h"
-#include "platform/libsetup.h"
+#include "api/temporarypicture.h"
+#include "export/pageencoding.h"
+#include "shell/savestep.h"
+#include "shell/libmessage.h"
+#include "view/libprogress.h"
+#include "view/libsetup.h"
 #include "view/libdraw.h"
 #include "view/workform.h"
+#include "api/patternopen.h"
 
 #include <gtest/gtest.h>
 
@@ -51,11 +52,11 @@ struct DrawingHarness {
     bool save(const std::string &path, FakeMessageBox &box, float pageW = 12240, float pageH = 15840,
               int pixelsX = 816, int pixelsY = 1056)
     {
-        return LibEMF::SaveMetafile(ExportOptions{path, pixelsX, pixelsY, nullptr}, page(pageW, pageH), box);
+        return SaveMetafile(ExportOptions{path, pixelsX, pixelsY, nullptr}, page(pageW, pageH), box);
     }
     std::vector<unsigned char> build(float pageW, float pageH, int pixelsX, int pixelsY)
     {
-        return LibEMF::BuildMetafile(page(pageW, pageH), ExportOptions{{}, pixelsX, pixelsY, nullptr}).bytes;
+        return encodePage(page(pageW, pageH), ExportOptions{{}, pixelsX, pixelsY, nullptr}).bytes;
     }
     PageElements page(float pageW, float pageH) const
     {
@@ -75,14 +76,14 @@ struct DrawingHarness {
     }
 };
 
-// The loader (LibFile) on such a drawing, with the fakes.
+// The loader (the open without the drawing) on such a drawing, with the fakes.
 struct LoaderHarness : DrawingHarness {
     TempDir dir;
     FakeMessageBox box;
     FakeSettingsStore store;
     LibMessage messages{box};
     TemporaryPicture picture{pictureFolder()};
-    LibFile file{LibFile::Services{messages, store, &picture}};
+    PatternOpen file{[this](const LoadMessage &m) { messages.Show(m); }, store, &picture};
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
@@ -94,7 +95,7 @@ struct LoaderHarness : DrawingHarness {
     // Read, then drawn as an open draws it.
     bool loadPath(const std::string &path)
     {
-        return file.LoadPattern(path) && LibDraw::DrawPattern(drawing(), mirror, file.pattern());
+        return file.open(path) && LibDraw::DrawPattern(drawing(), mirror, file.pattern());
     }
     const PatternSettings &settings() const { return file.pattern().settings; }
 };

@@ -1,7 +1,7 @@
 #include "scenepainter.h"
 
 #include "export/scene.h"
-#include "view/qt/outlinepainter.h"
+#include "export/qt/outlinepainter.h"
 
 #include <QPainter>
 

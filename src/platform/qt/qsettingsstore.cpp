@@ -1,8 +1,8 @@
 #include "qsettingsstore.h"
 
-#include "platform/fileio.h"
+#include "os/fileio.h"
 #include "platform/inisettingsstore.h"
-#include "platform/windows1252.h"
+#include "text/windows1252.h"
 
 #include <QSettings>
 #include <QStandardPaths>

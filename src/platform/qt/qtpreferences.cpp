@@ -1,6 +1,6 @@
 #include "qtpreferences.h"
 
-#include "qtconvert.h"
+#include "text/qt/qtconvert.h"
 
 namespace orvane {
 

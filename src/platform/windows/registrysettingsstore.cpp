@@ -1,7 +1,7 @@
 #include "registrysettingsstore.h"
 
-#include "platform/windows1252.h"
-#include "widen.h"
+#include "text/windows1252.h"
+#include "os/windows/widen.h"
 
 #include <cstdint>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "convertfilesrun.h"
 #include "export/exportformat.h"
 #include "export/patternsize.h"
-#include "platform/qt/qtfiledialogs.h"
+#include "shell/qt/qtfiledialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "convertfilesrun.h"
 
-#include "platform/qt/progressform.h"
-#include "shell/converter.h"
+#include "shell/qt/progressform.h"
+#include "api/converter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "export/exportformat.h"
-#include "platform/libprogress.h"
+#include "view/libprogress.h"
 #include "shell/batch.h"
 
 #include <QObject>

@@ -4,9 +4,9 @@
 #include "convertfilesrun.h"
 #include "picpanel.h"
 #include "subwindowfit.h"
-#include "platform/qt/progressform.h"
-#include "platform/qt/twips.h"
-#include "document/temporarypicture.h"
+#include "shell/qt/progressform.h"
+#include "view/qt/twips.h"
+#include "api/temporarypicture.h"
 #include "platform/settingsstore.h"
 #include "view/qt/workformwidget.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/qtfiledialogs.h"
+#include "shell/qt/qtfiledialogs.h"
 #include "shell/mainform.h"
 
 #include <QMainWindow>

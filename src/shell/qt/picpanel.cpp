@@ -1,10 +1,10 @@
 #include "picpanel.h"
 
-#include "platform/qt/qtconvert.h"
+#include "text/qt/qtconvert.h"
 
 #include "shapewidget.h"
 #include "shell/mainform.h"
-#include "platform/qt/twips.h"
+#include "view/qt/twips.h"
 
 #include <QApplication>
 #include <QFile>

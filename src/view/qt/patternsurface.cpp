@@ -1,9 +1,9 @@
 #include "patternsurface.h"
-#include "outlinepainter.h"
+#include "export/qt/outlinepainter.h"
 
-#include "platform/qt/qtconvert.h"
+#include "text/qt/qtconvert.h"
 
-#include "platform/qt/twips.h"
+#include "view/qt/twips.h"
 #include "view/drawing.h"
 
 #include <QPaintEvent>

@@ -1,7 +1,7 @@
 #include "workformwidget.h"
 
 #include "patternsurface.h"
-#include "platform/qt/twips.h"
+#include "view/qt/twips.h"
 
 #include <QMdiSubWindow>
 #include <QScrollBar>

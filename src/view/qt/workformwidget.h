@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/qt/twips.h"
+#include "view/qt/twips.h"
 
 #include "view/workform.h"
 

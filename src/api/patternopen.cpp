@@ -1,0 +1,50 @@
+#include "patternopen.h"
+
+#include "platform/settingsstore.h"
+
+namespace orvane {
+
+bool PatternOpen::read(const std::string &path)
+{
+    return finish(readPatternFile(path, m_settings, m_fileBytes, std::move(m_pattern)));
+}
+
+bool PatternOpen::read(std::span<const unsigned char> bytes)
+{
+    return finish(readPattern(bytes, m_settings, std::move(m_pattern)));
+}
+
+bool PatternOpen::finish(ReadResult &&result)
+{
+    m_pattern = std::move(result.pattern);
+    m_copy = PictureCopy();
+    if (!result.failure)
+        return true;
+    tell(LoadMessages::ofReadFailure(*result.failure, m_settings.location(LibDimension::SettingsApplication)));
+    return false;
+}
+
+const PictureCopy &PatternOpen::copyPicture()
+{
+    if (m_picture) {
+        m_copy = m_picture->copy(m_pattern);
+        tell(LoadMessages::ofPictureCopy(m_copy));
+    }
+    return m_copy;
+}
+
+bool PatternOpen::open(const std::string &path)
+{
+    if (!read(path))
+        return false;
+    copyPicture();
+    return true;
+}
+
+void PatternOpen::tell(const std::vector<LoadMessage> &messages) const
+{
+    for (const LoadMessage &message : messages)
+        m_messages(message);
+}
+
+} // namespace orvane

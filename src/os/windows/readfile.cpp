@@ -1,0 +1,57 @@
+#include "os/fileio.h"
+#include "widen.h"
+
+#include <algorithm>
+#include <windows.h>
+
+namespace orvane {
+
+bool ReadFileBytes(const std::string &path, std::size_t limit, FileBytes &bytes, std::string &error)
+{
+    bytes.clear();
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open; a pipe or a
+    // device opens without waiting and is closed again unread.
+    const HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = systemErrorText(::GetLastError());
+        return false;
+    }
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        ::CloseHandle(file);
+        error = "Not a regular file.";
+        return false;
+    }
+    LARGE_INTEGER size {};
+    if (::GetFileSizeEx(file, &size) && size.QuadPart > 0)
+        bytes.reserve(static_cast<std::size_t>(std::min<unsigned long long>(limit, static_cast<unsigned long long>(size.QuadPart))));
+    unsigned char chunk[64 * 1024];
+    bool ok = true;
+    while (bytes.size() < limit) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, limit - bytes.size()));
+        if (!::ReadFile(file, chunk, want, &got, nullptr)) {
+            error = systemErrorText(::GetLastError());
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    ::CloseHandle(file);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}
+
+PathStatus pathStatus(const std::string &path)
+{
+    if (path.empty())
+        return PathStatus::Missing;
+    if (::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return PathStatus::Exists;
+    return ::GetLastError() == ERROR_FILENAME_EXCED_RANGE ? PathStatus::NameTooLong : PathStatus::Missing;
+}
+
+} // namespace orvane
