@@ -91,6 +91,16 @@ TEST(MetafileRecords, KindsTwoAndThreeAreEllipsesAndLinesComeFirstInIndexOrder)
     expectWmf2svgAgrees(dir.file("kinds.wmf"), 816, 1056);
 }
 
+TEST(MetafileRecords, AFileOfMoreThan65535WordsCountsThemAll)
+{
+    Scene scene{816, 1056, 12240, 15840, {}};
+    scene.elements.assign(7000, SceneElement{SceneElement::Line, 1, 2, 3, 4}); // 20 bytes each
+
+    const DecodedMetafile m = decodeMetafile(EncodeWmf(scene));
+
+    EXPECT_EQ(checkConverterMetafile(m), std::vector<std::string>{});
+}
+
 TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
 {
     const struct {
@@ -102,6 +112,7 @@ TEST(PlaceableMetafile, FramesThePageAtItsPrintedSize)
     } cases[] = {{12240, 15840, 816, 1056, 96, 1, ""}, {12240, 15840, 2000, 2588, 235, 2, ""}, // 235.29
                  {11906, 16838, 794, 1123, 96, 1, ""},                                         // A4: 96.03
                  {8640, 5760, 2000, 1333, 333, 3, ""}, {12240, 15840, 408, 528, 48, 0, ""},     // 3.47, 0.5
+                 {12240, 15840, 500, 647, 59, 1, ""},                                          // 58.82
                  {12240, 15840, 4, 5, 0, 0, "65535"}, {100, 100, 5000, 5000, 0, 0, "65535"},   // 0.47, 72000
                  {1440000, 1440000, 32768, 32768, 0, 0, "32767"}};
     for (const auto &c : cases) {

@@ -109,10 +109,15 @@ TEST(SvgDrawing, PhysicalSizeInMillimetresToTheMicrometre)
     Scene a4 = letterScene(794, 1123);
     a4.pageWidthTwips = 11905.512f;
     a4.pageHeightTwips = 16837.795f;
+    Scene odd = letterScene(794, 1123);
+    odd.pageWidthTwips = 11912.485f; // 210.123 mm
+    odd.pageHeightTwips = 16838.079f; // 297.005 mm
 
-    const std::string svg = svgText(a4);
+    const std::string whole = svgText(a4);
+    const std::string fine = svgText(odd);
 
-    EXPECT_NE(svg.find("width=\"210mm\" height=\"297mm\" viewBox=\"0 0 794 1123\""), std::string::npos) << svg;
+    EXPECT_NE(whole.find("width=\"210mm\" height=\"297mm\" viewBox=\"0 0 794 1123\""), std::string::npos) << whole;
+    EXPECT_NE(fine.find("width=\"210.123mm\" height=\"297.005mm\""), std::string::npos) << fine;
 }
 
 TEST(SvgDrawing, RefusesAPageWithoutSize)
