@@ -1,10 +1,8 @@
 // The page: reads the chosen, dropped, opened or shared pattern files,
-// converts each in the WebAssembly core and offers the results; nothing is
-// sent anywhere. A file keeps its card for as long as it is on the page: a
-// change of format or width converts the files again one at a time, with the
-// page free in between, and updates each card in place.
-
-import loadOrvane from './orvane.mjs';
+// converts each in the WebAssembly core (in worker.mjs, a thread of its own)
+// and offers the results; nothing is sent anywhere. A file keeps its card for
+// as long as it is on the page: a change of format or width converts the
+// files again one at a time and updates each card in place.
 
 const $ = (id) => document.getElementById(id);
 
@@ -17,23 +15,24 @@ const formatTexts = {
     pdf: ['PDF document', 'pdf'],
     png: ['PNG picture', 'png'],
 };
-// Chromium's canvas, which draws the PNG pictures, holds no more.
-const canvasPixels = 268435456;
-const canvasSide = 65535;
 // Metafiles hold coordinates up to 32767, and so does the field.
 const widthLimit = 32767;
 const widthHint = 'Blank keeps the page\'s own size; otherwise a whole number from 1 to 32767.';
 // The longer side of a card's preview picture and of the large one, in pixels.
 const previewSide = 448;
 const largeSide = 4096;
-// How many outlines a canvas takes between two breaks for the page.
-const outlinesAtOnce = 4000;
 // How much of a file the zip takes between two breaks for the page.
 const zipChunk = 1 << 20;
 
-const loading = loadOrvane();
+const worker = new Worker('worker.mjs', {type: 'module'});
+// The answers awaited from the worker, by request id.
+const awaited = new Map();
+let requests = 0;
+// The worker's id for the last file added.
+let lastFile = 0;
+// The converter's {formats, version} once it has loaded.
 let orvane = null;
-// One entry a file, in the order given: {name, bytes, item, ...} (newEntry).
+// One entry a file, in the order given: {file, name, item, ...} (newEntry).
 let entries = [];
 // The format and the width that the cards show or are being converted to.
 const settings = {format: remembered('format') || 'wmf', width: validWidth(remembered('width')) || ''};
@@ -76,8 +75,8 @@ function fileName(patternName, format) {
     return patternName.replace(/\.pat$/i, '') + '.' + extension;
 }
 
-// Gives the page a turn between two pieces of work: a task of its own, after
-// whatever the page has waiting (input, drawing, timers), without the
+// Gives the page a turn between two pieces of the zip: a task of its own,
+// after whatever the page has waiting (input, drawing, timers), without the
 // minimum wait of timers.
 function yieldToPage() {
     return new Promise((resolve) => {
@@ -90,113 +89,44 @@ function yieldToPage() {
     });
 }
 
-function canvasBlob(canvas) {
-    return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
+// Sends the worker a task; resolves to its answer ({error} when it fails).
+function ask(task, fields = {}, transfer = []) {
+    if (stopped)
+        return Promise.resolve({error: stopped});
+    const id = ++requests;
+    return new Promise((resolve) => {
+        awaited.set(id, resolve);
+        worker.postMessage({id, task, ...fields}, transfer);
+    });
 }
 
-// PNG: the SVG drawn at the scene's pixel size, within what the browser's
-// canvas holds, with orvane-convert's words when the page is too large.
-async function pngFromSvg(svg, outputName) {
-    const {pixelsX, pixelsY} = svg;
-    const failure = (reason) => new Error(`Error creating PNG file ${outputName}.\n\n${reason}`);
-    let limit = '';
-    if (pixelsX * pixelsY > canvasPixels)
-        limit = canvasPixels + ' pixels';
-    else if (Math.max(pixelsX, pixelsY) > canvasSide)
-        limit = canvasSide + ' pixels a side';
-    if (limit) {
-        throw failure(`A PNG image holds at most ${limit}; this page is ${pixelsX} x ${pixelsY} pixels. `
-            + 'Choose a smaller pattern size.');
-    }
-    const canvas = await drawOutlines(svg, pixelsX, 0);
-    const blob = canvas && await canvasBlob(canvas);
-    if (canvas) {
-        canvas.width = 0;
-        canvas.height = 0;
-    }
-    if (!blob)
-        throw failure('There is not enough memory for a PNG image of this page.');
-    return blob;
-}
+worker.onmessage = ({data}) => {
+    const resolve = awaited.get(data.id);
+    awaited.delete(data.id);
+    resolve?.(data);
+};
+
+// The worker could not load, or stopped: every request, now and later, gets
+// the reason.
+let stopped = null;
+worker.onerror = (event) => {
+    event.preventDefault();
+    stopped = 'The converter stopped: ' + (event.message || 'its files could not be loaded.');
+    for (const resolve of awaited.values())
+        resolve({error: stopped});
+    awaited.clear();
+};
 
 // {blob, pixelsX, pixelsY}, or {error} with the window's message.
-async function produce(entry, format, width) {
-    const outputName = fileName(entry.name, format);
-    try {
-        if (!orvane.formats.includes(format)) {
-            const svg = orvane.convert(entry.bytes, {format: 'svg', width, outputName});
-            return {blob: await pngFromSvg(svg, outputName), pixelsX: svg.pixelsX, pixelsY: svg.pixelsY};
-        }
-        const output = orvane.convert(entry.bytes, {format, width, outputName});
-        return {blob: new Blob([output], {type: 'application/octet-stream'}), pixelsX: output.pixelsX,
-            pixelsY: output.pixelsY};
-    } catch (error) {
-        return {error: error.message};
-    }
-}
-
-// One of the core's SVG drawings on a canvas width pixels wide, its outlines
-// at least thinnest pixels wide; null when the canvas cannot be made. The
-// browser's own drawing of the SVG takes seconds and hundreds of megabytes
-// for the largest patterns, in one piece. The core's drawing holds a white
-// page, then paths of "M x y L x y" segments, rects and ellipses in the view
-// box's pixels, shifted by half a pixel and stroked black with square caps;
-// they are drawn here a few thousand at a time, with the page free between.
-async function drawOutlines(svg, width, thinnest) {
-    await yieldToPage();
-    const text = new TextDecoder().decode(svg);
-    const scale = width / Math.max(svg.pixelsX, 1);
-    const canvas = document.createElement('canvas');
-    canvas.width = Math.max(1, Math.round(svg.pixelsX * scale));
-    canvas.height = Math.max(1, Math.round(svg.pixelsY * scale));
-    const context = canvas.getContext('2d', {willReadFrequently: true});
-    if (!context)
-        return null;
-    context.fillStyle = '#fff';
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    context.strokeStyle = '#000';
-    context.lineCap = 'square';
-    context.lineWidth = Math.max(Number(/stroke-width="([\d.e+-]+)"/.exec(text)?.[1] || 1) * scale, thinnest);
-    const at = (value) => Number(value) * scale + 0.5;
-    const size = (value) => Number(value) * scale;
-    const shapes = /M(-?[\d.]+) (-?[\d.]+)L(-?[\d.]+) (-?[\d.]+)|<rect x="([-\d.]+)" y="([-\d.]+)" width="([\d.]+)" height="([\d.]+)"|<ellipse cx="([-\d.]+)" cy="([-\d.]+)" rx="([\d.]+)" ry="([\d.]+)"/g;
-    let path = new Path2D();
-    let count = 0;
-    for (const m of text.matchAll(shapes)) {
-        if (m[1] !== undefined) {
-            path.moveTo(at(m[1]), at(m[2]));
-            path.lineTo(at(m[3]), at(m[4]));
-        } else if (m[5] !== undefined) {
-            path.rect(at(m[5]), at(m[6]), size(m[7]), size(m[8]));
-        } else {
-            path.moveTo(at(m[9]) + size(m[11]), at(m[10]));
-            path.ellipse(at(m[9]), at(m[10]), size(m[11]), size(m[12]), 0, 0, 2 * Math.PI);
-        }
-        if (++count % outlinesAtOnce === 0) {
-            context.stroke(path);
-            // Draws now rather than all at once when the picture is read.
-            context.getImageData(0, 0, 1, 1);
-            path = new Path2D();
-            await yieldToPage();
-        }
-    }
-    context.stroke(path);
-    return canvas;
+function produce(entry, format, width) {
+    return ask('convert', {file: entry.file, format, width, outputName: fileName(entry.name, format)});
 }
 
 // One small picture a file, whatever the format: the page at its own size.
 async function makePreview(entry) {
-    let svg;
-    try {
-        svg = orvane.convert(entry.bytes, {format: 'svg'});
-    } catch {
-        return; // the card shows the message
-    }
-    const scale = Math.min(1, previewSide / Math.max(svg.pixelsX, svg.pixelsY, 1));
-    const canvas = await drawOutlines(svg, Math.max(1, Math.round(svg.pixelsX * scale)), 1);
-    const blob = canvas && await canvasBlob(canvas);
+    const {blob} = await ask('picture', {file: entry.file, side: previewSide});
     if (!blob || !entries.includes(entry))
-        return;
+        return; // a file that does not load: the card shows the message
     entry.previewUrl = URL.createObjectURL(blob);
     const button = document.createElement('button');
     button.type = 'button';
@@ -213,20 +143,15 @@ async function makePreview(entry) {
 // The page at its own size (within largeSide), drawn when asked and dropped
 // when closed.
 async function openLarge(entry) {
-    let svg;
-    try {
-        svg = orvane.convert(entry.bytes, {format: 'svg'});
-    } catch {
+    const {bitmap} = await ask('picture', {file: entry.file, side: largeSide, bitmap: true});
+    if (!bitmap)
         return;
-    }
-    const scale = Math.min(1, largeSide / Math.max(svg.pixelsX, svg.pixelsY, 1));
-    const canvas = await drawOutlines(svg, Math.max(1, Math.round(svg.pixelsX * scale)), 1);
-    if (!canvas)
-        return;
-    canvas.id = 'large-image';
-    canvas.setAttribute('role', 'img');
+    const canvas = $('large-image');
+    canvas.width = bitmap.width;
+    canvas.height = bitmap.height;
+    canvas.getContext('2d').drawImage(bitmap, 0, 0);
+    bitmap.close();
     canvas.setAttribute('aria-label', 'The page of ' + entry.name);
-    $('large-image').replaceWith(canvas);
     $('large-title').textContent = entry.name;
     $('large').showModal();
 }
@@ -318,10 +243,8 @@ function schedule() {
             await convertEntry(entry);
             if (!entry.previewDone) {
                 entry.previewDone = true;
-                await yieldToPage();
                 await makePreview(entry);
             }
-            await yieldToPage();
         }
     })().finally(() => {
         running = null;
@@ -344,6 +267,8 @@ function finish() {
 }
 
 function newEntry(name, bytes) {
+    const file = ++lastFile;
+    ask('keep', {file, bytes}, [bytes.buffer]);
     const item = document.createElement('li');
     item.className = 'card pending';
     const title = document.createElement('h2');
@@ -358,7 +283,7 @@ function newEntry(name, bytes) {
     remove.textContent = 'Remove';
     remove.setAttribute('aria-label', 'Remove ' + name);
     item.append(title, previewSlot, size, result, remove);
-    const entry = {name, bytes, item, previewSlot, size, result, link: null, key: null, blob: null, url: null,
+    const entry = {file, name, item, previewSlot, size, result, link: null, key: null, blob: null, url: null,
         previewUrl: null, previewDone: false, work: null, workKey: null};
     remove.addEventListener('click', () => removeEntry(entry));
     $('cards').append(item);
@@ -366,6 +291,7 @@ function newEntry(name, bytes) {
 }
 
 function release(entry) {
+    ask('forget', {file: entry.file});
     for (const address of [entry.url, entry.previewUrl]) {
         if (address)
             URL.revokeObjectURL(address);
@@ -615,7 +541,10 @@ async function start() {
     listen();
     takeShared();
     watchUpdates();
-    orvane = await loading;
+    const started = await ask('start');
+    if (started.error)
+        throw new Error(started.error);
+    orvane = started;
     $('version').textContent = orvane.version;
     formatList();
     $('status').textContent = 'Ready.';
@@ -624,5 +553,5 @@ async function start() {
 }
 
 start().catch((error) => {
-    $('status').textContent = 'The converter could not start: ' + error.message;
+    $('status').textContent = error.message === stopped ? stopped : 'The converter could not start: ' + error.message;
 });
