@@ -182,14 +182,15 @@ test('seven cards show a preview and their size, the garbage card the message', 
 });
 
 test('downloads are byte-identical to orvane-convert in every core format', async () => {
-    for (const format of ['wmf', 'placeable', 'svg']) {
+    const extensions = {wmf: '.wmf', placeable: '.wmf', svg: '.svg', pdf: '.pdf'};
+    for (const format of Object.keys(extensions)) {
         await chooseFormat(format);
 
         const files = await downloadEach();
 
         for (const [i, example] of examples.entries()) {
             const expected = linux(['--format', format, '-o', '-', join(root, 'examples', example)]);
-            assert.equal(files[i].name, example.replace(/\.pat$/, format === 'svg' ? '.svg' : '.wmf'));
+            assert.equal(files[i].name, example.replace(/\.pat$/, extensions[format]));
             assert.ok(files[i].bytes.equals(expected), `${example} as ${format}: ${files[i].bytes.length} bytes, orvane-convert ${expected.length}`);
         }
     }
