@@ -21,8 +21,8 @@ const widthHint = 'Blank keeps the page\'s own size; otherwise a whole number fr
 // The longer side of a card's preview picture and of the large one, in pixels.
 const previewSide = 448;
 const largeSide = 4096;
-// How much of a file the zip takes between two breaks for the page.
-const zipChunk = 1 << 20;
+// How much of a file the zip takes between two breaks for the page (256 KiB).
+const zipChunk = 1 << 18;
 
 const worker = new Worker('worker.mjs', {type: 'module'});
 // The answers awaited from the worker, by request id.
