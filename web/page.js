@@ -237,6 +237,8 @@ function schedule() {
         for (let next = waiting(); next.length > 0; next = waiting()) {
             const entry = next[0];
             const done = entries.length - next.length;
+            // Screen readers hold a busy region's changes and read the end.
+            $('status').setAttribute('aria-busy', 'true');
             $('status').textContent = `Converting… ${done} of ${entries.length} done.`;
             $('all').disabled = true;
             $('all-hint').textContent = 'Ready when every file is converted.';
@@ -259,6 +261,7 @@ function finish() {
     $('clear').disabled = entries.length === 0;
     if (!orvane)
         return;
+    $('status').setAttribute('aria-busy', 'false');
     const converted = entries.filter((entry) => entry.blob).length;
     $('status').textContent = entries.length === 0 ? 'Ready.'
         : `${converted} converted, ${entries.length - converted} failed.`;

@@ -424,7 +424,7 @@ test('200 files convert one at a time, saying how far they are and why "Download
         const look = () => {
             const text = document.querySelector('#status').textContent;
             window.seen.push([text, document.querySelector('#all-hint').textContent,
-                document.querySelector('#all').disabled]);
+                document.querySelector('#all').disabled, document.querySelector('#status').ariaBusy]);
             started ||= !/converted/.test(text);
             if (!started || !/converted/.test(text))
                 setTimeout(look);
@@ -439,10 +439,12 @@ test('200 files convert one at a time, saying how far they are and why "Download
 
     const seen = await many.evaluate(() => window.seen);
     const progress = new Set(seen.map(([text]) => /^Converting… (\d+) of 200 done\.$/.exec(text)?.[1]).filter(Boolean));
-    const waiting = seen.filter(([text, hint, disabled]) => /^Converting/.test(text)
-        && hint === 'Ready when every file is converted.' && disabled);
+    // Busy while converting, so that screen readers read the end, not every step.
+    const waiting = seen.filter(([text, hint, disabled, busy]) => /^Converting/.test(text)
+        && hint === 'Ready when every file is converted.' && disabled && busy === 'true');
     assert.ok(progress.size >= 10, `${progress.size} steps seen: ${[...progress].join(' ')}`);
     assert.ok(waiting.length > 0, JSON.stringify(seen.slice(0, 5)));
+    assert.equal(await many.getAttribute('#status', 'aria-busy'), 'false');
     await many.context().close();
 });
 
