@@ -35,9 +35,19 @@ function writeText(core, text) {
     return pointer;
 }
 
+// The pattern's bytes as a Uint8Array: an ArrayBuffer is taken as bytes;
+// anything else (a string, another typed array, nothing) is refused.
+function patternBytes(bytes, caller) {
+    if (bytes instanceof Uint8Array)
+        return bytes;
+    if (bytes instanceof ArrayBuffer)
+        return new Uint8Array(bytes);
+    const kind = bytes === null ? 'null' : typeof bytes === 'object' ? bytes.constructor?.name || 'object' : typeof bytes;
+    throw new TypeError(`${caller} takes the pattern file as a Uint8Array or an ArrayBuffer, not ${kind}.`);
+}
+
 // Copies bytes into the core's memory for the length of call(pointer, size).
-function withBytes(core, bytes, call) {
-    const data = bytes instanceof Uint8Array ? bytes : new Uint8Array(bytes);
+function withBytes(core, data, call) {
     const pointer = core._malloc(Math.max(data.length, 1));
     if (!pointer)
         throw new Error('Not enough memory for ' + data.length + ' bytes.');
@@ -58,11 +68,12 @@ export default async function loadOrvane() {
     // size. Throws an Error with the window's message when it fails, where
     // outputName is what the message calls the output.
     function convert(bytes, {format = 'wmf', width = '', outputName = 'standard output'} = {}) {
+        const data = patternBytes(bytes, 'convert');
         const formatText = writeText(core, String(format));
         const widthText = writeText(core, width === undefined || width === null ? '' : String(width));
         const nameText = writeText(core, String(outputName));
         try {
-            const ok = withBytes(core, bytes, (pointer, size) =>
+            const ok = withBytes(core, data, (pointer, size) =>
                 core._orvane_convert(pointer, size, formatText, widthText, nameText));
             if (!ok)
                 throw new Error(readText(core, core._orvane_text()));
@@ -80,7 +91,7 @@ export default async function loadOrvane() {
 
     // What orvane-convert --info prints, as an object.
     function info(bytes) {
-        const ok = withBytes(core, bytes, (pointer, size) => core._orvane_info(pointer, size));
+        const ok = withBytes(core, patternBytes(bytes, 'info'), (pointer, size) => core._orvane_info(pointer, size));
         const text = readText(core, core._orvane_text());
         if (!ok)
             throw new Error(text);

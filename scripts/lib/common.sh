@@ -10,8 +10,8 @@ ORVANE_RUN_PACKAGES=(
 )
 
 # What scripts/web builds and serves the browser page with (node and npm come
-# with emscripten's nodejs).
-ORVANE_WEB_PACKAGES=(emscripten python3)
+# with emscripten's nodejs; rsvg-convert draws the app's icons).
+ORVANE_WEB_PACKAGES=(emscripten python3 librsvg2-bin)
 
 # Those and what the tests and the tools need.
 ORVANE_PACKAGES=(

@@ -110,3 +110,18 @@ test('an unknown format throws', () => {
 
     assert.throws(() => orvane.convert(house, {format: 'tiff'}), /tiff format is not available/);
 });
+
+test('the pattern is a Uint8Array or an ArrayBuffer, anything else a TypeError', () => {
+    const house = readFileSync(join(root, 'examples', 'house-v1.1.pat'));
+    const copy = new Uint8Array(house);
+    const refused = [undefined, null, 'house-v1.1.pat', [...copy], new Uint16Array(copy), {length: 3}];
+
+    const fromBuffer = orvane.convert(copy.buffer);
+
+    assert.ok(Buffer.from(fromBuffer).equals(Buffer.from(orvane.convert(copy))), `${fromBuffer.length} bytes`);
+    for (const bytes of refused) {
+        const kind = Object.prototype.toString.call(bytes);
+        assert.throws(() => orvane.convert(bytes), TypeError, `convert(${kind})`);
+        assert.throws(() => orvane.info(bytes), TypeError, `info(${kind})`);
+    }
+});

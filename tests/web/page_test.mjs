@@ -1,18 +1,21 @@
 // The page in Debian's Chromium, driven by playwright-core: the seven
 // examples and a garbage file dropped in, every download against
-// orvane-convert, "Download all", keyboard, zoom, colours and requests.
-// One browser for all of it, to keep CI short.
+// orvane-convert, "Download all", keyboard, zoom, colours and requests; files
+// given while it loads, widths, the canvas limit, many and large files. One
+// browser for all of it, to keep CI short; the service worker is off here
+// (app_test.mjs covers it).
 //   ORVANE_CONVERT, ORVANE_WEB  as for api_test.mjs
 //   ORVANE_SCREENSHOT           where the screenshot goes (default docs/web-page.png)
 
 import assert from 'node:assert/strict';
-import {spawn, spawnSync} from 'node:child_process';
+import {spawnSync} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, writeFileSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 import {fileURLToPath} from 'node:url';
 import {chromium} from 'playwright-core';
+import {chromiumOptions, largestPattern, serve} from './support.mjs';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 const converter = process.env.ORVANE_CONVERT || join(root, 'build/debug/app/orvane-convert');
@@ -25,6 +28,7 @@ const garbage = Buffer.from('not a pattern at all\n');
 
 let server;
 let browser;
+let context;
 let page;
 let base;
 const requests = [];
@@ -35,17 +39,34 @@ function linux(args) {
     return result.stdout;
 }
 
-async function serve() {
-    server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', web],
-        {stdio: ['ignore', 'pipe', 'ignore']});
-    return new Promise((resolve, reject) => {
-        server.stdout.on('data', (data) => {
-            const port = /port (\d+)/.exec(data.toString());
-            if (port)
-                resolve(`http://127.0.0.1:${port[1]}/`);
-        });
-        server.on('exit', (code) => reject(new Error('http.server ended: ' + code)));
-    });
+// A page of its own, with its own storage, on the same browser.
+async function freshPage() {
+    const own = await browser.newContext({acceptDownloads: true, serviceWorkers: 'block'});
+    return own.newPage();
+}
+
+const status = (on) => on.textContent('#status');
+const finished = (count) => new RegExp(`^${count} converted`);
+
+async function waitFinished(on, count, timeout = 30000) {
+    await on.waitForFunction((pattern) => new RegExp(pattern).test(document.querySelector('#status').textContent),
+        finished(count).source, {timeout});
+}
+
+const exampleFile = (name, as = name) => ({name: as, mimeType: 'application/octet-stream',
+    buffer: readFileSync(join(root, 'examples', name))});
+
+// The largest renderer's resident memory, in MiB.
+async function rendererMiB() {
+    const session = await browser.newBrowserCDPSession();
+    const {processInfo} = await session.send('SystemInfo.getProcessInfo');
+    await session.detach();
+    let largest = 0;
+    for (const {id} of processInfo.filter((process) => process.type === 'renderer')) {
+        const kib = /VmRSS:\s+(\d+)/.exec(readFileSync(`/proc/${id}/status`, 'utf8'))?.[1];
+        largest = Math.max(largest, Number(kib || 0) / 1024);
+    }
+    return Math.round(largest);
 }
 
 async function chooseFormat(format) {
@@ -122,14 +143,12 @@ function unmatched(a, b) {
 }
 
 before(async () => {
-    base = await serve();
-    browser = await chromium.launch({
-        executablePath: '/usr/bin/chromium',
-        args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-            '--disable-component-update', '--disable-sync'],
-    });
-    page = await browser.newPage({acceptDownloads: true, viewport: {width: 1280, height: 900}});
-    page.on('request', (request) => requests.push(request.url()));
+    ({base, server} = await serve(web));
+    browser = await chromium.launch(chromiumOptions);
+    context = await browser.newContext({acceptDownloads: true, viewport: {width: 1280, height: 900},
+        serviceWorkers: 'block'});
+    context.on('request', (request) => requests.push(request.url()));
+    page = await context.newPage();
 
     await page.goto(base);
     await page.waitForSelector('body[data-ready]');
@@ -163,14 +182,15 @@ test('seven cards show a preview and their size, the garbage card the message', 
 });
 
 test('downloads are byte-identical to orvane-convert in every core format', async () => {
-    for (const format of ['wmf', 'placeable', 'svg']) {
+    const extensions = {wmf: '.wmf', placeable: '.wmf', svg: '.svg', pdf: '.pdf'};
+    for (const format of Object.keys(extensions)) {
         await chooseFormat(format);
 
         const files = await downloadEach();
 
         for (const [i, example] of examples.entries()) {
             const expected = linux(['--format', format, '-o', '-', join(root, 'examples', example)]);
-            assert.equal(files[i].name, example.replace(/\.pat$/, format === 'svg' ? '.svg' : '.wmf'));
+            assert.equal(files[i].name, example.replace(/\.pat$/, extensions[format]));
             assert.ok(files[i].bytes.equals(expected), `${example} as ${format}: ${files[i].bytes.length} bytes, orvane-convert ${expected.length}`);
         }
     }
@@ -212,13 +232,13 @@ test('the controls are labelled and reached with the keyboard in order', async (
     const labels = await page.$$eval('input, select', (items) => items.map((item) => [item.id, item.labels.length]));
     await page.focus('#files');
     const order = ['files'];
-    for (let i = 0; i < 4; ++i) {
+    for (let i = 0; i < 6; ++i) {
         await page.keyboard.press('Tab');
         order.push(await page.evaluate(() => document.activeElement.id || document.activeElement.className));
     }
 
     assert.deepEqual(labels, [['files', 1], ['format', 1], ['width', 1]]);
-    assert.deepEqual(order, ['files', 'format', 'width', 'all', 'download']);
+    assert.deepEqual(order, ['files', 'format', 'width', 'all', 'clear', 'preview', 'download']);
     const file = await download(() => page.keyboard.press('Enter'));
     assert.equal(file.name, examples[0].replace(/\.pat$/, '.wmf'));
 });
@@ -263,6 +283,193 @@ test('the page shows the version and the privacy line', async () => {
     assert.match(text, /Your files never leave this computer/);
     const shown = await page.textContent('#version');
     assert.ok(shown.length > 0 && version.includes(shown), `${JSON.stringify(shown)} in ${JSON.stringify(version)}`);
+});
+
+test('a link clicked right after typing a width downloads the file at that width', async () => {
+    await page.fill('#width', '300');
+
+    const [file] = await Promise.all([page.waitForEvent('download', {timeout: 10000}),
+        page.locator('.card a.download').first().click()]);
+
+    const bytes = readFileSync(await file.path());
+    const expected = linux(['--width', '300', '-o', '-', join(root, 'examples', examples[0])]);
+    assert.ok(bytes.equals(expected), `${bytes.length} bytes, orvane-convert ${expected.length}`);
+    await page.fill('#width', '');
+    await page.press('#width', 'Enter');
+    await waitFinished(page, 7);
+});
+
+test('a width the field does not take is said once, at the field, with the limits', async () => {
+    await page.fill('#width', '12abc');
+    await page.press('#width', 'Enter');
+    await page.waitForSelector('#width[aria-invalid=true]', {timeout: 5000});
+
+    const hint = await page.textContent('#width-hint');
+    const errors = await page.$$eval('.card .error', (items) => items.map((item) => item.textContent));
+
+    assert.match(hint, /1 to 32767/);
+    assert.equal(errors.length, 1, errors.join('\n'));
+    await page.fill('#width', '');
+    await page.press('#width', 'Enter');
+    assert.equal(await page.getAttribute('#width', 'aria-invalid'), 'false');
+});
+
+test('a click on a preview opens the page large, and Escape closes it', async () => {
+    const house = JSON.parse(linux(['--info', join(root, 'examples', examples[0])]));
+
+    await page.locator('.card .preview').first().click();
+    await page.waitForSelector('#large[open]');
+    const shown = await page.evaluate(() => [document.querySelector('#large').open,
+        document.querySelector('#large-image').width]);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#large:not([open])', {state: 'attached'});
+
+    assert.deepEqual(shown, [true, house.pixels[0]]);
+    assert.equal(await page.evaluate(() => document.querySelector('#large').open), false);
+});
+
+test('one file is removed, then all', async () => {
+    await page.locator('.card .remove').last().click();
+    const left = await page.$$eval('.card h2', (items) => items.map((item) => item.textContent));
+    const afterOne = await status(page);
+
+    await page.click('#clear');
+
+    assert.deepEqual(left, examples);
+    assert.equal(afterOne, '7 converted, 0 failed.');
+    assert.equal(await page.locator('.card').count(), 0);
+    assert.equal(await status(page), 'Ready.');
+    assert.equal(await page.isDisabled('#all'), true);
+});
+
+test('files chosen while the converter loads are converted once it has', async () => {
+    const early = await freshPage();
+    let release;
+    const held = new Promise((resolve) => {
+        release = resolve;
+    });
+    await early.route('**/orvane-core.wasm', async (route) => {
+        await held;
+        await route.continue();
+    });
+    await early.goto(base);
+
+    await early.setInputFiles('#files', [exampleFile('house-v1.1.pat')]);
+    const meanwhile = await status(early);
+    release();
+    await waitFinished(early, 1, 10000);
+
+    assert.equal(meanwhile, 'Loading the converter…');
+    assert.equal(await early.locator('.card a.download').count(), 1);
+    await early.context().close();
+});
+
+test('a PNG larger than the canvas holds gets orvane-convert\'s sentence', async () => {
+    const wide = await freshPage();
+    await wide.goto(base);
+    await wide.waitForSelector('body[data-ready]');
+    await wide.selectOption('#format', 'png');
+    await wide.fill('#width', '20000');
+    await wide.press('#width', 'Enter');
+
+    await wide.setInputFiles('#files', [exampleFile('house-v1.1.pat')]);
+    await waitFinished(wide, 0);
+
+    const shown = await wide.textContent('.card .error');
+    const printed = spawnSync(converter, ['--format', 'png', '--width', '20000', '-o', join(scratch, 'house-v1.1.png'),
+        join(root, 'examples', 'house-v1.1.pat')], {env: environment}).stderr.toString();
+    const [first, reason] = shown.split('\n\n');
+    assert.equal(first, 'Error creating PNG file house-v1.1.png.');
+    assert.match(reason, /^A PNG image holds at most 268435456 pixels;/);
+    assert.ok(printed.includes(reason), `${JSON.stringify(reason)} in ${JSON.stringify(printed)}`);
+    await wide.context().close();
+});
+
+test('the format and the width are there again after a reload', async () => {
+    const again = await freshPage();
+    await again.goto(base);
+    await again.waitForSelector('body[data-ready]');
+    await again.selectOption('#format', 'svg');
+    await again.fill('#width', '640');
+    await again.press('#width', 'Enter');
+
+    await again.reload();
+    await again.waitForSelector('body[data-ready]');
+
+    assert.deepEqual([await again.inputValue('#format'), await again.inputValue('#width')], ['svg', '640']);
+    await again.context().close();
+});
+
+test('from a file: address the page says how to serve it', async () => {
+    const local = await freshPage();
+
+    await local.goto('file://' + join(web, 'index.html'));
+    await local.waitForLoadState('load');
+
+    assert.match(await status(local), /^This page cannot run from a file: serve its folder with a web server/);
+    await local.context().close();
+});
+
+test('200 files convert one at a time, saying how far they are and why "Download all" waits', async () => {
+    const many = await freshPage();
+    await many.goto(base);
+    await many.waitForSelector('body[data-ready]');
+    const files = Array.from({length: 200}, (_, i) => exampleFile(examples[i % examples.length], `${i}.pat`));
+    await many.setInputFiles('#files', files);
+    await waitFinished(many, 200, 60000);
+    // What a timer sees between the page's tasks, until the list is done.
+    await many.evaluate(() => {
+        window.seen = [];
+        let started = false;
+        const look = () => {
+            const text = document.querySelector('#status').textContent;
+            window.seen.push([text, document.querySelector('#all-hint').textContent,
+                document.querySelector('#all').disabled, document.querySelector('#status').ariaBusy]);
+            started ||= !/converted/.test(text);
+            if (!started || !/converted/.test(text))
+                setTimeout(look);
+        };
+        look();
+    });
+
+    // SVG: nothing in its conversion waits for the browser, so only the
+    // page's own breaks let the timer in.
+    await many.selectOption('#format', 'svg');
+    await waitFinished(many, 200, 60000);
+
+    const seen = await many.evaluate(() => window.seen);
+    const progress = new Set(seen.map(([text]) => /^Converting… (\d+) of 200 done\.$/.exec(text)?.[1]).filter(Boolean));
+    // Busy while converting, so that screen readers read the end, not every step.
+    const waiting = seen.filter(([text, hint, disabled, busy]) => /^Converting/.test(text)
+        && hint === 'Ready when every file is converted.' && disabled && busy === 'true');
+    assert.ok(progress.size >= 10, `${progress.size} steps seen: ${[...progress].join(' ')}`);
+    assert.ok(waiting.length > 0, JSON.stringify(seen.slice(0, 5)));
+    assert.equal(await many.getAttribute('#status', 'aria-busy'), 'false');
+    await many.context().close();
+});
+
+test('the largest pattern ten times, in WMF then SVG, leaves the renderer under 1 GiB', async () => {
+    const large = await freshPage();
+    await large.route('**/largest.pat', (route) => route.fulfill({body: largestPattern()}));
+    await large.goto(base);
+    await large.waitForSelector('body[data-ready]');
+
+    // Dropped, as from a file manager.
+    await large.evaluate(async () => {
+        const bytes = await (await fetch('largest.pat')).arrayBuffer();
+        const transfer = new DataTransfer();
+        for (let i = 0; i < 10; ++i)
+            transfer.items.add(new File([bytes], `largest-${i}.pat`));
+        document.querySelector('#drop').dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true}));
+    });
+    await waitFinished(large, 10, 120000);
+    const afterWmf = await rendererMiB();
+    await large.selectOption('#format', 'svg');
+    await waitFinished(large, 10, 120000);
+    const afterSvg = await rendererMiB();
+
+    assert.ok(Math.max(afterWmf, afterSvg) < 1024, `${afterWmf} MiB after WMF, ${afterSvg} MiB after SVG`);
+    await large.context().close();
 });
 
 // Last, so that it sees every request the tests above made.
