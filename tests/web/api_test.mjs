@@ -105,6 +105,16 @@ test('files that fail throw the window message', () => {
     }
 });
 
+test('a message keeps its line breaks, as \\n alone', () => {
+    const garbage = Buffer.from('not a pattern');
+
+    assert.throws(() => orvane.convert(garbage), (error) => {
+        assert.equal(error.message, 'The selected file could not be loaded.\n\n'
+            + 'The file format is unknown or was made with later version of the Veltrum Pattern Maker.');
+        return true;
+    });
+});
+
 test('an unknown format throws', () => {
     const house = readFileSync(join(root, 'examples', 'house-v1.1.pat'));
 

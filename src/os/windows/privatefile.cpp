@@ -1,5 +1,6 @@
 #include "os/privatefile.h"
 #include "widen.h"
+#include "os/windowspath.h"
 
 #include <cstdlib>
 #include <windows.h>
@@ -50,19 +51,12 @@ std::string userCacheFolder()
 
 bool isAbsolutePath(const std::string &path)
 {
-    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    const auto separator = [](char c) { return c == '\\' || c == '/'; };
-    if (path.size() >= 3 && letter(path[0]) && path[1] == ':' && separator(path[2]))
-        return true;
-    // \\server\share, or \\?\ and \\.\ names.
-    return path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+    return isAbsoluteWindowsPath(path);
 }
 
 std::string joinPath(const std::string &folder, const std::string &name)
 {
-    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/'))
-        return folder + name;
-    return folder + "\\" + name;
+    return joinWindowsPath(folder, name);
 }
 
 bool preparePrivateFolder(const std::string &folder)
