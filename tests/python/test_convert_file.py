@@ -78,3 +78,31 @@ def test_the_input_itself_is_never_the_output(tmp_path, house):
         orvane.convert_file(house, house)
 
     assert house.read_bytes() == HOUSE.read_bytes()
+
+
+def test_a_replaced_output_is_a_new_file_so_a_hard_link_keeps_the_old_bytes(tmp_path, house):
+    existing = tmp_path / "house.wmf"
+    existing.write_bytes(b"old")
+    other = tmp_path / "other.wmf"
+    other.hardlink_to(existing)
+
+    orvane.convert_file(house)
+
+    assert other.read_bytes() == b"old"
+    assert existing.read_bytes() == orvane.convert(HOUSE.read_bytes())
+
+
+def test_a_save_that_fails_keeps_the_old_output_and_leaves_no_temporary_file(tmp_path, house, monkeypatch):
+    existing = tmp_path / "house.wmf"
+    existing.write_bytes(b"old")
+
+    def refuse(source, target):
+        raise OSError(28, "No space left on device")
+
+    monkeypatch.setattr(os, "replace", refuse)
+
+    with pytest.raises(OSError):
+        orvane.convert_file(house)
+
+    assert existing.read_bytes() == b"old"
+    assert sorted(os.listdir(tmp_path)) == ["house.pat", "house.wmf"]
