@@ -1,4 +1,4 @@
-"""Pattern files (*.pat) to Windows Metafiles, placeable metafiles and SVG.
+"""Pattern files (*.pat) to Windows Metafiles, SVG, PDF: the formats in `formats`.
 
     import orvane
     svg = orvane.convert(open("house-v1.1.pat", "rb").read(), "svg")

@@ -14,10 +14,10 @@ ORVANE_RUN_PACKAGES=(
 ORVANE_WEB_PACKAGES=(emscripten python3 librsvg2-bin)
 
 # What the Python module builds with (python/, no PyPI) and tests/python/run.sh
-# tests it with.
+# tests it with (Dask for the README's example).
 ORVANE_PYTHON_PACKAGES=(
   python3-dev python3-pybind11 pybind11-dev python3-setuptools python3-wheel python3-build python3-venv
-  python3-pytest
+  python3-pytest python3-distributed
 )
 
 # Those and what the tests and the tools need.
