@@ -11,7 +11,7 @@ formats: tuple[str, ...]
 class ConversionError(Exception):
     # "NotLoaded", "WidthRefused" or "NotEncoded".
     status: str
-    # What the window would show, in order, lines ending in "\n".
+    # What the window would show, in order, with "\n" line breaks.
     messages: list[str]
 
 class ConversionResult:

@@ -254,7 +254,7 @@ PYBIND11_MODULE(_orvane, m)
         .def_readonly("height", &Result::height, "The output's height in pixels.")
         .def_readonly("status", &Result::status,
                       "'Converted', 'NotLoaded', 'WidthRefused' or 'NotEncoded'.")
-        .def_readonly("messages", &Result::messages, "What the window would show, in order, lines ending in '\\n'.")
+        .def_readonly("messages", &Result::messages, "What the window would show, in order, with '\\n' line breaks.")
         .def_property_readonly("ok", [](const Result &r) { return r.status == "Converted"; })
         .def("__repr__",
              [](const Result &r) {

@@ -65,8 +65,12 @@ def test_errors_and_results_survive_pickling_for_process_pools():
     error = pickle.loads(pickle.dumps(raised.value))
     copy = pickle.loads(pickle.dumps(result))
 
-    assert (error.status, error.messages) == (raised.value.status, raised.value.messages)
-    assert (copy.data, copy.width, copy.height, copy.status) == (result.data, result.width, result.height, "Converted")
+    assert error.status == "NotLoaded"
+    assert error.messages == raised.value.messages
+    assert copy.data == result.data
+    assert copy.width == result.width
+    assert copy.height == result.height
+    assert copy.status == "Converted"
 
 
 # (name, arguments, keywords, exception)
