@@ -33,6 +33,9 @@ StrPath = Union[str, "os.PathLike[str]"]
 
 # Both metafiles are .wmf files; every other format is named after itself.
 _EXTENSIONS = {"placeable": "wmf"}
+# What orvane-convert writes beyond the library's formats: an output named so
+# is refused rather than filled with another format.
+_OTHER_EXTENSIONS = {"png"}
 
 
 def extension(format: str) -> str:
@@ -48,6 +51,8 @@ def _format_for(out: Optional[Path], format: Optional[str]) -> str:
     if out is not None and out.suffix:
         suffix = out.suffix[1:].lower()
         named = next((name for name in formats if extension(name) == suffix), None)
+        if named is None and suffix in _OTHER_EXTENSIONS:
+            raise ValueError(f"{out.name}: this module writes no .{suffix} files (formats: {', '.join(formats)})")
     if format is None:
         return named or formats[0]
     if named is not None and extension(format) != suffix:

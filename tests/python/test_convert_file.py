@@ -40,11 +40,19 @@ def test_the_output_is_named_as_orvane_convert_names_it(tmp_path, house, out, fo
     assert saved.read_bytes() == orvane.convert(HOUSE.read_bytes(), written_format)
 
 
-def test_a_format_that_disagrees_with_the_extension_is_refused(tmp_path, house):
-    with pytest.raises(ValueError):
-        orvane.convert_file(house, tmp_path / "drawing.svg", format="wmf")
+# (output name, format)
+REFUSED = [
+    ("drawing.svg", "wmf"),
+    ("drawing.png", None),
+]
 
-    assert not (tmp_path / "drawing.svg").exists()
+
+@pytest.mark.parametrize("name,format", REFUSED)
+def test_an_extension_the_format_does_not_write_is_refused(tmp_path, house, name, format):
+    with pytest.raises(ValueError):
+        orvane.convert_file(house, tmp_path / name, format=format)
+
+    assert not (tmp_path / name).exists()
 
 
 def test_a_failed_conversion_keeps_the_existing_output_and_leaves_no_temporary_file(tmp_path, house):
