@@ -13,6 +13,13 @@ ORVANE_RUN_PACKAGES=(
 # with emscripten's nodejs; rsvg-convert draws the app's icons).
 ORVANE_WEB_PACKAGES=(emscripten python3 librsvg2-bin)
 
+# What the Python module builds with (python/, no PyPI) and tests/python/run.sh
+# tests it with (Dask for the README's example).
+ORVANE_PYTHON_PACKAGES=(
+  python3-dev python3-pybind11 pybind11-dev python3-setuptools python3-wheel python3-build python3-venv
+  python3-pytest python3-distributed
+)
+
 # Those and what the tests and the tools need.
 ORVANE_PACKAGES=(
   "${ORVANE_RUN_PACKAGES[@]}"
@@ -26,6 +33,7 @@ ORVANE_PACKAGES=(
   dpkg-dev lintian librsvg2-bin poppler-utils qpdf netpbm libxml2-utils
   libxml2-dev nlohmann-json3-dev
   "${ORVANE_WEB_PACKAGES[@]}" chromium
+  "${ORVANE_PYTHON_PACKAGES[@]}"
 )
 
 # Installs whatever of the packages named (default: ORVANE_PACKAGES) is

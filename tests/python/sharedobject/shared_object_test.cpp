@@ -1,0 +1,43 @@
+// liborvane.a linked into a shared object converts there as it does in a program.
+
+#include <orvane/orvane.h>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+using PluginConvert = std::size_t (*)(const unsigned char *, std::size_t, unsigned char *, std::size_t);
+
+std::vector<unsigned char> readBytes(const char *path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+TEST(SharedObject, ConvertsInsideASharedObjectAsInAProgram)
+{
+    void *plugin = dlopen(ORVANE_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(plugin, nullptr) << dlerror();
+    const auto convert = reinterpret_cast<PluginConvert>(dlsym(plugin, "orvane_plugin_convert"));
+    ASSERT_NE(convert, nullptr) << dlerror();
+    const std::vector<unsigned char> pattern = readBytes(ORVANE_EXAMPLES "/star-a4-v2.1.pat");
+    const std::vector<unsigned char> expected = orvane::convert(pattern).bytes;
+    std::vector<unsigned char> written(expected.size());
+
+    const std::size_t size = convert(pattern.data(), pattern.size(), written.data(), written.size());
+
+    EXPECT_EQ(size, expected.size());
+    const auto differ = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(differ.first == written.end()) << "first difference at offset " << differ.first - written.begin();
+    dlclose(plugin);
+}
