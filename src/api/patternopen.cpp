@@ -1,6 +1,6 @@
 #include "patternopen.h"
 
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 
 namespace orvane {
 
