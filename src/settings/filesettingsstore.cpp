@@ -45,6 +45,38 @@ std::vector<std::string> systemConfigFolders()
     return folders;
 }
 
+// The store file's bytes, unless it is missing, not a regular file, too
+// large or unreadable. The size comes first, so that an oversized file is
+// never read; one that grows meanwhile is caught by reading one byte more
+// than allowed.
+std::optional<FileBytes> storeFileBytes(const std::string &file)
+{
+    std::error_code error;
+    if (std::filesystem::file_size(file, error) > FileSettingsStore::MaxFileBytes || error)
+        return std::nullopt;
+    FileBytes bytes;
+    std::string reason;
+    if (!ReadFileBytes(file, FileSettingsStore::MaxFileBytes + 1, bytes, reason)
+        || bytes.size() > FileSettingsStore::MaxFileBytes)
+        return std::nullopt;
+    return bytes;
+}
+
+// The value of key and the file it comes from, the first file holding it.
+std::optional<std::pair<std::string, std::string>> findValue(const std::string &application,
+                                                              const std::string &section, const std::string &key)
+{
+    for (const std::string &file : settingsStoreFiles(application)) {
+        const auto bytes = storeFileBytes(file);
+        if (!bytes)
+            continue;
+        const std::string_view text(reinterpret_cast<const char *>(bytes->data()), bytes->size());
+        if (auto value = storeFileValue(text, section, key))
+            return std::pair(std::move(*value), file);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::vector<std::string> settingsStoreFiles(const std::string &application)
@@ -64,26 +96,20 @@ std::vector<std::string> settingsStoreFiles(const std::string &application)
 std::optional<std::string> FileSettingsStore::readText(const std::string &application, const std::string &section,
                                                        const std::string &key)
 {
-    for (const std::string &file : settingsStoreFiles(application)) {
-        // The size first, so that an oversized file is never read; a file
-        // that grows meanwhile is caught by reading one byte more than allowed.
-        std::error_code error;
-        if (std::filesystem::file_size(file, error) > MaxFileBytes || error)
-            continue;
-        FileBytes bytes;
-        std::string reason;
-        if (!ReadFileBytes(file, MaxFileBytes + 1, bytes, reason) || bytes.size() > MaxFileBytes)
-            continue;
-        const std::string_view text(reinterpret_cast<const char *>(bytes.data()), bytes.size());
-        if (auto value = storeFileValue(text, section, key))
-            return value;
-    }
-    return std::nullopt;
+    const auto found = findValue(application, section, key);
+    return found ? std::optional(found->first) : std::nullopt;
 }
 
 std::string FileSettingsStore::location(const std::string &application) const
 {
     return settingsStoreFiles(application).front();
+}
+
+std::string FileSettingsStore::locationOf(const std::string &application, const std::string &section,
+                                          const std::string &key) const
+{
+    const auto found = findValue(application, section, key);
+    return found ? found->second : location(application);
 }
 
 } // namespace orvane

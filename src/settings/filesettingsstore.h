@@ -25,6 +25,10 @@ public:
                                         const std::string &key) override;
     // The user's own file, the first of the list.
     std::string location(const std::string &application) const override;
+    // The first file holding key, the one to fix; the user's own file when
+    // none holds it.
+    std::string locationOf(const std::string &application, const std::string &section,
+                           const std::string &key) const override;
 };
 
 } // namespace orvane

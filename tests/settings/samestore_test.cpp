@@ -64,8 +64,9 @@ TEST(SameStore, WindowAndCommandLineReadTheSameSettings)
         PatternWriter().header(1, 1, 0).settings11({}).integer(0).integer(0).noPicture().save(pattern);
         if (store == "pipe") {
             env.writeSettings("");
-            std::filesystem::remove(FileSettingsStore().location("Veltrum Orvane"));
-            ASSERT_EQ(::mkfifo(FileSettingsStore().location("Veltrum Orvane").c_str(), 0600), 0);
+            const std::string own = settingsStoreFiles("Veltrum Orvane").front();
+            std::filesystem::remove(own);
+            ASSERT_EQ(::mkfifo(own.c_str(), 0600), 0);
         } else if (store != "none") {
             env.writeSettings(store);
         }

@@ -92,7 +92,7 @@ TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
 
 TEST(FileSettingsStore, NamesTheUserFile)
 {
-    // HOME, XDG_CONFIG_HOME (nullptr: unset) and the file a message names.
+    // HOME, XDG_CONFIG_HOME (nullptr: unset) and the user's own file.
     const std::tuple<const char *, const char *, std::string> rows[] = {
         {"/home/u", nullptr, "/home/u/.config/App/App.conf"},
         {"/home//u/./x/../", "", "/home/u/.config/App/App.conf"},
@@ -110,4 +110,17 @@ TEST(FileSettingsStore, NamesTheUserFile)
         EXPECT_EQ(file, want);
     }
     ::setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST(FileSettingsStore, NamesTheFileTheValueCameFrom)
+{
+    const StoreFolders folders;
+    folders.write('a', "[Pattern]\nJ=1\n");
+    const std::string system = folders.write('1', "[Pattern]\nK=abc\n");
+    FileSettingsStore store;
+
+    const auto value = store.readText("App", "Pattern", "K");
+
+    EXPECT_EQ(value, "abc");
+    EXPECT_EQ(store.locationOf("App", "Pattern", "K"), system);
 }
