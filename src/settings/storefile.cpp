@@ -185,7 +185,10 @@ std::optional<std::string> storeFileValue(std::string_view bytes, std::string_vi
     std::string_view current = "General";
     std::size_t at = 0;
     while (at < bytes.size()) {
-        const std::size_t end = std::min(bytes.find_first_of("\r\n", at), bytes.size());
+        // A plain loop: find_first_of tries each byte against the set, several times slower.
+        const auto lineEnd =
+            std::find_if(bytes.begin() + at, bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+        const std::size_t end = std::size_t(lineEnd - bytes.begin());
         std::string_view line = bytes.substr(at, end - at);
         at = end + (bytes.substr(end, 2) == "\r\n" ? 2 : 1);
         if (line.starts_with(ByteOrderMark))
