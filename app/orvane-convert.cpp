@@ -6,7 +6,7 @@
 #include "os/console.h"
 #include "os/fileio.h"
 #include "os/module.h"
-#include "platform/usersettingsstore.h"
+#include "settings/usersettingsstore.h"
 #include "os/utf8path.h"
 #include "shell/batch.h"
 #include "api/converter.h"

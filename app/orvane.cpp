@@ -6,10 +6,10 @@
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/windowplacement.h"
 #include "shell/qt/qmessageboxadapter.h"
-#include "platform/qt/qsettingsstore.h"
 #include "shell/qt/qtfiledialogs.h"
 #include "shell/qt/qtinputbox.h"
-#include "platform/qt/qtpreferences.h"
+#include "settings/qt/qtpreferences.h"
+#include "settings/usersettingsstore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -127,11 +127,12 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
 
     orvane::QMessageBoxAdapter messages;
-    orvane::QSettingsStore settings;
+    // The pattern defaults through the reader orvane-convert uses.
+    const auto settings = orvane::userSettingsStore();
     orvane::QtFileDialogs dialogs;
     orvane::QtInputBox input;
     orvane::QtPreferences preferences;
-    orvane::Platform platform{messages, settings, &dialogs, &input};
+    orvane::Platform platform{messages, *settings, &dialogs, &input};
     platform.preferences = &preferences;
     platform.moreFormats = orvane::pictureModule().formats;
     // The window's saves keep the care for their temporary file that the library leaves to programs.

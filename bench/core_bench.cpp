@@ -7,7 +7,7 @@
 
 #include "export/exportformat.h"
 #include "os/fileio.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "shell/batch.h"
 #include "api/converter.h"
 #include "shell/mainform.h"

@@ -12,7 +12,7 @@
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
 #include "export/scene.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "api/converter.h"
 
 #include <QImage>

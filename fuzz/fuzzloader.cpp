@@ -12,7 +12,7 @@
 #include "export/pageencoding.h"
 #include "shell/libmessage.h"
 #include "shell/messagebox.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "shell/mainform.h"
 
 #include <algorithm>

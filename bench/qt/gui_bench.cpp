@@ -4,7 +4,7 @@
 
 #include "largestpattern.h"
 
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "shell/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"

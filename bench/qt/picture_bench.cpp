@@ -6,7 +6,7 @@
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
 #include "shell/messagebox.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "shell/mainform.h"
 
 #include <benchmark/benchmark.h>

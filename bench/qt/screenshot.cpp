@@ -8,7 +8,7 @@
 #include "shell/messagebox.h"
 #include "shell/qt/mainwindow.h"
 #include "shell/qt/picpanel.h"
-#include "platform/qt/qsettingsstore.h"
+#include "settings/usersettingsstore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,8 +53,8 @@ int main(int argc, char **argv)
     }
     const std::string pattern = QFile::encodeName(QString::fromLocal8Bit(argv[1])).toStdString();
     MessagesToStderr messages;
-    QSettingsStore settings;
-    MainWindow window(Platform{messages, settings});
+    const auto settings = userSettingsStore();
+    MainWindow window(Platform{messages, *settings});
     if (argc == 5)
         window.resize(QString::fromLatin1(argv[3]).toInt(), QString::fromLatin1(argv[4]).toInt());
     window.show();

@@ -6,7 +6,7 @@
 #include "export/exportformat.h"
 #include "export/qt/pictureencoders.h"
 #include "os/fileio.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "api/converter.h"
 
 #include <chrono>

@@ -4,7 +4,7 @@
 
 #include "converter.h"
 #include "export/exportformat.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 
 namespace orvane {
 

@@ -1,6 +1,6 @@
 #include "patternopen.h"
 
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 
 namespace orvane {
 
@@ -20,7 +20,11 @@ bool PatternOpen::finish(ReadResult &&result)
     m_copy = PictureCopy();
     if (!result.failure)
         return true;
-    tell(LoadMessages::ofReadFailure(*result.failure, m_settings.location(LibDimension::SettingsApplication)));
+    // The file holding the value at fault, the one to fix.
+    const std::string &key = result.failure->settingAtFault;
+    tell(LoadMessages::ofReadFailure(*result.failure,
+                                     m_settings.locationOf(LibDimension::SettingsApplication,
+                                                           LibDimension::SettingsSection, key)));
     return false;
 }
 

@@ -1,7 +1,7 @@
 #include "patternsettings.h"
 
 #include "numeric.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "storedtext.h"
 
 #include <functional>

@@ -6,7 +6,7 @@
 #include "shell/inputbox.h"
 #include "shell/libid.h"
 #include "shell/messagebox.h"
-#include "platform/preferences.h"
+#include "settings/preferences.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 
 #include "scriptedsession.h"
 
-#include "platform/preferences.h"
+#include "settings/preferences.h"
 #include "shell/qt/qmessageboxadapter.h"
 #include "shell/qt/qtfiledialogs.h"
 #include "shell/qt/qtinputbox.h"

@@ -6,7 +6,7 @@
 #include "shell/inputbox.h"
 #include "shell/messagebox.h"
 #include "view/progressview.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 
 #include <algorithm>
 #include <deque>

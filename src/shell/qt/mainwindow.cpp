@@ -7,7 +7,7 @@
 #include "shell/qt/progressform.h"
 #include "view/qt/twips.h"
 #include "api/temporarypicture.h"
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 #include "view/qt/workformwidget.h"
 
 #include <QActionGroup>

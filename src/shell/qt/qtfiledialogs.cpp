@@ -1,7 +1,7 @@
 #include "qtfiledialogs.h"
 
 #include "text/qt/qtconvert.h"
-#include "platform/qt/qtpreferences.h"
+#include "settings/qt/qtpreferences.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "qtpreferences.h"
 
-#include "text/qt/qtconvert.h"
+#include <QFile>
 
 namespace orvane {
 
@@ -18,7 +18,7 @@ std::string QtPreferences::lastFolder()
 
 void QtPreferences::setLastFolder(const std::string &folder)
 {
-    m_settings.setValue(QStringLiteral("Dialogs/LastFolder"), fromNative(folder));
+    m_settings.setValue(QStringLiteral("Dialogs/LastFolder"), QFile::decodeName(QByteArray::fromStdString(folder)));
 }
 
 QByteArray QtPreferences::windowGeometry() const

@@ -3,7 +3,7 @@
 #if defined(_WIN32)
 #include "windows/registrysettingsstore.h"
 #else
-#include "inisettingsstore.h"
+#include "filesettingsstore.h"
 #endif
 
 namespace orvane {
@@ -13,7 +13,7 @@ std::unique_ptr<SettingsStore> userSettingsStore()
 #if defined(_WIN32)
     return std::make_unique<RegistrySettingsStore>();
 #else
-    return std::make_unique<IniSettingsStore>();
+    return std::make_unique<FileSettingsStore>();
 #endif
 }
 

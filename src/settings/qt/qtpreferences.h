@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/preferences.h"
+#include "settings/preferences.h"
 
 #include <QByteArray>
 #include <QSettings>

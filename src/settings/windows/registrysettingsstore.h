@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/settingsstore.h"
+#include "settings/settingsstore.h"
 
 namespace orvane {
 

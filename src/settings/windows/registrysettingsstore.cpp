@@ -1,5 +1,6 @@
 #include "registrysettingsstore.h"
 
+
 #include "text/windows1252.h"
 #include "os/windows/widen.h"
 

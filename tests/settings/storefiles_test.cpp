@@ -1,0 +1,126 @@
+// Which files make the store, in which order, and which are left out.
+
+#include "fakes.h"
+
+#include "settings/filesettingsstore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+using namespace orvane;
+using namespace orvane::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The user's and the system's folders in a temporary folder, for this process.
+struct StoreFolders {
+    TempDir dir;
+    StoreFolders()
+    {
+        ::setenv("XDG_CONFIG_HOME", dir.file("home").c_str(), 1);
+        ::setenv("XDG_CONFIG_DIRS", (dir.file("sys1") + ":" + dir.file("sys2")).c_str(), 1);
+    }
+    // a, 1, 2: the application's own file at home, in sys1, in sys2; o, p, q: the organization's.
+    std::string path(char which) const
+    {
+        const std::string base = which == 'a' || which == 'o' ? dir.file("home")
+            : which == '1' || which == 'p'                    ? dir.file("sys1")
+                                                              : dir.file("sys2");
+        const bool own = which == 'a' || which == '1' || which == '2';
+        return own ? base + "/App/App.conf" : base + "/App.conf";
+    }
+    std::string write(char which, const std::string &text) const
+    {
+        fs::create_directories(fs::path(path(which)).parent_path());
+        writeFileBytes(path(which), text);
+        return path(which);
+    }
+};
+
+} // namespace
+
+TEST(FileSettingsStore, FirstFileInTheReadmeOrderGivesTheValue)
+{
+    const std::pair<std::string, std::optional<std::string>> rows[] = {
+        {"", std::nullopt}, {"o", "o"}, {"ao", "a"}, {"o1", "o"},
+        {"12", "1"},        {"2p", "2"}, {"pq", "p"}, {"1q", "1"},
+    };
+    for (const auto &[files, want] : rows) {
+        SCOPED_TRACE(files);
+        const StoreFolders folders;
+        for (const char which : files)
+            folders.write(which, "[Pattern]\nK=" + std::string(1, which) + "\n");
+
+        const auto value = FileSettingsStore().readText("App", "Pattern", "K");
+
+        EXPECT_EQ(value, want);
+    }
+}
+
+TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
+{
+    const std::size_t limit = FileSettingsStore::MaxFileBytes;
+    const std::string key = "[Pattern]\nK=a\n";
+    // What stands at the user's own file; the organization's file holds K=o.
+    const std::pair<const char *, std::string> rows[] = {
+        {"named pipe", "o"},
+        {"folder", "o"},
+        {"one byte over the limit", "o"},
+        {"at the limit", "a"},
+    };
+    for (const auto &[what, want] : rows) {
+        SCOPED_TRACE(what);
+        const StoreFolders folders;
+        folders.write('o', "[Pattern]\nK=o\n");
+        const std::string own = folders.write('a', "");
+        fs::remove(own);
+        if (what == std::string("named pipe"))
+            ASSERT_EQ(::mkfifo(own.c_str(), 0600), 0);
+        else if (what == std::string("folder"))
+            fs::create_directory(own);
+        else
+            writeFileBytes(own, key + std::string(limit - key.size() + (want == "o" ? 1 : 0), ';'));
+
+        const auto value = FileSettingsStore().readText("App", "Pattern", "K");
+
+        EXPECT_EQ(value, want);
+    }
+}
+
+TEST(FileSettingsStore, NamesTheUserFile)
+{
+    // HOME, XDG_CONFIG_HOME (nullptr: unset) and the user's own file.
+    const std::tuple<const char *, const char *, std::string> rows[] = {
+        {"/home/u", nullptr, "/home/u/.config/App/App.conf"},
+        {"/home//u/./x/../", "", "/home/u/.config/App/App.conf"},
+        {"/home/u", "/etc/conf", "/etc/conf/App/App.conf"},
+    };
+    const StoreFolders folders;
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const auto &[home, configHome, want] : rows) {
+        SCOPED_TRACE(home);
+        ::setenv("HOME", home, 1);
+        configHome ? void(::setenv("XDG_CONFIG_HOME", configHome, 1)) : void(::unsetenv("XDG_CONFIG_HOME"));
+
+        const std::string file = FileSettingsStore().location("App");
+
+        EXPECT_EQ(file, want);
+    }
+    ::setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST(FileSettingsStore, NamesTheFileTheValueCameFrom)
+{
+    const StoreFolders folders;
+    folders.write('a', "[Pattern]\nJ=1\n");
+    const std::string system = folders.write('1', "[Pattern]\nK=abc\n");
+    FileSettingsStore store;
+
+    const auto value = store.readText("App", "Pattern", "K");
+
+    EXPECT_EQ(value, "abc");
+    EXPECT_EQ(store.locationOf("App", "Pattern", "K"), system);
+}
