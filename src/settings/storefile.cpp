@@ -142,11 +142,17 @@ std::size_t utf8Length(std::string_view s)
     std::uint32_t c = 0;
     std::uint32_t least = 0;
     if ((lead & 0xE0) == 0xC0) {
-        length = 2, c = lead & 0x1F, least = 0x80;
+        length = 2;
+        c = lead & 0x1F;
+        least = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, c = lead & 0x0F, least = 0x800;
+        length = 3;
+        c = lead & 0x0F;
+        least = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, c = lead & 0x07, least = 0x10000;
+        length = 4;
+        c = lead & 0x07;
+        least = 0x10000;
     }
     if (length == 0 || s.size() < length)
         return 0;
