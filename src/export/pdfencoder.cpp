@@ -188,10 +188,7 @@ void contents(PdfText &out, const Scene &scene, long long width, long long heigh
             segment(e.x1, e.y1, e.x2, e.y2);
             continue;
         }
-        const int left = std::min(e.x1, e.x2);
-        const int top = std::min(e.y1, e.y2);
-        const int boxWidth = std::max(0, std::max(e.x1, e.x2) - left - 1);
-        const int boxHeight = std::max(0, std::max(e.y1, e.y2) - top - 1);
+        const auto [left, top, boxWidth, boxHeight] = outlineBox(e);
         if (boxWidth == 0 || boxHeight == 0) {
             segment(left, top, left + boxWidth, top + boxHeight);
             continue;

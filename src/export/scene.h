@@ -3,6 +3,7 @@
 #include "document/patternelements.h"
 #include "os/populatedallocator.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -24,6 +25,22 @@ struct SceneElement {
 
 // The page as every output format draws it: the visible lines, then the
 // visible shapes, in pixels of a pixelsX x pixelsY page.
+// A rectangle's or ellipse's box as the window's painter draws it: from the
+// smaller corner, one pixel short of the larger one, never negative.
+struct OutlineBox {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+inline OutlineBox outlineBox(const SceneElement &e)
+{
+    const int left = std::min(e.x1, e.x2);
+    const int top = std::min(e.y1, e.y2);
+    return {left, top, std::max(0, std::max(e.x1, e.x2) - left - 1), std::max(0, std::max(e.y1, e.y2) - top - 1)};
+}
+
 struct Scene {
     std::int32_t pixelsX = 0;
     std::int32_t pixelsY = 0;

@@ -106,10 +106,7 @@ EncodeResult EncodeSvg(const Scene &scene)
             segment(e.x1, e.y1, e.x2, e.y2);
             continue;
         }
-        const int left = std::min(e.x1, e.x2);
-        const int top = std::min(e.y1, e.y2);
-        const int width = std::max(0, std::max(e.x1, e.x2) - left - 1);
-        const int height = std::max(0, std::max(e.y1, e.y2) - top - 1);
+        const auto [left, top, width, height] = outlineBox(e);
         // A rect or ellipse without width or height shows nothing in SVG;
         // the window's painter draws it as a line.
         if (width == 0 || height == 0) {
