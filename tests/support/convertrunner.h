@@ -13,7 +13,8 @@ namespace orvane::testing {
 
 struct ConvertResult {
     int exitCode = -1;
-    std::string out, err;
+    std::string out;
+    std::string err;
 };
 
 // The path as one word of a shell command.
@@ -34,12 +35,17 @@ inline std::string sh(const std::string &command) // standard output
 
 struct Gray { // a binary PGM
     std::string pgm;
-    int width = 0, height = 0, at = 0;
+    int width = 0;
+    int height = 0;
+    int at = 0;
     explicit Gray(const std::string &data) : pgm(data)
     {
         if (std::sscanf(pgm.c_str(), "P5 %d %d 255%n", &width, &height, &at) != 2
             || pgm.size() != std::size_t(at) + 1 + std::size_t(width) * std::size_t(height))
-            width = height = 0;
+        {
+            width = 0;
+            height = 0;
+        }
     }
     int value(int x, int y) const { return static_cast<unsigned char>(pgm[std::size_t(at + 1 + y * width + x)]); }
     bool ink(int x, int y, int below = 160) const // within one pixel of x, y

@@ -21,14 +21,23 @@ namespace orvane::testing {
 
 // Every box, and in order an 'm' per box and a 'b' per beep.
 struct FakeMessageBox : MessageBox {
-    struct Box { std::string text; int style; std::string title; };
+    struct Box {
+        std::string text;
+        int style;
+        std::string title;
+    };
     int showMessage(const std::string &text, int style, const std::string &title) override
     {
         boxes.push_back({text, style, title});
-        return order += 'm', 1;
+        order += 'm';
+        return 1;
     }
     void beep() override { order += 'b'; }
-    void clear() { boxes.clear(), order.clear(); }
+    void clear()
+    {
+        boxes.clear();
+        order.clear();
+    }
     std::vector<Box> boxes;
     std::string order;
 };
@@ -49,9 +58,11 @@ struct FakeSettingsStore : SettingsStore {
 // The front of a script, or the fallback once it runs out.
 template <typename T> T takeFront(std::deque<T> &script, T fallback)
 {
-    if (!script.empty())
-        fallback = script.front(), script.pop_front();
-    return fallback;
+    if (script.empty())
+        return fallback;
+    T front = script.front();
+    script.pop_front();
+    return front;
 }
 
 // File dialogs answered from a script, Cancelled once it runs out; a path in an
@@ -61,7 +72,9 @@ struct ScriptedDialogs : FileDialogBackend {
     DialogOutcome showOpen(CommonDialog &d) override { return answer(opens, openShown, d); }
     DialogOutcome showSave(CommonDialog &d) override
     {
-        return d.FilterIndex = saveFilter ? saveFilter : d.FilterIndex, answer(saves, saveShown, d);
+        if (saveFilter)
+            d.FilterIndex = saveFilter;
+        return answer(saves, saveShown, d);
     }
     void processPendingEvents() override { ++pendingEventRuns; }
     static DialogOutcome answer(std::deque<Answer> &script, std::vector<CommonDialog> &shown, CommonDialog &d)
@@ -72,8 +85,10 @@ struct ScriptedDialogs : FileDialogBackend {
             d.FileName = a.second;
         return a.first;
     }
-    std::deque<Answer> opens, saves;
-    std::vector<CommonDialog> openShown, saveShown;
+    std::deque<Answer> opens;
+    std::deque<Answer> saves;
+    std::vector<CommonDialog> openShown;
+    std::vector<CommonDialog> saveShown;
     int pendingEventRuns = 0;
     int saveFilter = 0; // the filter a user picks in the save dialog; 0: left as offered
 };
@@ -104,8 +119,9 @@ struct RecordingProgressView : ProgressView {
     std::vector<std::string> only(const std::string &prefix) const
     {
         std::vector<std::string> out;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(out),
-                     [&](auto &c) { return c.rfind(prefix, 0) == 0; });
+        for (const std::string &call : calls)
+            if (call.rfind(prefix, 0) == 0)
+                out.push_back(call);
         return out;
     }
     std::vector<std::string> calls;
@@ -129,7 +145,8 @@ struct TempDir {
         std::vector<std::string> out;
         for (const auto &e : std::filesystem::recursive_directory_iterator(m_path))
             out.push_back(e.path().lexically_relative(m_path).string());
-        return std::sort(out.begin(), out.end()), out;
+        std::sort(out.begin(), out.end());
+        return out;
     }
     std::filesystem::path m_path;
     std::error_code m_error;

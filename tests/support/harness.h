@@ -34,7 +34,10 @@ struct DrawingHarness {
     {
         const int i = *LibDraw::AddLine(drawing(), mirror);
         PatternLine &l = drawing().OutLine.member(i);
-        l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
+        l.X1 = x1;
+        l.Y1 = y1;
+        l.X2 = x2;
+        l.Y2 = y2;
         drawing().OutLine.setVisible(i, true);
         mirror.mLine(i, x1, y1, x2, y2, false);
         return i;
@@ -43,7 +46,11 @@ struct DrawingHarness {
     {
         const int i = *LibDraw::AddShape(drawing(), mirror);
         PatternShape &s = drawing().OutShape.member(i);
-        s.Shape = kind, s.Left = left, s.Top = top, s.Width = width, s.Height = height;
+        s.Shape = kind;
+        s.Left = left;
+        s.Top = top;
+        s.Width = width;
+        s.Height = height;
         drawing().OutShape.setVisible(i, true);
         mirror.mShape(i, kind, top, left, height, width, false);
         return i;
@@ -83,19 +90,25 @@ struct LoaderHarness : DrawingHarness {
     FakeSettingsStore store;
     LibMessage messages{box};
     TemporaryPicture picture{pictureFolder()};
-    PatternOpen file{[this](const LoadMessage &m) { messages.Show(m); }, store, &picture};
+    PatternOpen file{[this](const LoadMessage &m) {
+                         messages.Show(m);
+                     },
+                     store, &picture};
 
     std::string pictureFolder() const { return dir.file("cache/Veltrum Orvane"); }
     std::string picturePath() const { return pictureFolder() + "/vrtmimage.tmp"; }
     std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
     {
-        return w.save(dir.file(name)), dir.file(name);
+        w.save(dir.file(name));
+        return dir.file(name);
     }
     bool load(const PatternWriter &w, const std::string &name = "pattern.pat") { return loadPath(write(w, name)); }
     // Read, then drawn as an open draws it.
     bool loadPath(const std::string &path)
     {
-        return file.open(path) && LibDraw::DrawPattern(drawing(), mirror, file.pattern());
+        if (!file.open(path))
+            return false;
+        return LibDraw::DrawPattern(drawing(), mirror, file.pattern());
     }
     const PatternSettings &settings() const { return file.pattern().settings; }
 };

@@ -31,11 +31,19 @@ public:
     }
     // An Integer length, then the bytes.
     PatternWriter &text(const std::string &s) { return integer(static_cast<std::int16_t>(s.size())).raw(s); }
-    PatternWriter &raw(const std::string &s) { return m_bytes.insert(m_bytes.end(), s.begin(), s.end()), *this; }
+    PatternWriter &raw(const std::string &s)
+    {
+        m_bytes.insert(m_bytes.end(), s.begin(), s.end());
+        return *this;
+    }
     PatternWriter &zeros(std::size_t n) { return raw(std::string(n, '\0')); }
     // Reserved bytes the reader skips: zeros, or a fill that shows they are skipped.
     PatternWriter &unused(std::size_t n) { return raw(std::string(n, static_cast<char>(m_fill))); }
-    PatternWriter &fillUnused(unsigned char fill) { return m_fill = fill, *this; }
+    PatternWriter &fillUnused(unsigned char fill)
+    {
+        m_fill = fill;
+        return *this;
+    }
 
     PatternWriter &header(std::int16_t major, std::int16_t minor, std::int16_t sub,
                           const std::string &first = "Veltrum Pattern Maker", const std::string &second = "")
@@ -44,15 +52,23 @@ public:
     }
 
     struct Page {
-        float marginTop = 0.5f, marginBottom = 0.5f, marginLeft = 0.5f, marginRight = 0.5f;
-        float defWidth = 8.5f, defHeight = 11.0f;
-        float patternWidth = 12240.0f, patternHeight = 15840.0f;
+        float marginTop = 0.5f;
+        float marginBottom = 0.5f;
+        float marginLeft = 0.5f;
+        float marginRight = 0.5f;
+        float defWidth = 8.5f;
+        float defHeight = 11.0f;
+        float patternWidth = 12240.0f;
+        float patternHeight = 15840.0f;
         float penSizeValue = 0.03125f;
         std::int32_t penColor = 0x00FF0000;
         bool bandW = false;
         std::string penSizeText = "1/32";
-        float bitmapPenSize = 2.0f, bitmapSizeHeight = 400.0f, bitmapSizeWidth = 500.0f;
-        bool metricPage = false, metricPen = false;
+        float bitmapPenSize = 2.0f;
+        float bitmapSizeHeight = 400.0f;
+        float bitmapSizeWidth = 500.0f;
+        bool metricPage = false;
+        bool metricPen = false;
     };
 
     // 74 bytes.

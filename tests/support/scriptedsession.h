@@ -35,7 +35,8 @@ struct ScriptedSession {
 
     std::string write(const PatternWriter &w, const std::string &name = "pattern.pat") const
     {
-        return w.save(dir.file(name)), dir.file(name);
+        w.save(dir.file(name));
+        return dir.file(name);
     }
     const std::string letter =
         write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(1)
@@ -52,7 +53,9 @@ struct ScriptedSession {
         std::istringstream words(actions);
         for (std::string a; words >> a;) {
             const auto arg = a.find(':') == std::string::npos ? std::string() : a.substr(a.find(':') + 1);
-            const auto is = [&a](const char *name) { return a.rfind(name, 0) == 0; };
+            const auto is = [&a](const char *name) {
+                return a.rfind(name, 0) == 0;
+            };
             if (is("open"))
                 dialogs.opens.push_back({DialogOutcome::Accepted, arg.empty() ? letter : arg});
             else if (is("bad-open"))

@@ -19,7 +19,9 @@ DecodedMetafile decodeMetafile(const std::vector<unsigned char> &bytes)
         for (std::size_t at = 0; at < 20; at += 2)
             checksum ^= u16(bytes, at);
         DecodedMetafile m = decodeMetafile(std::vector<unsigned char>(bytes.begin() + 22, bytes.end()));
-        const auto s16 = [&](std::size_t at) { return int(static_cast<std::int16_t>(u16(bytes, at))); };
+        const auto s16 = [&](std::size_t at) {
+            return int(static_cast<std::int16_t>(u16(bytes, at)));
+        };
         m.placeable = PlaceableHeader{s16(6), s16(8), s16(10), s16(12), u16(bytes, 14)};
         if (u16(bytes, 4) != 0 || u32(bytes, 16) != 0 || u16(bytes, 20) != checksum)
             m.problems.push_back("placeable header: handle, reserved field or checksum wrong");
@@ -110,7 +112,8 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
     std::uint16_t objects = 1; // the one brush: the record checks below allow no other object
     std::int16_t brush = 0;    // its slot
     if (const auto &p = m.placeable) { // the frame of a placeable file, then the plain records
-        const auto right = std::int16_t(p->right), bottom = std::int16_t(p->bottom);
+        const auto right = std::int16_t(p->right);
+        const auto bottom = std::int16_t(p->bottom);
         const std::vector<WmfRecord> frame = {
             {5, Wmf::SetWindowOrg, {0, 0}}, {5, Wmf::SetWindowExt, {bottom, right}}, {3, Wmf::SaveDc, {}},
             {8, Wmf::CreatePenIndirect, {5, 0, 0, 0, 0}}, {4, Wmf::SelectObject, {0}},
@@ -134,13 +137,17 @@ std::vector<std::string> checkConverterMetafile(const DecodedMetafile &m)
         objects = 2;
         brush = 1;
     }
-    expect(h.Type == 1 && h.HeaderSize == 9 && h.Version == 0x0300, "header Type, HeaderSize or Version");
+    expect(h.Type == 1, "header Type " + std::to_string(h.Type));
+    expect(h.HeaderSize == 9, "header HeaderSize " + std::to_string(h.HeaderSize));
+    expect(h.Version == 0x0300, "header Version " + std::to_string(h.Version));
     expect(std::size_t(h.Size) * 2 == m.fileBytes, "header Size is not the file's length");
     expect(h.NumberOfObjects == objects, "header NumberOfObjects " + std::to_string(h.NumberOfObjects));
     expect(h.MaxRecord == largest, "header MaxRecord " + std::to_string(h.MaxRecord));
     expect(h.NumberOfMembers == 0, "header NumberOfMembers");
-    if (rs.size() < 4)
-        return problems.push_back("only " + std::to_string(rs.size()) + " records"), problems;
+    if (rs.size() < 4) {
+        problems.push_back("only " + std::to_string(rs.size()) + " records");
+        return problems;
+    }
     expect(rs[0] == WmfRecord{7, Wmf::CreateBrushIndirect, {1, 0xFF, 0, 1}}, "first record is not the hollow brush");
     expect(rs[1] == WmfRecord{4, Wmf::SelectObject, {brush}}, "the brush is not selected");
     expect(rs[rs.size() - 2] == WmfRecord{4, Wmf::DeleteObject, {brush}}, "the brush is not deleted at the end");

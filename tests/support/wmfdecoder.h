@@ -11,14 +11,28 @@
 namespace orvane::testing {
 
 namespace Wmf {
-constexpr std::uint16_t Eof = 0x0000, SaveDc = 0x001E, RestoreDc = 0x0127, CreatePenIndirect = 0x02FA,
-                        SelectObject = 0x012D, DeleteObject = 0x01F0, SetWindowOrg = 0x020B,
-                        SetWindowExt = 0x020C, LineTo = 0x0213, MoveTo = 0x0214, CreateBrushIndirect = 0x02FC,
-                        Ellipse = 0x0418, Rectangle = 0x041B;
+// The record functions the converter writes.
+enum Function : std::uint16_t {
+    Eof = 0x0000,
+    SaveDc = 0x001E,
+    RestoreDc = 0x0127,
+    CreatePenIndirect = 0x02FA,
+    SelectObject = 0x012D,
+    DeleteObject = 0x01F0,
+    SetWindowOrg = 0x020B,
+    SetWindowExt = 0x020C,
+    LineTo = 0x0213,
+    MoveTo = 0x0214,
+    CreateBrushIndirect = 0x02FC,
+    Ellipse = 0x0418,
+    Rectangle = 0x041B,
+};
 }
 
 struct WmfHeader {
-    std::uint16_t Type = 0, HeaderSize = 0, Version = 0;
+    std::uint16_t Type = 0;
+    std::uint16_t HeaderSize = 0;
+    std::uint16_t Version = 0;
     std::uint32_t Size = 0; // whole file, 16-bit words
     std::uint16_t NumberOfObjects = 0;
     std::uint32_t MaxRecord = 0; // largest record, 16-bit words
@@ -32,18 +46,25 @@ struct WmfRecord {
     bool operator==(const WmfRecord &) const = default;
 };
 
-// A drawn element (one drawn with a null pen shows nothing and is left out) with its coordinates in the order of the drawing call (the
-// file stores them reversed): 'L' a MOVETO and LINETO pair (x1, y1, x2, y2),
-// 'R' a rectangle or 'E' an ellipse (left, top, right, bottom).
+// A drawn element (one drawn with a null pen shows nothing and is left out)
+// with its coordinates in the order of the drawing call (the file stores them
+// reversed): 'L' a MOVETO and LINETO pair (x1, y1, x2, y2), 'R' a rectangle or
+// 'E' an ellipse (left, top, right, bottom).
 struct WmfElement {
     char kind;
-    int a, b, c, d;
+    int a;
+    int b;
+    int c;
+    int d;
     bool operator==(const WmfElement &) const = default;
 };
 
 // The 22-byte header (key 0x9AC6CDD7) that places a metafile on paper.
 struct PlaceableHeader {
-    int left = 0, top = 0, right = 0, bottom = 0;
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
     std::uint16_t inch = 0;
 };
 
