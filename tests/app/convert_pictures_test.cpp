@@ -1,5 +1,5 @@
-// The formats as the program writes them: the library's bytes, each opened by a reader no one here wrote, and
-// the thumbnail.
+// The formats as the program writes them: the library's bytes, each opened by a reader no one here wrote, the
+// thumbnail, and the picture module they need beside the program.
 
 #include "convertrunner.h"
 #include "patternwriter.h"
@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
+#include <sys/stat.h>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -100,5 +102,36 @@ TEST(ConvertFormats, ThumbnailFitsTheSizeInAGreyFrame)
         EXPECT_EQ(g.value(0, 0), 160);
         EXPECT_EQ(g.value(width - 1, height - 1), 160);
         EXPECT_EQ(g.value(1, 1), 255);
+    }
+}
+
+TEST(ConvertNames, AMissingOrBrokenPictureModuleIsAFailureThatSaysWhy)
+{
+    ConvertEnvironment env;
+    const std::string in = letter(env, "p.pat");
+    const std::string bin = env.file("bin");
+    fs::create_directories(bin);
+    env.program = bin + "/orvane-convert";
+    fs::copy_file(ORVANE_CONVERT, env.program);
+    const std::string module = bin + "/orvane-pictures.so";
+    const struct {
+        const char *what;
+        std::function<void()> plant;
+        std::string reason;
+    } cases[] = {
+        {"missing", [] {}, "orvane-pictures.so: No such file or directory"},
+        {"not a library", [&] { writeFileBytes(module, "not a library"); }, module + ": " + module + ": "},
+        {"a named pipe", [&] { ::mkfifo(module.c_str(), 0600); }, module + ": not a regular file"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(module);
+        c.plant();
+        const ConvertResult png = env.run({"--format", "png", in});
+        EXPECT_EQ(png.exitCode, 1);
+        EXPECT_NE(png.err.find("picture module, which could not be loaded: "), std::string::npos) << png.err;
+        EXPECT_NE(png.err.find(c.reason), std::string::npos) << png.err;
+        const ConvertResult svg = env.run({"--format", "svg", in}); // the core's formats need no module
+        EXPECT_EQ(svg.exitCode, 0) << svg.err;
     }
 }
