@@ -82,28 +82,6 @@ TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
     }
 }
 
-TEST(FileSettingsStore, NamesTheUserFile)
-{
-    // HOME, XDG_CONFIG_HOME (nullptr: unset) and the user's own file.
-    const std::tuple<const char *, const char *, std::string> rows[] = {
-        {"/home/u", nullptr, "/home/u/.config/App/App.conf"},
-        {"/home//u/./x/../", "", "/home/u/.config/App/App.conf"},
-        {"/home/u", "/etc/conf", "/etc/conf/App/App.conf"},
-    };
-    const StoreFolders folders;
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    for (const auto &[home, configHome, want] : rows) {
-        SCOPED_TRACE(home);
-        ::setenv("HOME", home, 1);
-        configHome ? void(::setenv("XDG_CONFIG_HOME", configHome, 1)) : void(::unsetenv("XDG_CONFIG_HOME"));
-
-        const std::string file = FileSettingsStore().location("App");
-
-        EXPECT_EQ(file, want);
-    }
-    ::setenv("HOME", savedHome.c_str(), 1);
-}
-
 TEST(FileSettingsStore, NamesTheFileTheValueCameFrom)
 {
     const StoreFolders folders;
