@@ -1,4 +1,4 @@
-// Reading a file whole: regular files only, never blocking on a pipe; what a path names.
+// Reading a file whole: regular files only, never blocking on a pipe. (What a path names: the loader's tests.)
 
 #include "fakes.h"
 
@@ -34,16 +34,4 @@ TEST(ReadFile, RegularFilesUpToTheLimitAndNothingElse)
         EXPECT_EQ(error, reason);
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), read);
     }
-}
-
-TEST(ReadFile, PathStatusTellsATooLongNameFromAMissingOne)
-{
-    TempDir dir;
-    writeFileBytes(dir.file("here"), "x");
-    const std::pair<std::string, PathStatus> cases[] = {
-        {dir.file("here"), PathStatus::Exists}, {dir.path().string(), PathStatus::Exists},
-        {dir.file("gone"), PathStatus::Missing}, {"", PathStatus::Missing},
-        {dir.file(std::string(300, 'n')), PathStatus::NameTooLong}};
-    for (const auto &[path, status] : cases)
-        EXPECT_EQ(int(pathStatus(path)), int(status)) << path.substr(0, 80); // 0 exists, 1 missing, 2 too long
 }

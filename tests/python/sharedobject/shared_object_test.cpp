@@ -1,12 +1,13 @@
 // liborvane.a linked into a shared object converts there as it does in a program.
 
+#include "../../support/samebytes.h"
+
 #include <orvane/orvane.h>
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <fstream>
 #include <iterator>
@@ -37,7 +38,6 @@ TEST(SharedObject, ConvertsInsideASharedObjectAsInAProgram)
     const std::size_t size = convert(pattern.data(), pattern.size(), written.data(), written.size());
 
     EXPECT_EQ(size, expected.size());
-    const auto differ = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
-    EXPECT_TRUE(differ.first == written.end()) << "first difference at offset " << differ.first - written.begin();
+    EXPECT_TRUE(orvane::testing::sameBytes(written, expected));
     dlclose(plugin);
 }
