@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <map>
 #include <sys/stat.h>
 
 using namespace orvane;
@@ -24,16 +23,11 @@ struct StoreFolders {
         ::setenv("XDG_CONFIG_HOME", dir.file("home").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (dir.file("sys1") + ":" + dir.file("sys2")).c_str(), 1);
     }
-    // a, 1, 2: the application's own file at home, in sys1, in sys2; o, p, q: the organization's.
-    std::string write(char which, const std::string &text) const
+    std::string write(const std::string &file, const std::string &text) const
     {
-        const std::map<char, std::string> files = {{'a', "home/App/App.conf"}, {'o', "home/App.conf"},
-                                                   {'1', "sys1/App/App.conf"}, {'p', "sys1/App.conf"},
-                                                   {'2', "sys2/App/App.conf"}, {'q', "sys2/App.conf"}};
-        const std::string path = dir.file(files.at(which));
-        fs::create_directories(fs::path(path).parent_path());
-        writeFileBytes(path, text);
-        return path;
+        fs::create_directories(fs::path(dir.file(file)).parent_path());
+        writeFileBytes(dir.file(file), text);
+        return dir.file(file);
     }
 };
 
@@ -41,19 +35,19 @@ struct StoreFolders {
 
 TEST(FileSettingsStore, FirstFileInTheReadmeOrderGivesTheValue)
 {
-    const std::pair<std::string, std::optional<std::string>> rows[] = {
-        {"", std::nullopt}, {"ao", "a"}, {"o1", "o"}, {"12", "1"}, {"2p", "2"}, {"pq", "p"},
-    };
-    for (const auto &[files, want] : rows) {
-        SCOPED_TRACE(files);
-        const StoreFolders folders;
-        for (const char which : files)
-            folders.write(which, "[Pattern]\nK=" + std::string(1, which) + "\n");
-
+    const StoreFolders folders;
+    const std::string files[] = {"home/App/App.conf", "home/App.conf", "sys1/App/App.conf",
+                                 "sys2/App/App.conf", "sys1/App.conf", "sys2/App.conf"};
+    for (const std::string &file : files)
+        folders.write(file, "[Pattern]\nK=" + file + "\n");
+    // Each file gives the value until it is removed, then the next one does.
+    for (const std::string &file : files) {
         const auto value = FileSettingsStore().readText("App", "Pattern", "K");
 
-        EXPECT_EQ(value, want);
+        EXPECT_EQ(value, file);
+        fs::remove(folders.dir.file(file));
     }
+    EXPECT_EQ(FileSettingsStore().readText("App", "Pattern", "K"), std::nullopt);
 }
 
 TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
@@ -69,8 +63,9 @@ TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
     for (const auto &[what, want] : rows) {
         SCOPED_TRACE(what);
         const StoreFolders folders;
-        folders.write('o', "[Pattern]\nK=o\n");
-        const std::string own = folders.write('a', key + std::string(limit - key.size() + (want == "o" ? 1 : 0), ';'));
+        folders.write("home/App.conf", "[Pattern]\nK=o\n");
+        const std::size_t padding = limit - key.size() + (want == "o" ? 1 : 0);
+        const std::string own = folders.write("home/App/App.conf", key + std::string(padding, ';'));
         if (what == std::string("named pipe")) {
             fs::remove(own);
             ASSERT_EQ(::mkfifo(own.c_str(), 0600), 0);
@@ -85,8 +80,8 @@ TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
 TEST(FileSettingsStore, NamesTheFileTheValueCameFrom)
 {
     const StoreFolders folders;
-    folders.write('a', "[Pattern]\nJ=1\n");
-    const std::string system = folders.write('1', "[Pattern]\nK=abc\n");
+    folders.write("home/App/App.conf", "[Pattern]\nJ=1\n");
+    const std::string system = folders.write("sys1/App/App.conf", "[Pattern]\nK=abc\n");
     FileSettingsStore store;
 
     const auto value = store.readText("App", "Pattern", "K");
