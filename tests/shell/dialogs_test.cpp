@@ -8,34 +8,22 @@
 using namespace orvane;
 using namespace orvane::testing;
 
-TEST(OpenStep, TheOpenDialogsSettings)
+TEST(SaveDialog, TheOpenAndSaveDialogsAsShown)
 {
     MainFormHarness h;
     h.form.MainCommonDialog().FileName = "left over";
 
-    h.run("open");
+    h.run("open save");
 
     ASSERT_EQ(h.dialogs.openShown.size(), 1u);
-    const CommonDialog &d = h.dialogs.openShown[0];
-    EXPECT_EQ(std::tuple(d.Filter, d.InitDir + d.FileName, d.DialogTitle, d.Flags, d.FilterIndex, d.CancelError),
-              std::tuple("Pattern File (*.pat)|*.pat", "", "Open Pattern File", 6148u, 1, true));
-    EXPECT_EQ(h.dialogs.pendingEventRuns, 1); // once, after the dialog closes
-    EXPECT_EQ(h.form.panel().textFilename[0], h.letter);
-}
-
-TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
-{
-    MainFormHarness h;
-    const std::string path = h.dir.file("drawing"); // no extension is added; the file is replaced
-    writeFileBytes(path, "old contents");
-    h.run("open save:" + path);
-    EXPECT_EQ(std::tuple(int(h.steps()[4]), h.form.panel().textFilename[1], h.box.order), std::tuple(1, path, ""));
     ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
-    const CommonDialog &d = h.dialogs.saveShown[0]; // beside the pattern, under its name; the open's title stays
-    EXPECT_TRUE(d.Filter.starts_with("Windows Metafile (*.wmf)|*.wmf|")) << d.Filter;
-    EXPECT_EQ(std::tuple(d.FilterIndex, d.InitDir + "/" + d.FileName, d.Flags, d.DialogTitle, d.CancelError),
-              std::tuple(1, h.dir.file("letter.wmf"), 0x806u, "Open Pattern File", true));
-    EXPECT_EQ(readMetafile(path), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
+    const CommonDialog &open = h.dialogs.openShown[0];
+    const CommonDialog &save = h.dialogs.saveShown[0]; // beside the pattern, under its name; the open's title stays
+    EXPECT_EQ(std::tuple(open.Filter, open.InitDir + open.FileName, open.DialogTitle, open.Flags, open.CancelError),
+              std::tuple("Pattern File (*.pat)|*.pat", "", "Open Pattern File", 6148u, true));
+    EXPECT_EQ(std::tuple(save.FilterIndex, save.InitDir + "/" + save.FileName, save.Flags, save.DialogTitle),
+              std::tuple(1, h.dir.file("letter.wmf"), 0x806u, "Open Pattern File"));
+    EXPECT_EQ(h.dialogs.pendingEventRuns, 1); // once, after the open dialog closes
 }
 
 TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)

@@ -40,26 +40,4 @@ TEST(Progress, AnEmptyRangeTakesOneStepAndTheBarStaysInsideUnderANewHeader)
     EXPECT_EQ(view.calls, (std::vector<std::string>{"show", "cancel 0", "header Loading Pattern - Lines", "bar 0 1 0",
                                                     "events", "bar 0 1 1", "events", "bar 0 1 0", "events",
                                                     "header 2 of 7: b.pat", "events", "close"}));
-    EXPECT_EQ(p.windowHeightTwips(), 1080);
-}
-
-TEST(Progress, CancelOnlyWhileShownAndOncePerWindow)
-{
-    LibProgress p{nullptr};
-    p.SetProgressEnabled(true);
-    p.StartProgress(0, 10, "hidden", false);
-    p.CancelClicked();
-    EXPECT_FALSE(p.Cancelled());
-    p.StartProgress(0, 10, "shown", true);
-    p.CancelClicked();
-    EXPECT_FALSE(p.StepProgress(1));
-    EXPECT_EQ(p.value(), 1.0f); // the step still moves the bar
-    EXPECT_EQ(p.windowHeightTwips(), 1655);
-    p.StartProgress(0, 10, "the same window", true);
-    p.CancelClicked(); // the button stays disabled until the window is discarded
-    EXPECT_FALSE(p.Cancelled());
-    p.EndProgress();
-    p.StartProgress(0, 10, "a new window", true);
-    p.CancelClicked();
-    EXPECT_TRUE(p.Cancelled());
 }
