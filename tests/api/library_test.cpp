@@ -1,6 +1,5 @@
-// The public interface: a pattern's bytes in, the window's messages out when it does not convert; the stored
-// defaults and the picture copy are the caller's. (The bytes: LibraryThreads, and tests/install against
-// orvane-convert.)
+// The public interface: the window's messages when a pattern does not convert. (The bytes: LibraryThreads, and
+// tests/install against orvane-convert; stored defaults and the picture folder: tests/python.)
 
 #include "fakes.h"
 #include "patternwriter.h"
@@ -24,13 +23,6 @@ PatternWriter letterWith(float x2)
     return w;
 }
 
-PatternWriter v11WithPicture()
-{
-    PatternWriter w;
-    w.header(1, 1, 0).settings11({}).integer(0).integer(0).picture("picture bytes");
-    return w;
-}
-
 } // namespace
 
 TEST(Library, FailuresCarryTheWindowsMessages)
@@ -38,12 +30,8 @@ TEST(Library, FailuresCarryTheWindowsMessages)
     const PatternWriter letter = letterWith(2880);
     const PatternWriter far = letterWith(12240.0f * 50);
     const std::string notPattern = "not a pattern";
-    const struct {
-        std::vector<unsigned char> bytes;
-        ConvertOptions options;
-        ConversionResult::Status status;
-        std::string message;
-    } cases[] = {
+    // The pattern, the options, and what comes out.
+    const std::tuple<std::vector<unsigned char>, ConvertOptions, ConversionResult::Status, std::string> cases[] = {
         {{notPattern.begin(), notPattern.end()}, {}, ConversionResult::NotLoaded, LoadMessages::FormatUnknownText()},
         {letter.bytes(), {.width = "0"}, ConversionResult::WidthRefused,
          "The width 0 cannot be applied: its page is 816 x 1056 pixels."},
@@ -53,42 +41,13 @@ TEST(Library, FailuresCarryTheWindowsMessages)
          "Error creating metafile far.wmf.\r\n\r\nA point of the pattern lies outside the range a metafile can hold "
          "(-32768 to 32767). Choose a smaller pattern size."},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto &[bytes, options, status, message] : cases) {
+        SCOPED_TRACE(message);
 
-        const ConversionResult r = convert(c.bytes, c.options);
+        const ConversionResult r = convert(bytes, options);
 
-        EXPECT_EQ(r.status, c.status);
-        EXPECT_EQ(r.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(r.messages, std::vector<std::string>{message});
         EXPECT_TRUE(r.bytes.empty());
     }
-}
-
-TEST(Library, StoredDefaultsComeFromTheCallerAndNoFolderMeansNoPictureCopy)
-{
-    ConvertOptions options;
-    options.storedDefaults = [](const std::string &key) {
-        return key == "PenSizeText" ? std::optional<std::string>("1/8") : std::nullopt;
-    };
-
-    const InfoResult quiet = info(v11WithPicture().bytes(), options);
-
-    EXPECT_NE(quiet.json.find(R"("PenSizeText":"1/8")"), std::string::npos) << quiet.json;
-    EXPECT_NE(quiet.json.find(R"("picture":{"bytes":13})"), std::string::npos) << quiet.json;
-    EXPECT_EQ(quiet.messages, std::vector<std::string>());
-}
-
-TEST(Library, ABadStoredValueNamesTheCallersLocation)
-{
-    ConvertOptions options;
-    options.storedDefaults = [](const std::string &key) {
-        return key == "MarginTop" ? std::optional<std::string>("abc") : std::nullopt;
-    };
-    options.storedDefaultsLocation = "/home/u/defaults.conf";
-
-    const InfoResult bad = info(v11WithPicture().bytes(), options);
-
-    EXPECT_FALSE(bad.ok);
-    EXPECT_EQ(bad.messages, std::vector<std::string>{LoadMessages::FormatUnknownText() + "\r\n\r\n"
-                                                     + LoadMessages::SettingAtFaultText("MarginTop", "/home/u/defaults.conf")});
 }

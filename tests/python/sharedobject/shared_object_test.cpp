@@ -17,12 +17,6 @@ namespace {
 
 using PluginConvert = std::size_t (*)(const unsigned char *, std::size_t, unsigned char *, std::size_t);
 
-std::vector<unsigned char> readBytes(const char *path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 TEST(SharedObject, ConvertsInsideASharedObjectAsInAProgram)
@@ -31,7 +25,8 @@ TEST(SharedObject, ConvertsInsideASharedObjectAsInAProgram)
     ASSERT_NE(plugin, nullptr) << dlerror();
     const auto convert = reinterpret_cast<PluginConvert>(dlsym(plugin, "orvane_plugin_convert"));
     ASSERT_NE(convert, nullptr) << dlerror();
-    const std::vector<unsigned char> pattern = readBytes(ORVANE_EXAMPLES "/star-a4-v2.1.pat");
+    std::ifstream file(ORVANE_EXAMPLES "/star-a4-v2.1.pat", std::ios::binary);
+    const std::vector<unsigned char> pattern{std::istreambuf_iterator<char>(file), {}};
     const std::vector<unsigned char> expected = orvane::convert(pattern).bytes;
     std::vector<unsigned char> written(expected.size());
 
