@@ -5,7 +5,6 @@
 
 #include "text/floattext.h"
 #include "text/windows1252.h"
-#include "settings/filesettingsstore.h"
 #include "settings/usersettingsstore.h"
 #include "shell/mainform.h"
 

@@ -24,11 +24,6 @@ std::optional<std::string> readByQSettings(const std::string &path)
     return utf8ToWindows1252(settings.value("Pattern/K").toString().toStdString());
 }
 
-std::optional<std::string> readByOurs(const std::string &path)
-{
-    return storeFileValue(readFileText(path), "Pattern", "K");
-}
-
 } // namespace
 
 TEST(StoreFile, ReadsWhatQSettingsWritesAsQSettings)
@@ -51,7 +46,7 @@ TEST(StoreFile, ReadsWhatQSettingsWritesAsQSettings)
         const std::string path = dir.file(std::string(what) + ".conf");
         QSettings(QString::fromStdString(path), QSettings::IniFormat).setValue("Pattern/K", value);
 
-        const auto ours = readByOurs(path);
+        const auto ours = storeFileValue(readFileText(path), "Pattern", "K");
 
         ASSERT_TRUE(ours.has_value()) << readFileText(path);
         EXPECT_EQ(ours, readByQSettings(path)) << readFileText(path);
@@ -92,7 +87,7 @@ TEST(StoreFile, ReadsHandWrittenFilesAsQSettingsOrAsTheReadmeSettles)
         const std::string path = dir.file(std::string(what) + ".conf");
         writeFileBytes(path, file);
 
-        const auto ours = readByOurs(path);
+        const auto ours = storeFileValue(readFileText(path), "Pattern", "K");
         const auto theirs = readByQSettings(path);
 
         EXPECT_EQ(ours, want);

@@ -52,7 +52,6 @@ TEST(FileSettingsStore, FirstFileInTheReadmeOrderGivesTheValue)
 
 TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
 {
-    const std::size_t limit = FileSettingsStore::MaxFileBytes;
     const std::string key = "[Pattern]\nK=a\n";
     // What stands at the user's own file; the organization's file holds K=o.
     const std::pair<const char *, std::string> rows[] = {
@@ -64,7 +63,7 @@ TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
         SCOPED_TRACE(what);
         const StoreFolders folders;
         folders.write("home/App.conf", "[Pattern]\nK=o\n");
-        const std::size_t padding = limit - key.size() + (want == "o" ? 1 : 0);
+        const std::size_t padding = FileSettingsStore::MaxFileBytes - key.size() + (want == "o" ? 1 : 0);
         const std::string own = folders.write("home/App/App.conf", key + std::string(padding, ';'));
         if (what == std::string("named pipe")) {
             fs::remove(own);

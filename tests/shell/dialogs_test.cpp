@@ -1,4 +1,4 @@
-// The open and save dialogs' settings and answers, and the save filter's format and extension.
+// The save dialog's answers, and its filter's format and extension.
 
 #include "harness.h"
 
@@ -7,24 +7,6 @@
 
 using namespace orvane;
 using namespace orvane::testing;
-
-TEST(SaveDialog, TheOpenAndSaveDialogsAsShown)
-{
-    MainFormHarness h;
-    h.form.MainCommonDialog().FileName = "left over";
-
-    h.run("open save");
-
-    ASSERT_EQ(h.dialogs.openShown.size(), 1u);
-    ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
-    const CommonDialog &open = h.dialogs.openShown[0];
-    const CommonDialog &save = h.dialogs.saveShown[0]; // beside the pattern, under its name; the open's title stays
-    EXPECT_EQ(std::tuple(open.Filter, open.InitDir + open.FileName, open.DialogTitle, open.Flags, open.CancelError),
-              std::tuple("Pattern File (*.pat)|*.pat", "", "Open Pattern File", 6148u, true));
-    EXPECT_EQ(std::tuple(save.FilterIndex, save.InitDir + "/" + save.FileName, save.Flags, save.DialogTitle),
-              std::tuple(1, h.dir.file("letter.wmf"), 0x806u, "Open Pattern File"));
-    EXPECT_EQ(h.dialogs.pendingEventRuns, 1); // once, after the open dialog closes
-}
 
 TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
 {

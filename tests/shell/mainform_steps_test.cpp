@@ -1,4 +1,4 @@
-// MainForm's steps clicked in a scripted session: states, colours, panel, size and save outcomes.
+// MainForm's steps clicked in a scripted session: their states, and what a failed open or save leaves.
 
 #include "harness.h"
 
@@ -24,16 +24,6 @@ TEST(Steps, StateTable)
     }
 }
 
-TEST(Steps, SizeTakesThePixelsAcrossAndKeepsThePagesShape)
-{
-    MainFormHarness h;
-    const PanelState &p = h.form.panel();
-
-    h.run("open size:400 size:816 size:12.5 size:13.5 size:abc"); // each from the last pair; a rejected one keeps it
-
-    EXPECT_EQ(p.labelPixelsX + "/" + p.labelPixelsY, "14/19");
-}
-
 TEST(Steps, FailedOpenClearsWhatWasReadAndAPageOfNoPixelsCannotBeSaved)
 {
     MainFormHarness h;
@@ -53,28 +43,4 @@ TEST(Steps, FailedOpenClearsWhatWasReadAndAPageOfNoPixelsCannotBeSaved)
     ASSERT_EQ(h.box.boxes.size(), 2u); // the broken file's, then the save's
     EXPECT_EQ(h.box.boxes[1].text, "Error creating metafile " + h.dir.file("thin.wmf")
                                        + ".\r\n\r\nThe pattern page has no width or height to scale from.");
-}
-
-TEST(LayoutPanel, Widths)
-{
-    // The widths laid out in turn, then the second shape's and the two boxes' widths.
-    const std::tuple<std::vector<float>, float, float, float> cases[] = {
-        {{12000}, 8250, 6890, 8060},
-        {{3000}, 115, 3945, 3945}, // below the floor of 3865; the boxes keep their design widths
-        {{12000, 5210}, 1460, 6890, 8060}, // up to 5210 the boxes keep the widths they had
-        {{5211}, 1461, 101, 1271},
-    };
-    for (const auto &[widths, shape2, box0, box1] : cases) {
-        SCOPED_TRACE(widths.back());
-        MainFormHarness h;
-        int changes = 0;
-        h.form.setPanelObserver([&changes] { ++changes; });
-
-        for (const float width : widths)
-            h.form.LayoutPanel(width);
-
-        const PanelState &p = h.form.panel();
-        EXPECT_EQ(std::tuple(p.shape2Width, p.textFilename0Width, p.textFilename1Width), std::tuple(shape2, box0, box1));
-        EXPECT_EQ(changes, int(widths.size())); // the window is told
-    }
 }

@@ -1,13 +1,11 @@
-// The wildcards the Windows program expands itself, as cmd and PowerShell leave them.
-
-#include "fakes.h"
+// The wildcards the Windows program expands itself, as cmd and PowerShell leave them. (Their expansion:
+// tests/windows.)
 
 #include "shell/wildcards.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvane;
-using namespace orvane::testing;
 
 TEST(Wildcards, MatchLikeWindowsNames)
 {
@@ -19,19 +17,4 @@ TEST(Wildcards, MatchLikeWindowsNames)
     };
     for (const auto &[pattern, name, matches] : cases)
         EXPECT_EQ(matchesWildcard(pattern, name), matches) << pattern << " " << name;
-}
-
-TEST(Wildcards, ExpandToSortedFilesAndLeaveTheRestAlone)
-{
-    TempDir dir;
-    for (const char *name : {"b.pat", "A.pat", "c.PAT", "notes.txt"})
-        writeFileBytes(dir.file(name), "x");
-    std::filesystem::create_directory(dir.file("folder.pat"));
-    const std::string folder = dir.file("");
-
-    const std::vector<std::string> got = expandWildcards({"-q", folder + "*.pat", folder + "z*", "plain.pat"});
-
-    const std::vector<std::string> expected = {"-q",           folder + "A.pat", folder + "b.pat",
-                                               folder + "c.PAT", folder + "z*",  "plain.pat"};
-    EXPECT_EQ(got, expected);
 }
