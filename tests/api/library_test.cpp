@@ -1,8 +1,11 @@
-// The public interface: a pattern's bytes in, the bytes the window would save out, or the window's messages.
+// The public interface: the window's messages when a pattern does not convert. (The bytes: LibraryThreads, and
+// tests/install against orvane-convert; stored defaults and the picture folder: tests/python.)
 
-#include "harness.h"
+#include "fakes.h"
 #include "patternwriter.h"
 
+#include "api/loadmessages.h"
+#include "document/patternelements.h"
 #include "orvane/orvane.h"
 
 #include <gtest/gtest.h>
@@ -22,34 +25,13 @@ PatternWriter letterWith(float x2)
 
 } // namespace
 
-TEST(Library, ConvertWritesWhatTheWindowSaves)
-{
-    const struct {
-        const char *format, *width;
-        int filter; // the save dialog's
-    } cases[] = {{"wmf", "", 1}, {"placeable", "", 2}, {"wmf", "500", 1}, {"placeable", "10", 2}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.format) + " " + c.width);
-        MainFormHarness h;
-        h.dialogs.saveFilter = c.filter;
-        const std::string in = h.write(letterWith(2880), "p.pat");
-        h.run("open:" + in + (*c.width ? std::string(" size:") + c.width : "") + " save:" + h.dir.file("p.wmf"));
-        const ConversionResult r = convert(readFileBytes(in), {.format = c.format, .width = c.width});
-        EXPECT_EQ(r.status, ConversionResult::Converted);
-        EXPECT_EQ(r.bytes, readFileBytes(h.dir.file("p.wmf")));
-    }
-}
-
 TEST(Library, FailuresCarryTheWindowsMessages)
 {
-    const PatternWriter letter = letterWith(2880), far = letterWith(12240.0f * 50);
+    const PatternWriter letter = letterWith(2880);
+    const PatternWriter far = letterWith(12240.0f * 50);
     const std::string notPattern = "not a pattern";
-    const struct {
-        std::vector<unsigned char> bytes;
-        ConvertOptions options;
-        ConversionResult::Status status;
-        std::string message;
-    } cases[] = {
+    // The pattern, the options, and what comes out.
+    const std::tuple<std::vector<unsigned char>, ConvertOptions, ConversionResult::Status, std::string> cases[] = {
         {{notPattern.begin(), notPattern.end()}, {}, ConversionResult::NotLoaded, LoadMessages::FormatUnknownText()},
         {letter.bytes(), {.width = "0"}, ConversionResult::WidthRefused,
          "The width 0 cannot be applied: its page is 816 x 1056 pixels."},
@@ -59,40 +41,13 @@ TEST(Library, FailuresCarryTheWindowsMessages)
          "Error creating metafile far.wmf.\r\n\r\nA point of the pattern lies outside the range a metafile can hold "
          "(-32768 to 32767). Choose a smaller pattern size."},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.message);
-        const ConversionResult r = convert(c.bytes, c.options);
-        EXPECT_EQ(r.status, c.status);
-        EXPECT_EQ(r.messages, std::vector<std::string>{c.message});
+    for (const auto &[bytes, options, status, message] : cases) {
+        SCOPED_TRACE(message);
+
+        const ConversionResult r = convert(bytes, options);
+
+        EXPECT_EQ(r.status, status);
+        EXPECT_EQ(r.messages, std::vector<std::string>{message});
         EXPECT_TRUE(r.bytes.empty());
     }
-}
-
-TEST(Library, StoredDefaultsAndThePictureCopyAreTheCallers)
-{
-    TempDir dir;
-    PatternWriter v11;
-    v11.header(1, 1, 0).settings11({}).integer(0).integer(0).picture("picture bytes");
-    ConvertOptions options;
-    options.storedDefaults = [](const std::string &key) {
-        return key == "PenSizeText" ? std::optional<std::string>("1/8") : std::nullopt;
-    };
-    const InfoResult quiet = info(v11.bytes(), options); // no folder: nothing copied, nothing said
-    EXPECT_NE(quiet.json.find(R"("PenSizeText":"1/8")"), std::string::npos) << quiet.json;
-    EXPECT_NE(quiet.json.find(R"("picture":{"bytes":13})"), std::string::npos) << quiet.json;
-    EXPECT_EQ(quiet.messages, std::vector<std::string>());
-
-    options.pictureFolder = dir.file("pictures");
-    const InfoResult copied = info(v11.bytes(), options);
-    EXPECT_NE(copied.json.find(R"("bytes":13)"), std::string::npos) << copied.json;
-    EXPECT_EQ(readFileText(dir.file("pictures/vrtmimage.tmp")), "picture bytes");
-
-    options.storedDefaults = [](const std::string &key) {
-        return key == "MarginTop" ? std::optional<std::string>("abc") : std::nullopt;
-    };
-    options.storedDefaultsLocation = "/home/u/defaults.conf";
-    const InfoResult bad = info(v11.bytes(), options);
-    EXPECT_FALSE(bad.ok);
-    EXPECT_EQ(bad.messages, std::vector<std::string>{LoadMessages::FormatUnknownText() + "\r\n\r\n"
-                                                     + LoadMessages::SettingAtFaultText("MarginTop", "/home/u/defaults.conf")});
 }

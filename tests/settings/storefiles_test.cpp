@@ -23,20 +23,11 @@ struct StoreFolders {
         ::setenv("XDG_CONFIG_HOME", dir.file("home").c_str(), 1);
         ::setenv("XDG_CONFIG_DIRS", (dir.file("sys1") + ":" + dir.file("sys2")).c_str(), 1);
     }
-    // a, 1, 2: the application's own file at home, in sys1, in sys2; o, p, q: the organization's.
-    std::string path(char which) const
+    std::string write(const std::string &file, const std::string &text) const
     {
-        const std::string base = which == 'a' || which == 'o' ? dir.file("home")
-            : which == '1' || which == 'p'                    ? dir.file("sys1")
-                                                              : dir.file("sys2");
-        const bool own = which == 'a' || which == '1' || which == '2';
-        return own ? base + "/App/App.conf" : base + "/App.conf";
-    }
-    std::string write(char which, const std::string &text) const
-    {
-        fs::create_directories(fs::path(path(which)).parent_path());
-        writeFileBytes(path(which), text);
-        return path(which);
+        fs::create_directories(fs::path(dir.file(file)).parent_path());
+        writeFileBytes(dir.file(file), text);
+        return dir.file(file);
     }
 };
 
@@ -44,45 +35,40 @@ struct StoreFolders {
 
 TEST(FileSettingsStore, FirstFileInTheReadmeOrderGivesTheValue)
 {
-    const std::pair<std::string, std::optional<std::string>> rows[] = {
-        {"", std::nullopt}, {"o", "o"}, {"ao", "a"}, {"o1", "o"},
-        {"12", "1"},        {"2p", "2"}, {"pq", "p"}, {"1q", "1"},
-    };
-    for (const auto &[files, want] : rows) {
-        SCOPED_TRACE(files);
-        const StoreFolders folders;
-        for (const char which : files)
-            folders.write(which, "[Pattern]\nK=" + std::string(1, which) + "\n");
-
+    const StoreFolders folders;
+    const std::string files[] = {"home/App/App.conf", "home/App.conf", "sys1/App/App.conf",
+                                 "sys2/App/App.conf", "sys1/App.conf", "sys2/App.conf"};
+    for (const std::string &file : files)
+        folders.write(file, "[Pattern]\nK=" + file + "\n");
+    // Each file gives the value until it is removed, then the next one does.
+    for (const std::string &file : files) {
         const auto value = FileSettingsStore().readText("App", "Pattern", "K");
 
-        EXPECT_EQ(value, want);
+        EXPECT_EQ(value, file);
+        fs::remove(folders.dir.file(file));
     }
+    EXPECT_EQ(FileSettingsStore().readText("App", "Pattern", "K"), std::nullopt);
 }
 
 TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
 {
-    const std::size_t limit = FileSettingsStore::MaxFileBytes;
     const std::string key = "[Pattern]\nK=a\n";
     // What stands at the user's own file; the organization's file holds K=o.
     const std::pair<const char *, std::string> rows[] = {
         {"named pipe", "o"},
-        {"folder", "o"},
         {"one byte over the limit", "o"},
         {"at the limit", "a"},
     };
     for (const auto &[what, want] : rows) {
         SCOPED_TRACE(what);
         const StoreFolders folders;
-        folders.write('o', "[Pattern]\nK=o\n");
-        const std::string own = folders.write('a', "");
-        fs::remove(own);
-        if (what == std::string("named pipe"))
+        folders.write("home/App.conf", "[Pattern]\nK=o\n");
+        const std::size_t padding = FileSettingsStore::MaxFileBytes - key.size() + (want == "o" ? 1 : 0);
+        const std::string own = folders.write("home/App/App.conf", key + std::string(padding, ';'));
+        if (what == std::string("named pipe")) {
+            fs::remove(own);
             ASSERT_EQ(::mkfifo(own.c_str(), 0600), 0);
-        else if (what == std::string("folder"))
-            fs::create_directory(own);
-        else
-            writeFileBytes(own, key + std::string(limit - key.size() + (want == "o" ? 1 : 0), ';'));
+        }
 
         const auto value = FileSettingsStore().readText("App", "Pattern", "K");
 
@@ -90,33 +76,11 @@ TEST(FileSettingsStore, FileThatCannotBeReadIsLeftOut)
     }
 }
 
-TEST(FileSettingsStore, NamesTheUserFile)
-{
-    // HOME, XDG_CONFIG_HOME (nullptr: unset) and the user's own file.
-    const std::tuple<const char *, const char *, std::string> rows[] = {
-        {"/home/u", nullptr, "/home/u/.config/App/App.conf"},
-        {"/home//u/./x/../", "", "/home/u/.config/App/App.conf"},
-        {"/home/u", "/etc/conf", "/etc/conf/App/App.conf"},
-    };
-    const StoreFolders folders;
-    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    for (const auto &[home, configHome, want] : rows) {
-        SCOPED_TRACE(home);
-        ::setenv("HOME", home, 1);
-        configHome ? void(::setenv("XDG_CONFIG_HOME", configHome, 1)) : void(::unsetenv("XDG_CONFIG_HOME"));
-
-        const std::string file = FileSettingsStore().location("App");
-
-        EXPECT_EQ(file, want);
-    }
-    ::setenv("HOME", savedHome.c_str(), 1);
-}
-
 TEST(FileSettingsStore, NamesTheFileTheValueCameFrom)
 {
     const StoreFolders folders;
-    folders.write('a', "[Pattern]\nJ=1\n");
-    const std::string system = folders.write('1', "[Pattern]\nK=abc\n");
+    folders.write("home/App/App.conf", "[Pattern]\nJ=1\n");
+    const std::string system = folders.write("sys1/App/App.conf", "[Pattern]\nK=abc\n");
     FileSettingsStore store;
 
     const auto value = store.readText("App", "Pattern", "K");

