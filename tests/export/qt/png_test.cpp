@@ -9,20 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace orvane;
 
 namespace {
 
 Scene tallScene(int pixelsX, int pixelsY)
 {
-    Scene scene;
-    scene.pixelsX = pixelsX;
-    scene.pixelsY = pixelsY;
-    scene.pageWidthTwips = float(pixelsX) * 15;
-    scene.pageHeightTwips = float(pixelsY) * 15;
-    return scene;
+    return Scene{pixelsX, pixelsY, float(pixelsX) * 15, float(pixelsY) * 15, {}};
 }
 
 } // namespace
@@ -36,7 +29,10 @@ TEST(PngBands, EveryBandGivesTheBytesOfOneImage)
                       {SceneElement::Rectangle, 10, 13, 60, 41}, {SceneElement::Ellipse, 20, 6, 110, 95},
                       {SceneElement::Ellipse, 70, 150, 3, 299}, {SceneElement::Rectangle, -5, -5, 200, 400}};
     const EncodeResult whole = EncodePngInBands(scene, 300);
-    ASSERT_EQ(whole.error, "");
+    const QImage image = QImage::fromData(whole.bytes.data(), int(whole.bytes.size()));
+    ASSERT_EQ(image.size(), QSize(120, 300));
+    EXPECT_EQ(qGray(image.pixel(60, 150)), 0);     // on the line down the middle
+    EXPECT_EQ(qGray(image.pixel(115, 150)), 255); // beside everything
     for (const int rows : {1, 2, 7, 13, 299}) {
         SCOPED_TRACE(rows);
 
@@ -45,34 +41,6 @@ TEST(PngBands, EveryBandGivesTheBytesOfOneImage)
         EXPECT_EQ(banded.error, "");
         EXPECT_TRUE(orvane::testing::sameBytes(banded.bytes, whole.bytes));
     }
-}
-
-// Qt clips a sloping line at the band's edge and steps it from there: a pixel may move, but never further than one.
-TEST(PngBands, SlopingLinesAcrossBandsStayWithinAPixel)
-{
-    Scene scene = tallScene(120, 300);
-    scene.elements = {{SceneElement::Line, 0, 0, 119, 299}, {SceneElement::Line, 119, 3, 0, 290},
-                      {SceneElement::Line, 50, 10, 51, 200}};
-    const EncodeResult whole = EncodePngInBands(scene, 300);
-    const QImage expected = QImage::fromData(whole.bytes.data(), int(whole.bytes.size()));
-
-    const EncodeResult banded = EncodePngInBands(scene, 7);
-
-    const QImage actual = QImage::fromData(banded.bytes.data(), int(banded.bytes.size()));
-    ASSERT_EQ(actual.size(), expected.size());
-    int moved = 0, ink = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            ink += qGray(actual.pixel(x, y)) == 0;
-            if (actual.pixel(x, y) == expected.pixel(x, y))
-                continue;
-            ++moved;
-            const bool beside = qGray(expected.pixel(std::max(x - 1, 0), y)) != qGray(expected.pixel(x, y))
-                || qGray(expected.pixel(std::min(x + 1, actual.width() - 1), y)) != qGray(expected.pixel(x, y));
-            EXPECT_TRUE(beside) << "at " << x << "," << y;
-        }
-    }
-    EXPECT_LT(moved * 20, ink) << moved << " of " << ink;
 }
 
 // Taller than libpng's default limit of a million rows, still within the pixel limit. (Qt's reader keeps that
@@ -93,7 +61,8 @@ TEST(PngBands, PagesOfMoreThanAMillionRows)
 TEST(PngBands, PagesBeyondTheLimitsAreRefusedNamingSizeAndLimit)
 {
     const struct {
-        int pixelsX, pixelsY;
+        int pixelsX;
+        int pixelsY;
         const char *error;
     } cases[] = {
         {1000001, 1, "A PNG image holds at most 1000000 pixels in a row; this page is 1000001 x 1 pixels."},
