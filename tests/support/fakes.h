@@ -5,7 +5,6 @@
 #include "shell/commondialog.h"
 #include "shell/inputbox.h"
 #include "shell/messagebox.h"
-#include "view/progressview.h"
 #include "settings/settingsstore.h"
 
 #include <algorithm>
@@ -76,7 +75,7 @@ struct ScriptedDialogs : FileDialogBackend {
             d.FilterIndex = saveFilter;
         return answer(saves, saveShown, d);
     }
-    void processPendingEvents() override { ++pendingEventRuns; }
+    void processPendingEvents() override {}
     static DialogOutcome answer(std::deque<Answer> &script, std::vector<CommonDialog> &shown, CommonDialog &d)
     {
         shown.push_back(d);
@@ -89,7 +88,6 @@ struct ScriptedDialogs : FileDialogBackend {
     std::deque<Answer> saves;
     std::vector<CommonDialog> openShown;
     std::vector<CommonDialog> saveShown;
-    int pendingEventRuns = 0;
     int saveFilter = 0; // the filter a user picks in the save dialog; 0: left as offered
 };
 
@@ -97,34 +95,9 @@ struct ScriptedDialogs : FileDialogBackend {
 struct ScriptedInput : InputBox {
     std::string inputBox(const std::string &prompt, const std::string &title) override
     {
-        prompts.push_back(prompt + "|" + title);
         return takeFront(replies, std::string());
     }
     std::deque<std::string> replies;
-    std::vector<std::string> prompts; // "prompt|title"
-};
-
-// Every call to the window: "show", "cancel 0|1", "header TEXT", "bar MIN MAX VALUE", "events", "close".
-struct RecordingProgressView : ProgressView {
-    void showWindow() override { calls.push_back("show"); }
-    void setCancelVisible(bool visible) override { calls.push_back(visible ? "cancel 1" : "cancel 0"); }
-    void setHeader(const std::string &text) override { calls.push_back("header " + text); }
-    void setBar(float min, float max, float value) override
-    {
-        calls.push_back("bar " + std::to_string(long(min)) + " " + std::to_string(long(max)) + " "
-                        + std::to_string(long(value)));
-    }
-    void processPendingEvents() override { calls.push_back("events"); }
-    void closeWindow() override { calls.push_back("close"); }
-    std::vector<std::string> only(const std::string &prefix) const
-    {
-        std::vector<std::string> out;
-        for (const std::string &call : calls)
-            if (call.rfind(prefix, 0) == 0)
-                out.push_back(call);
-        return out;
-    }
-    std::vector<std::string> calls;
 };
 
 // A fresh folder, removed with everything in it at the end.
