@@ -31,30 +31,38 @@ waitfor() {
   for w in $(xdotool search --name . 2>/dev/null); do echo "window: $(xdotool getwindowname "$w")" >&2; done
   fail "no window \"$1\""
 }
+# active ID: waits until the window manager has given that window the keyboard, within a minute, so
+# that no key is pressed before the window can take it, however slow the machine.
+active() {
+  for _ in $(seq 600); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return
+    sleep 0.1
+  done
+  fail "window $1 never had the keyboard"
+}
 
 openbox --sm-disable & pids+=($!)
 # The window manager first: a window mapped while it starts up may never be managed.
 for _ in $(seq 100); do xdotool get_desktop >/dev/null 2>&1 && break; sleep 0.1; done
 cp "$pattern" "$tmp/pattern.pat"
 "$orvane" "$tmp/pattern.pat" 2>"$tmp/orvane.log" & pids+=($!)
-waitfor "Veltrum Pattern Maker File Converter" >/dev/null
-sleep 1
+main=$(waitfor "Veltrum Pattern Maker File Converter")
+active "$main"
 shot keyboard-1-opened
 xdotool key space
-waitfor "Orvane" >/dev/null
+active "$(waitfor "Orvane")"
 xdotool type --delay 20 500
 shot keyboard-2-width
 xdotool key Return
-sleep 0.5
+active "$main"
 xdotool key space
-waitfor "Save As Metafile" >/dev/null
-sleep 0.5
+active "$(waitfor "Save As Metafile")"
 xdotool key ctrl+a
 xdotool type --delay 10 "$tmp/by-keyboard.wmf"
 shot keyboard-3-save
 xdotool key Return
-for _ in $(seq 50); do [ -s "$tmp/by-keyboard.wmf" ] && break; sleep 0.1; done
-sleep 0.3
+# Written under a temporary name and renamed: once there, the file is whole.
+for _ in $(seq 600); do [ -s "$tmp/by-keyboard.wmf" ] && break; sleep 0.1; done
 shot keyboard-4-saved
 [ -s "$tmp/by-keyboard.wmf" ] || fail "the keyboard session wrote nothing"
 "$convert" -q --width 500 -o "$tmp/by-convert.wmf" "$tmp/pattern.pat"
