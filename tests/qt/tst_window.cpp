@@ -224,8 +224,8 @@ private slots:
                                s.panel->isEnabled()};
         };
 
-        QCOMPARE(s.start({s.letter, waits, s.letter}), std::nullopt);
-        QTRY_COMPARE_WITH_TIMEOUT(run.progressForm()->HeaderText()->text(), "2 of 3: house-v1.1.pat", 60000);
+        QCOMPARE(s.start({s.letter, waits, s.letter, s.letter}), std::nullopt);
+        QTRY_COMPARE_WITH_TIMEOUT(run.progressForm()->HeaderText()->text(), "2 of 4: house-v1.1.pat", 60000);
         if (const QString shots = qEnvironmentVariable("ORVANE_SCREENSHOT_DIR"); !shots.isEmpty()) {
             QImage image = s.window.grab().toImage(); // for the README
             QPainter(&image).drawPixmap(run.progressForm()->pos() - s.window.pos(), run.progressForm()->grab());
@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(during, (QList<bool>{false, false, false}));
         QCOMPARE(modal, nullptr);
         QCOMPARE(usable(), (QList<bool>{true, true, true}));
-        QVERIFY2(run.summary().startsWith("2 written, 0 failed, 1 not converted after Cancel.\n"), qPrintable(run.summary()));
+        QVERIFY2(run.summary().startsWith("2 written, 0 failed, 2 not converted after Cancel.\n"), qPrintable(run.summary()));
         QDialog *summary = s.window.findChild<QDialog *>("BatchSummary");
         QVERIFY(summary);
         QVERIFY(summary->isVisible());
