@@ -93,7 +93,7 @@ struct ScriptedDialogs : FileDialogBackend {
 
 // The input box answers from a script, the empty text once it runs out.
 struct ScriptedInput : InputBox {
-    std::string inputBox(const std::string &prompt, const std::string &title) override
+    std::string inputBox(const std::string &, const std::string &) override
     {
         return takeFront(replies, std::string());
     }
