@@ -266,11 +266,13 @@ std::optional<QStringList> ConvertFilesDialog::askAboutExisting(const BatchOptio
         names << QFileInfo(output).fileName();
     if (existing.size() > Listed)
         names << QStringLiteral("and %1 more").arg(existing.size() - Listed);
+    // One pass over the placeholders, so that a folder's name holding "%1" stays as it is.
+    const QString folder = QDir::toNativeSeparators(outDir);
+    const QString head = existing.size() == 1
+        ? QStringLiteral("1 file this run would write is already in %1:").arg(folder)
+        : QStringLiteral("%1 files this run would write are already in %2:").arg(QString::number(existing.size()), folder);
     QMessageBox box(QMessageBox::Question, windowTitle(),
-                    (existing.size() == 1 ? QStringLiteral("1 file this run would write is already in %2:")
-                                          : QStringLiteral("%1 files this run would write are already in %2:"))
-                            .arg(existing.size())
-                            .arg(QDir::toNativeSeparators(outDir))
+                    head
                         + QStringLiteral("\n\n%1\n\nReplace them, or keep them and convert only the other patterns?")
                               .arg(names.join(QLatin1Char('\n'))),
                     QMessageBox::NoButton, this);
