@@ -237,16 +237,6 @@ TEST(ConvertStreams, VersionQuietAndProgressOnlyOnATerminal)
     EXPECT_NE(tty.find("[2/2] " + b), std::string::npos) << tty;
 }
 
-TEST(ConvertMessages, HelpsSynopsisNamesEveryOption)
-{
-    ConvertEnvironment env;
-    const ConvertResult r = env.run({"--help"});
-    const std::string synopsis = r.out.substr(0, r.out.find("\n\n"));
-    for (const char *option : {"--format", "--width", "-q", "-o", "--out-dir", "--info", "--thumbnail", "--help",
-                               "--version"})
-        EXPECT_NE(synopsis.find(option), std::string::npos) << option << " missing from:\n" << synopsis;
-}
-
 // --info copies no picture, so only the library's info names a copy: in a folder its caller chose.
 TEST(ConvertUsage, InfoIsValidJsonWhateverBytesThePictureCopysPathHolds)
 {

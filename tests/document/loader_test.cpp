@@ -67,16 +67,6 @@ TEST(Layout, EachVersionReadsItsBlockAndSkipsTheReservedBytes)
     }
 }
 
-TEST(Layout, MetricA4PageOfVersion21)
-{
-    LoaderHarness h;
-    const PatternWriter::Page a4{.defWidth = 21.0f, .defHeight = 29.7f, .metricPage = true};
-
-    ASSERT_TRUE(h.load(PatternWriter().header(2, 1, 0).settings21(a4).integer(0).integer(0).noPicture()));
-
-    EXPECT_EQ(h.file.pattern().PageWidthTwips(), static_cast<float>(21.0 / 2.54 * 1440.0));
-}
-
 TEST(StoredDefaults, StoredTextsFillThePenFieldsAndTheFileTheRest)
 {
     LoaderHarness h;

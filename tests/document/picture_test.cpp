@@ -5,7 +5,6 @@
 #include <csignal>
 #include <limits>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 using namespace orvane;
 using namespace orvane::testing;
@@ -105,42 +104,4 @@ TEST(PictureLoad, WriteFailureNamesTheCopyAndTheReason)
     };
 
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
-}
-
-// Programs that load at once each keep their own picture; one copy wins whole.
-TEST(PictureLoad, SimultaneousLoadsLeaveOneWholeCopy)
-{
-    LoaderHarness h;
-    constexpr int Loads = 12;
-    std::vector<std::string> paths;
-    for (int i = 0; i < Loads; ++i)
-        paths.push_back(h.write(withLine().picture(std::string(4096 + i, char('A' + i))), std::to_string(i) + ".pat"));
-    std::vector<pid_t> children;
-
-    for (const std::string &path : paths) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            LoaderHarness one;
-            TemporaryPicture picture{h.pictureFolder()};
-            PatternOpen file{[&one](const LoadMessage &m) {
-                                 one.messages.Show(m);
-                             },
-                             one.store, &picture};
-            ::_exit(file.open(path) && one.box.boxes.empty() ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    int succeeded = 0;
-    for (const pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
-            ++succeeded;
-    }
-
-    EXPECT_EQ(succeeded, Loads);
-    const std::string copy = readFileText(h.picturePath());
-    ASSERT_GE(copy.size(), 4096u);
-    EXPECT_EQ(copy, std::string(copy.size(), char('A' + copy.size() - 4096)));
-    EXPECT_EQ(std::distance(fs::directory_iterator(h.pictureFolder()), {}), 1); // nothing left beside it
 }

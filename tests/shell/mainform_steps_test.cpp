@@ -36,7 +36,7 @@ TEST(Steps, FailedOpenClearsWhatWasReadAndAPageOfNoPixelsCannotBeSaved)
 
     h.run("open:" + h.write(broken, "broken.pat") + " open save reset open:" + thin + " save:" + h.dir.file("thin.wmf"));
 
-    EXPECT_EQ(readMetafile(h.dir.file("out.wmf")),
+    EXPECT_EQ(decodeMetafileFile(h.dir.file("out.wmf")).elements(),
               (std::vector<WmfElement>{{'L', 96, 96, 192, 96}, {'R', 48, 48, 144, 96}}));
     EXPECT_EQ(h.steps(), (StepStates{1, 2, 2, 2, 3}));
     EXPECT_FALSE(std::filesystem::exists(h.dir.file("thin.wmf")));

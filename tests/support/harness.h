@@ -113,15 +113,6 @@ struct LoaderHarness : DrawingHarness {
     const PatternSettings &settings() const { return file.pattern().settings; }
 };
 
-// A metafile read back by our decoder; every problem fails the test.
-inline std::vector<WmfElement> readMetafile(const std::string &path)
-{
-    const DecodedMetafile m = decodeMetafileFile(path);
-    for (const std::string &problem : checkConverterMetafile(m))
-        ADD_FAILURE() << path << ": " << problem;
-    return m.elements();
-}
-
 // MainForm in a scripted session, its steps clicked through CommandClick.
 struct MainFormHarness : ScriptedSession {
     MainForm form;

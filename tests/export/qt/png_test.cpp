@@ -33,6 +33,8 @@ TEST(PngBands, EveryBandGivesTheBytesOfOneImage)
     ASSERT_EQ(image.size(), QSize(120, 300));
     EXPECT_EQ(qGray(image.pixel(60, 150)), 0);     // on the line down the middle
     EXPECT_EQ(qGray(image.pixel(115, 150)), 255); // beside everything
+    EXPECT_EQ(image.dotsPerMeterX(), 3780);         // 96 dpi: the page's printed size
+    EXPECT_EQ(image.dotsPerMeterY(), 3780);
     for (const int rows : {1, 2, 7, 13, 299}) {
         SCOPED_TRACE(rows);
 
