@@ -85,6 +85,25 @@ TEST(StoredDefaults, StoredTextsFillThePenFieldsAndTheFileTheRest)
     EXPECT_EQ(h.settings().PenSizeText, "1/32");
 }
 
+TEST(StoredDefaults, AStoredTextThatDoesNotConvertFailsTheLoadNamingItsKey)
+{
+    for (const char *key : {"DefWidth", "DefHeight", "PenSizeValue", "PenColor", "BandW", "BitmapPenSize",
+                            "BitmapSizeWidth", "MarginTop", "MarginRight", "MarginBottom", "MarginLeft", "MetricPen",
+                            "MetricPage"}) {
+        for (const std::int16_t minor : {1, 5}) {
+            SCOPED_TRACE(std::string(key) + " in 1." + std::to_string(minor));
+            LoaderHarness h;
+            h.store.values[key] = key == std::string("DefWidth") ? "1e38" : "abc"; // 1e38 in: too large in twips
+
+            EXPECT_FALSE(h.load(withVersion(1, minor, 0)));
+
+            ASSERT_EQ(h.box.boxes.size(), 1u);
+            EXPECT_EQ(h.box.boxes[0].text,
+                      LoadMessages::FormatUnknownText() + "\r\n\r\n" + LoadMessages::SettingAtFaultText(key, ""));
+        }
+    }
+}
+
 TEST(MalformedFile, RefusedFilesShowOneMessageAndLeaveNoFileOpen)
 {
     const PatternWriter v21 = PatternWriter().header(2, 1, 0).settings21({});
@@ -105,20 +124,28 @@ TEST(MalformedFile, RefusedFilesShowOneMessageAndLeaveNoFileOpen)
     cases.emplace_back("empty file", PatternWriter());
     cases.emplace_back("end inside the header text", PatternWriter().integer(40).raw("only ten b"));
     LoaderHarness h;
-    std::vector<std::string> paths;
+    std::vector<std::pair<std::string, std::string>> paths; // and the message
     for (const auto &[name, w] : cases)
-        paths.push_back(h.write(w, std::to_string(paths.size()) + " " + name + ".pat"));
-    paths.push_back(h.dir.file("folder.pat"));
-    ASSERT_EQ(::mkdir(paths.back().c_str(), 0700), 0);
+        paths.emplace_back(h.write(w, std::to_string(paths.size()) + " " + name + ".pat"), LoadMessages::FormatUnknownText());
+    const std::string folder = h.dir.file("folder.pat");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::string pipe = h.dir.file("pipe.pat");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0); // a plain open would wait for a writer for ever
+    const std::string gone = h.dir.file("gone.pat");
+    const std::string tooLong = h.dir.file(std::string(300, 'n') + ".pat");
+    paths.emplace_back(folder, LoadMessages::FormatUnknownText());
+    paths.emplace_back(pipe, LoadMessages::FormatUnknownText());
+    paths.emplace_back(gone, LoadMessages::FileNotFoundText(gone));
+    paths.emplace_back(tooLong, LoadMessages::FileNameTooLongText(tooLong));
     const auto before = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-    for (const std::string &path : paths) {
+    for (const auto &[path, message] : paths) {
         SCOPED_TRACE(path);
-        h.box.clear();
+        h.box.boxes.clear();
 
         EXPECT_FALSE(h.loadPath(path));
 
         ASSERT_EQ(h.box.boxes.size(), 1u);
-        EXPECT_EQ(h.box.boxes[0].text, LoadMessages::FormatUnknownText());
+        EXPECT_EQ(h.box.boxes[0].text, message);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}), before); // all closed
 }

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <limits>
+#include <pwd.h>
 #include <sys/resource.h>
 
 using namespace orvane;
@@ -104,4 +105,24 @@ TEST(PictureLoad, WriteFailureNamesTheCopyAndTheReason)
     };
 
     EXPECT_EXIT(loadWithSmallFiles(), ::testing::ExitedWithCode(0), "");
+}
+
+// Without a HOME or XDG_CACHE_HOME that is a full path, the copy goes under the home folder the password
+// database names, never under the working folder.
+TEST(PictureLoad, FolderWithoutHomeComesFromThePasswordDatabase)
+{
+    const std::string database = std::string(::getpwuid(::geteuid())->pw_dir) + "/.cache/Veltrum Orvane";
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : database;
+    const std::tuple<const char *, const char *, std::string> cases[] = {
+        {nullptr, nullptr, database}, {"relative", "relative too", database}, {"/h", nullptr, "/h/.cache/Veltrum Orvane"}};
+    for (const auto &[home, cache, folder] : cases) {
+        SCOPED_TRACE(folder);
+        home ? ::setenv("HOME", home, 1) : ::unsetenv("HOME");
+        cache ? ::setenv("XDG_CACHE_HOME", cache, 1) : ::unsetenv("XDG_CACHE_HOME");
+
+        const std::string path = TemporaryPicture().path();
+
+        EXPECT_EQ(path, folder + "/vrtmimage.tmp");
+    }
+    ::setenv("HOME", savedHome.c_str(), 1);
 }

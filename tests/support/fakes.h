@@ -32,11 +32,6 @@ struct FakeMessageBox : MessageBox {
         return 1;
     }
     void beep() override { order += 'b'; }
-    void clear()
-    {
-        boxes.clear();
-        order.clear();
-    }
     std::vector<Box> boxes;
     std::string order;
 };
