@@ -94,6 +94,14 @@ private:
     char *m_end = m_text;
 };
 
+// The page's width and height in points, each held in hundredths: "612 792".
+void pageSize(Piece &piece, long long width, long long height)
+{
+    piece.decimal(width, 2);
+    piece << ' ';
+    piece.decimal(height, 2);
+}
+
 class PdfText {
 public:
     std::vector<unsigned char> bytes;
@@ -144,9 +152,7 @@ void contents(PdfText &out, const Scene &scene, long long width, long long heigh
 {
     Piece setup;
     setup << "1 g\n0 0 ";
-    setup.decimal(width, 2);
-    setup << ' ';
-    setup.decimal(height, 2);
+    pageSize(setup, width, height);
     setup << " re\nf\n";
     const double scaleX = double(width) / 100 / scene.pixelsX;
     const double scaleY = double(height) / 100 / scene.pixelsY;
@@ -183,24 +189,15 @@ void contents(PdfText &out, const Scene &scene, long long width, long long heigh
         out << piece;
         inPath = true;
     };
-    for (const SceneElement &e : scene.elements) {
-        if (e.kind == SceneElement::Line) {
-            segment(e.x1, e.y1, e.x2, e.y2);
-            continue;
-        }
-        const auto [left, top, boxWidth, boxHeight] = outlineBox(e);
-        if (boxWidth == 0 || boxHeight == 0) {
-            segment(left, top, left + boxWidth, top + boxHeight);
-            continue;
-        }
+    forEachOutline(scene, segment, [&](SceneElement::Kind kind, const OutlineBox &box) {
         endPath();
         Piece piece;
-        if (e.kind == SceneElement::Rectangle)
-            piece << left << ' ' << top << ' ' << boxWidth << ' ' << boxHeight << " re\nS\n";
+        if (kind == SceneElement::Rectangle)
+            piece << box.left << ' ' << box.top << ' ' << box.width << ' ' << box.height << " re\nS\n";
         else
-            ellipse(piece, left, top, boxWidth, boxHeight);
+            ellipse(piece, box.left, box.top, box.width, box.height);
         out << piece;
-    }
+    });
     endPath();
 }
 
@@ -289,9 +286,7 @@ EncodeResult EncodePdf(const Scene &scene)
     file.object("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
     Piece page;
     page << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 ";
-    page.decimal(width, 2);
-    page << ' ';
-    page.decimal(height, 2);
+    pageSize(page, width, height);
     page << "] /Resources << >> /Contents 4 0 R >>";
     file.object(page.text());
     contents(file.beginStream(), scene, width, height);

@@ -23,8 +23,6 @@ struct SceneElement {
     std::int16_t y2;
 };
 
-// The page as every output format draws it: the visible lines, then the
-// visible shapes, in pixels of a pixelsX x pixelsY page.
 // A rectangle's or ellipse's box as the window's painter draws it: from the
 // smaller corner, one pixel short of the larger one, never negative.
 struct OutlineBox {
@@ -41,6 +39,8 @@ inline OutlineBox outlineBox(const SceneElement &e)
     return {left, top, std::max(0, std::max(e.x1, e.x2) - left - 1), std::max(0, std::max(e.y1, e.y2) - top - 1)};
 }
 
+// The page as every output format draws it: the visible lines, then the
+// visible shapes, in pixels of a pixelsX x pixelsY page.
 struct Scene {
     std::int32_t pixelsX = 0;
     std::int32_t pixelsY = 0;
@@ -48,6 +48,25 @@ struct Scene {
     float pageHeightTwips = 0;
     std::vector<SceneElement, PopulatedAllocator<SceneElement>> elements;
 };
+
+// The drawing as the window paints it, element by element: a line, and a box
+// without width or height (which the window paints as a line), go to
+// segment(x1, y1, x2, y2); every other box to box(kind, its outline box).
+template <typename Segment, typename Box>
+void forEachOutline(const Scene &scene, Segment &&segment, Box &&box)
+{
+    for (const SceneElement &e : scene.elements) {
+        if (e.kind == SceneElement::Line) {
+            segment(e.x1, e.y1, e.x2, e.y2);
+            continue;
+        }
+        const OutlineBox outline = outlineBox(e);
+        if (outline.width == 0 || outline.height == 0)
+            segment(outline.left, outline.top, outline.left + outline.width, outline.top + outline.height);
+        else
+            box(e.kind, outline);
+    }
+}
 
 enum class SceneError {
     None,

@@ -101,34 +101,25 @@ EncodeResult EncodeSvg(const Scene &scene)
         out << (inPath ? "M" : "<path d=\"M") << x1 << ' ' << y1 << 'L' << x2 << ' ' << y2;
         inPath = true;
     };
-    for (const SceneElement &e : scene.elements) {
-        if (e.kind == SceneElement::Line) {
-            segment(e.x1, e.y1, e.x2, e.y2);
-            continue;
-        }
-        const auto [left, top, width, height] = outlineBox(e);
-        // A rect or ellipse without width or height shows nothing in SVG;
-        // the window's painter draws it as a line.
-        if (width == 0 || height == 0) {
-            segment(left, top, left + width, top + height);
-            continue;
-        }
+    // A rect or ellipse without width or height would show nothing in SVG:
+    // those come as segments, drawn as the window's painter draws them.
+    forEachOutline(scene, segment, [&](SceneElement::Kind kind, const OutlineBox &box) {
         endPath();
-        if (e.kind == SceneElement::Rectangle) {
-            out << "<rect x=\"" << left << "\" y=\"" << top << "\" width=\"" << width << "\" height=\"" << height
-                << "\"/>\n";
-            continue;
+        if (kind == SceneElement::Rectangle) {
+            out << "<rect x=\"" << box.left << "\" y=\"" << box.top << "\" width=\"" << box.width << "\" height=\""
+                << box.height << "\"/>\n";
+            return;
         }
         out << "<ellipse cx=\"";
-        out.halves(2 * left + width);
+        out.halves(2 * box.left + box.width);
         out << "\" cy=\"";
-        out.halves(2 * top + height);
+        out.halves(2 * box.top + box.height);
         out << "\" rx=\"";
-        out.halves(width);
+        out.halves(box.width);
         out << "\" ry=\"";
-        out.halves(height);
+        out.halves(box.height);
         out << "\"/>\n";
-    }
+    });
     endPath();
     out << "</g>\n</svg>\n";
     return out.finish();
