@@ -1,4 +1,5 @@
 #include "os/console.h"
+#include "readhandle.h"
 #include "widen.h"
 
 #include <algorithm>
@@ -126,19 +127,7 @@ bool readWholeStream(const std::string &path, std::size_t limit, std::vector<uns
         error = systemErrorText(::GetLastError());
         return false;
     }
-    unsigned char chunk[64 * 1024];
-    DWORD failure = ERROR_SUCCESS;
-    while (bytes.size() < limit) {
-        DWORD got = 0;
-        const auto want = static_cast<DWORD>(std::min(sizeof chunk, limit - bytes.size()));
-        if (!::ReadFile(stream, chunk, want, &got, nullptr)) {
-            failure = ::GetLastError();
-            break;
-        }
-        if (got == 0)
-            break;
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
+    const DWORD failure = readHandle(stream, limit, bytes);
     if (!path.empty())
         ::CloseHandle(stream);
     // A pipe whose writer has closed it ends this way.

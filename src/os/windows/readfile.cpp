@@ -1,4 +1,5 @@
 #include "os/fileio.h"
+#include "readhandle.h"
 #include "widen.h"
 
 #include <algorithm>
@@ -25,24 +26,13 @@ bool ReadFileBytes(const std::string &path, std::size_t limit, FileBytes &bytes,
     LARGE_INTEGER size {};
     if (::GetFileSizeEx(file, &size) && size.QuadPart > 0)
         bytes.reserve(static_cast<std::size_t>(std::min<unsigned long long>(limit, static_cast<unsigned long long>(size.QuadPart))));
-    unsigned char chunk[64 * 1024];
-    bool ok = true;
-    while (bytes.size() < limit) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, limit - bytes.size()));
-        if (!::ReadFile(file, chunk, want, &got, nullptr)) {
-            error = systemErrorText(::GetLastError());
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
+    const DWORD failure = readHandle(file, limit, bytes);
     ::CloseHandle(file);
-    if (!ok)
-        bytes.clear();
-    return ok;
+    if (failure == ERROR_SUCCESS)
+        return true;
+    error = systemErrorText(failure);
+    bytes.clear();
+    return false;
 }
 
 PathStatus pathStatus(const std::string &path)
